@@ -46,179 +46,198 @@
 
 namespace {
 
-// The chain's own variables: S_j at j, P_j at K + j, lambda at 2K.
-class ChainVariables
+// The derivatives of the chain's negative log-likelihood, formed in the
+// chain's own variables: S_j at j, P_j at K + j and lambda at 2K.
+class ChainDerivatives
 {
 public:
-    explicit ChainVariables(int reachCount)
-        : reaches(reachCount)
-        , size(2 * reachCount + 1)
-        , gradient(static_cast<std::size_t>(size), 0.0)
-        , hessian(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 0.0)
+    ChainDerivatives(const ReleaseChain& chain, const std::vector<double>& parameters);
+
+    // H += J^T H_v J + sum_v g_v d2 v / d theta2: J has the entry 1 for a
+    // variable that is one parameter, and theta[second], theta[first] for a
+    // variable theta[first] * theta[second], whose second derivative is 1.
+    void carryToParameters(const std::vector<double>& parameters, Matrix& hessian) const;
+
+private:
+    // A chain variable as a function of the parameters: theta[first], or
+    // theta[first] * theta[second].
+    struct Source
     {
-    }
+        int first = 0;
+        int second = -1;
+    };
+
+    // The variables of reach k (k = K stands for the final reach, whose one
+    // variable is lambda), with the derivatives of chi_k and u_k by each.
+    struct ReachTerms
+    {
+        int count = 0;
+        std::array<int, 2> variable{};
+        std::array<double, 2> chiSlope{};
+        std::array<double, 2> uSlope{};
+    };
 
     int survival(int j) const { return j; }
-    int detection(int j) const { return reaches + j; }
-    int lambda() const { return 2 * reaches; }
+    int detection(int j) const { return K + j; }
+    int lambdaVariable() const { return 2 * K; }
 
-    // Adds value to the symmetric pair (v, w) once (once in all when v == w).
-    void addHessian(int v, int w, double value)
-    {
-        at(v, w) += value;
-        if (v != w)
-            at(w, v) += value;
-    }
+    void readValues(const ReleaseChain& chain, const std::vector<double>& parameters);
+    void computeNeverSeen();
+    void countFish(const ReleaseChain& chain);
+    void addDetectionTerms();
+    void addNeverSeenTerms();
+    void addHessian(int v, int w, double value);
 
-    double& at(int v, int w)
-    {
-        return hessian[static_cast<std::size_t>(v) * static_cast<std::size_t>(size) +
-                       static_cast<std::size_t>(w)];
-    }
-
-    const int reaches;
+    const int K;
     const int size;
-    // Gradient and Hessian of -log L in these variables.
+    std::vector<Source> sources;
+    std::vector<double> S, P;
+    double lambda = 0.0;
+    // chi_k, and seen_k = 1 - chi_k (a fish alive at site k is detected
+    // again) by its own recursion, so that neither loses digits when the
+    // other is close to 1.
+    std::vector<double> chi, seen;
+    // A_k and E_k. For the never-seen segments only the starts whose chi_a is
+    // positive count (the others' histories have no expected fish):
+    // chiAtRisk_k sums their A_a U(a, k) and chiSpread_k their
+    // A_a U(a, k)^2 / chi_a.
+    std::vector<double> starts, atRisk, chiAtRisk, chiSpread;
     std::vector<double> gradient;
-    std::vector<double> hessian;
+    Matrix hessian;
 };
 
-// A chain variable as a function of the parameters: theta[first] alone, or
-// theta[first] * theta[second].
-struct VariableSource
+ChainDerivatives::ChainDerivatives(const ReleaseChain& chain, const std::vector<double>& parameters)
+    : K(chain.reachCount())
+    , size(2 * K + 1)
+    , sources(static_cast<std::size_t>(size))
+    , S(static_cast<std::size_t>(K))
+    , P(static_cast<std::size_t>(K))
+    , chi(static_cast<std::size_t>(K + 1))
+    , seen(static_cast<std::size_t>(K + 1))
+    , starts(static_cast<std::size_t>(K + 1))
+    , atRisk(static_cast<std::size_t>(K + 1))
+    , chiAtRisk(static_cast<std::size_t>(K + 1))
+    , chiSpread(static_cast<std::size_t>(K + 1))
+    , gradient(static_cast<std::size_t>(size), 0.0)
+    , hessian(size, size)
 {
-    int first = 0;
-    int second = -1;
-};
+    readValues(chain, parameters);
+    computeNeverSeen();
+    countFish(chain);
+    addDetectionTerms();
+    addNeverSeenTerms();
+}
 
-// The variables of reach k (k = K stands for the final reach, whose one
-// variable is lambda), with the derivatives of chi_k and of u_k by each.
-struct ReachTerms
+void ChainDerivatives::readValues(const ReleaseChain& chain, const std::vector<double>& parameters)
 {
-    int count = 0;
-    std::array<int, 2> variable{};
-    std::array<double, 2> chiSlope{}; // d chi_k / d v
-    std::array<double, 2> uSlope{};   // d u_k / d v
-};
-
-} // namespace
-
-void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
-                     std::vector<double>& hessian)
-{
-    const int K = chain.reachCount();
-    const std::size_t n = parameters.size();
-
-    std::vector<VariableSource> sources(static_cast<std::size_t>(2 * K + 1));
-    std::vector<double> S(static_cast<std::size_t>(K));
-    std::vector<double> P(static_cast<std::size_t>(K));
     for (int j = 0; j < K; ++j) {
-        sources[j].first = chain.survivalIndices[j];
+        sources[survival(j)].first = chain.survivalIndices[j];
         S[j] = parameters[chain.survivalIndices[j]];
         if (j == 0 && chain.firstSurvivalFactorIndex >= 0) {
-            sources[j].second = chain.firstSurvivalFactorIndex;
+            sources[survival(j)].second = chain.firstSurvivalFactorIndex;
             S[j] *= parameters[chain.firstSurvivalFactorIndex];
         }
-        sources[K + j].first = chain.detectionIndices[j];
+        sources[detection(j)].first = chain.detectionIndices[j];
         P[j] = parameters[chain.detectionIndices[j]];
     }
-    sources[2 * K].first = chain.lambdaIndex;
-    const double lambda = parameters[chain.lambdaIndex];
+    sources[lambdaVariable()].first = chain.lambdaIndex;
+    lambda = parameters[chain.lambdaIndex];
+}
 
-    // chi_k, and seen_k = 1 - chi_k (the probability that a fish alive at site
-    // k is detected again) by its own recursion, so that neither loses digits
-    // when the other is close to 1.
-    std::vector<double> chi(static_cast<std::size_t>(K + 1));
-    std::vector<double> seen(static_cast<std::size_t>(K + 1));
+void ChainDerivatives::computeNeverSeen()
+{
     chi[K] = 1.0 - lambda;
     seen[K] = lambda;
     for (int k = K - 1; k >= 0; --k) {
         chi[k] = (1.0 - S[k]) + S[k] * (1.0 - P[k]) * chi[k + 1];
         seen[k] = S[k] * (P[k] + (1.0 - P[k]) * seen[k + 1]);
     }
+}
 
-    ChainVariables vars(K);
-
-    // Forward pass over the sites. atRisk is E_k. For the never-seen segments,
-    // only starts whose chi_a is positive count (the others' histories have
-    // no expected fish); chiAtRisk sums their A_a U(a, k), and chiSpread their
-    // A_a U(a, k)^2 / chi_a.
-    std::vector<double> starts(static_cast<std::size_t>(K + 1));
-    std::vector<double> atRisk(static_cast<std::size_t>(K + 1));
-    std::vector<double> chiAtRisk(static_cast<std::size_t>(K + 1));
-    std::vector<double> chiSpread(static_cast<std::size_t>(K + 1));
+void ChainDerivatives::countFish(const ReleaseChain& chain)
+{
     for (int k = 0; k <= K; ++k) {
         starts[k] = chain.releaseSizes[k];
-        atRisk[k] = starts[k];
         chiAtRisk[k] = 0.0;
         chiSpread[k] = 0.0;
         if (k > 0) {
             const double u = S[k - 1] * (1.0 - P[k - 1]);
             const double detected = atRisk[k - 1] * S[k - 1] * P[k - 1];
             starts[k] += detected * (1.0 - chain.removals[k - 1]);
-            atRisk[k] = atRisk[k - 1] * u + starts[k];
             chiAtRisk[k] = chiAtRisk[k - 1] * u;
             chiSpread[k] = chiSpread[k - 1] * u * u;
         }
+        atRisk[k] = (k > 0 ? atRisk[k - 1] * S[k - 1] * (1.0 - P[k - 1]) : 0.0) + starts[k];
         if (starts[k] > 0.0 && chi[k] > 0.0) {
             chiAtRisk[k] += starts[k];
             chiSpread[k] += starts[k] / chi[k];
         }
     }
+}
 
-    // Detection segments: -log q is a sum of one-variable terms.
+// Per reach j: E_j seen_j fish survived it (their -log q has -log S_j),
+// E_j S_j P_j were detected at its end (-log P_j), and E_j S_j (1 - P_j)
+// seen_{j+1} passed its end unseen and were detected later (-log(1 - P_j));
+// E_K lambda were detected at the final site (-log lambda).
+void ChainDerivatives::addDetectionTerms()
+{
     for (int j = 0; j < K; ++j) {
         const double survived = atRisk[j] * seen[j];
         const double detected = atRisk[j] * S[j] * P[j];
         const double passedUnseen = atRisk[j] * S[j] * (1.0 - P[j]) * seen[j + 1];
         if (survived > 0.0) {
-            vars.at(vars.survival(j), vars.survival(j)) += survived / (S[j] * S[j]);
-            vars.gradient[vars.survival(j)] -= survived / S[j];
+            hessian(survival(j), survival(j)) += survived / (S[j] * S[j]);
+            gradient[survival(j)] -= survived / S[j];
         }
-        const int d = vars.detection(j);
+        const int d = detection(j);
         if (detected > 0.0) {
-            vars.at(d, d) += detected / (P[j] * P[j]);
-            vars.gradient[d] -= detected / P[j];
+            hessian(d, d) += detected / (P[j] * P[j]);
+            gradient[d] -= detected / P[j];
         }
         if (passedUnseen > 0.0) {
             const double missed = 1.0 - P[j];
-            vars.at(d, d) += passedUnseen / (missed * missed);
-            vars.gradient[d] += passedUnseen / missed;
+            hessian(d, d) += passedUnseen / (missed * missed);
+            gradient[d] += passedUnseen / missed;
         }
     }
     const double finalDetected = atRisk[K] * lambda;
     if (finalDetected > 0.0) {
-        vars.at(vars.lambda(), vars.lambda()) += finalDetected / (lambda * lambda);
-        vars.gradient[vars.lambda()] -= finalDetected / lambda;
+        hessian(lambdaVariable(), lambdaVariable()) += finalDetected / (lambda * lambda);
+        gradient[lambdaVariable()] -= finalDetected / lambda;
     }
+}
 
-    // Never-seen segments.
+// sum_a A_a [grad chi_a grad chi_a^T / chi_a - Hess chi_a] and -sum_a A_a grad chi_a.
+// For variables v of reach k and w of reach l > k, with U(a, l) = U(a, k) u_k
+// U(k + 1, l), the entry is U(k + 1, l) g_l(w) [chiSpread_k u_k g_k(v) -
+// chiAtRisk_k du_k/dv]; within reach k it is chiSpread_k g_k(v) g_k(w), plus
+// chiAtRisk_k chi_{k+1} for the pair S_k, P_k.
+void ChainDerivatives::addNeverSeenTerms()
+{
     std::vector<ReachTerms> terms(static_cast<std::size_t>(K + 1));
     for (int k = 0; k < K; ++k) {
         ReachTerms& t = terms[k];
         t.count = 2;
-        t.variable = {vars.survival(k), vars.detection(k)};
+        t.variable = {survival(k), detection(k)};
         t.chiSlope = {-(P[k] + (1.0 - P[k]) * seen[k + 1]), -S[k] * chi[k + 1]};
         t.uSlope = {1.0 - P[k], -S[k]};
     }
     terms[K].count = 1;
-    terms[K].variable = {vars.lambda(), 0};
+    terms[K].variable = {lambdaVariable(), 0};
     terms[K].chiSlope = {-1.0, 0.0};
 
     for (int k = 0; k <= K; ++k) {
         const ReachTerms& tk = terms[k];
         for (int a = 0; a < tk.count; ++a) {
-            vars.gradient[tk.variable[a]] -= chiAtRisk[k] * tk.chiSlope[a];
+            gradient[tk.variable[a]] -= chiAtRisk[k] * tk.chiSlope[a];
             for (int b = a; b < tk.count; ++b)
-                vars.addHessian(tk.variable[a], tk.variable[b],
-                                chiSpread[k] * tk.chiSlope[a] * tk.chiSlope[b]);
+                addHessian(tk.variable[a], tk.variable[b],
+                           chiSpread[k] * tk.chiSlope[a] * tk.chiSlope[b]);
         }
         if (k == K)
             continue;
-        vars.addHessian(tk.variable[0], tk.variable[1], chiAtRisk[k] * chi[k + 1]);
+        addHessian(tk.variable[0], tk.variable[1], chiAtRisk[k] * chi[k + 1]);
 
-        // Pairs of reach k with a later reach l: with U(a, l) = U(a, k) u_k
-        // U(k + 1, l), the two sums share the factor U(k + 1, l) g_l.
         const double u = S[k] * (1.0 - P[k]);
         std::array<double, 2> lead{};
         for (int a = 0; a < tk.count; ++a)
@@ -228,46 +247,59 @@ void addChainHessian(const ReleaseChain& chain, const std::vector<double>& param
             const ReachTerms& tl = terms[l];
             for (int a = 0; a < tk.count; ++a)
                 for (int b = 0; b < tl.count; ++b)
-                    vars.addHessian(tk.variable[a], tl.variable[b],
-                                    lead[a] * between * tl.chiSlope[b]);
+                    addHessian(tk.variable[a], tl.variable[b], lead[a] * between * tl.chiSlope[b]);
             if (l < K)
                 between *= S[l] * (1.0 - P[l]);
         }
     }
+}
 
-    // Chain rule to the parameter vector: H = J^T H_v J + sum_v g_v d2 v / d theta2,
-    // where J has one entry 1 per variable, or theta[second] and theta[first]
-    // for a product theta[first] * theta[second].
+void ChainDerivatives::addHessian(int v, int w, double value)
+{
+    hessian(v, w) += value;
+    if (v != w)
+        hessian(w, v) += value;
+}
+
+void ChainDerivatives::carryToParameters(const std::vector<double>& parameters,
+                                         Matrix& out) const
+{
     struct Entry
     {
-        std::size_t index;
+        int index;
         double slope;
     };
-    std::vector<std::array<Entry, 2>> jacobian(sources.size());
-    std::vector<int> entryCounts(sources.size(), 1);
-    for (std::size_t v = 0; v < sources.size(); ++v) {
-        const VariableSource& src = sources[v];
-        const auto first = static_cast<std::size_t>(src.first);
+    std::vector<std::array<Entry, 2>> jacobian(static_cast<std::size_t>(size));
+    std::vector<int> entryCounts(static_cast<std::size_t>(size), 1);
+    for (int v = 0; v < size; ++v) {
+        const Source& src = sources[v];
         if (src.second < 0) {
-            jacobian[v][0] = {first, 1.0};
+            jacobian[v][0] = {src.first, 1.0};
             continue;
         }
-        const auto second = static_cast<std::size_t>(src.second);
-        jacobian[v][0] = {first, parameters[second]};
-        jacobian[v][1] = {second, parameters[first]};
+        jacobian[v][0] = {src.first, parameters[src.second]};
+        jacobian[v][1] = {src.second, parameters[src.first]};
         entryCounts[v] = 2;
-        hessian[first * n + second] += vars.gradient[v];
-        hessian[second * n + first] += vars.gradient[v];
+        out(src.first, src.second) += gradient[v];
+        out(src.second, src.first) += gradient[v];
     }
-    for (std::size_t v = 0; v < sources.size(); ++v) {
-        for (std::size_t w = 0; w < sources.size(); ++w) {
-            const double h = vars.at(static_cast<int>(v), static_cast<int>(w));
+    for (int v = 0; v < size; ++v) {
+        for (int w = 0; w < size; ++w) {
+            const double h = hessian(v, w);
             if (h == 0.0)
                 continue;
             for (int e = 0; e < entryCounts[v]; ++e)
                 for (int f = 0; f < entryCounts[w]; ++f)
-                    hessian[jacobian[v][e].index * n + jacobian[w][f].index] +=
+                    out(jacobian[v][e].index, jacobian[w][f].index) +=
                         h * jacobian[v][e].slope * jacobian[w][f].slope;
         }
     }
+}
+
+} // namespace
+
+void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
+                     Matrix& hessian)
+{
+    ChainDerivatives(chain, parameters).carryToParameters(parameters, hessian);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Matrix.h"
+
 #include <vector>
 
 // One group of tagged fish moving down a chain of detection sites, as the
@@ -31,11 +33,11 @@ struct ReleaseChain
     int reachCount() const { return static_cast<int>(survivalIndices.size()); }
 };
 
-// Adds to hessian (n x n, row-major, n = parameters.size()) the exact Hessian,
+// Adds to hessian (n x n, n = parameters.size()) the exact Hessian,
 // at parameters, of the chain's multinomial negative log-likelihood of the
 // expected counts of its capture histories under those same parameters.
 // Capture histories with no expected fish take no part, as in the enumerated
 // likelihood, so the result is the second derivative also where a probability
 // is exactly 0 or 1.
 void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
-                     std::vector<double>& hessian);
+                     Matrix& hessian);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "engine/Matrix.h"
+
+#include <vector>
+
+// The eigenvalues of a real symmetric matrix (only its lower triangle is
+// read), in no particular order. A row that is exactly zero gives the
+// eigenvalue 0 exactly and is left out of the rest of the work. The matrix is reduced to
+// tridiagonal form by Householder reflections and the tridiagonal matrix is
+// diagonalised by implicit QR steps with Wilkinson shifts. No eigenvectors are
+// formed, so the cost is about (4/3) n^3 operations, a small part of a
+// singular value decomposition's. For a symmetric matrix the singular values
+// are the absolute eigenvalues.
+//
+// Throws NR3::NRError when the iteration does not converge.
+std::vector<double> symmetricEigenvalues(const Matrix& matrix);
+
+// The rank test of the covariance computation for a symmetric matrix: the
+// rank is the number of singular values above
+// 0.5 * sqrt(2n + 1) * (largest singular value) * (machine epsilon), and the
+// matrix has full rank when that number is n.
+bool symmetricHasFullRank(const Matrix& matrix);
