@@ -1,20 +1,11 @@
 #include "engine/SingleReleaseLikelihoodFunc.h"
 
-#include "engine/ParameterElement.h"
-
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
-void requireLength(std::size_t actual, int expected, const char* what)
-{
-    if (actual != static_cast<std::size_t>(expected))
-        throw std::invalid_argument(std::string("SingleReleaseLikelihoodFunc: expected ") +
-                                    std::to_string(expected) + ' ' + what + ", got " +
-                                    std::to_string(actual));
-}
+const char* const owner = "SingleReleaseLikelihoodFunc";
 
 } // namespace
 
@@ -25,7 +16,7 @@ SingleReleaseLikelihoodFunc::SingleReleaseLikelihoodFunc(const std::vector<int>&
     , lambdaPosition(detections.nextIndex())
     , parameters(lambdaPosition + 1)
 {
-    requireLength(detectionLabels.size(), static_cast<int>(survivalLabels.size()),
+    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()),
                   "detection labels");
 }
 
@@ -35,10 +26,10 @@ void SingleReleaseLikelihoodFunc::setCase(const std::vector<double>& removalProp
                                           const std::vector<double>& survivalValues,
                                           const std::vector<double>& detectionValues, double lambda)
 {
-    requireLength(removalProportions.size(), reachCount(), "removal proportions");
-    requireLength(releaseSizes.size(), chiSize(), "release sizes");
-    requireLength(survivalValues.size(), survivals.createdCount(), "survival values");
-    requireLength(detectionValues.size(), detections.createdCount(), "detection values");
+    requireLength(owner, removalProportions.size(), reachCount(), "removal proportions");
+    requireLength(owner, releaseSizes.size(), chiSize(), "release sizes");
+    requireLength(owner, survivalValues.size(), survivals.createdCount(), "survival values");
+    requireLength(owner, detectionValues.size(), detections.createdCount(), "detection values");
 
     clear();
     removals = removalProportions;
@@ -55,15 +46,13 @@ void SingleReleaseLikelihoodFunc::setCase(const std::vector<double>& removalProp
 Expression SingleReleaseLikelihoodFunc::survivalExpression(int reach,
                                                            const ParameterMap& survivalMap) const
 {
-    return Expression(std::make_unique<ParameterElement>("S" + std::to_string(reach),
-                                                         survivalMap.positionIndex(reach)));
+    return namedParameter("S" + std::to_string(reach), survivalMap.positionIndex(reach));
 }
 
 Expression SingleReleaseLikelihoodFunc::detectionExpression(int reach,
                                                             const ParameterMap& detectionMap) const
 {
-    return Expression(std::make_unique<ParameterElement>("P" + std::to_string(reach),
-                                                         detectionMap.positionIndex(reach)));
+    return namedParameter("P" + std::to_string(reach), detectionMap.positionIndex(reach));
 }
 
 double SingleReleaseLikelihoodFunc::removalProportion(int reach) const
