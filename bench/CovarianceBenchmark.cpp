@@ -5,6 +5,7 @@
 // the whole computation.
 
 #include "engine/CovarianceCalculator.h"
+#include "engine/PairedReleaseLikelihoodFunc.h"
 #include "engine/SingleReleaseLikelihoodFunc.h"
 
 #include <benchmark/benchmark.h>
@@ -46,26 +47,30 @@ template <typename Action> long allocationsDuring(Action action)
     return allocationCount.load() - before;
 }
 
+std::vector<int> distinctLabels(int count)
+{
+    std::vector<int> result;
+    for (int i = 0; i < count; ++i)
+        result.push_back(i);
+    return result;
+}
+
+std::vector<double> repeated(int count, double value)
+{
+    return std::vector<double>(static_cast<std::size_t>(count), value);
+}
+
 // A single release of 1000 fish at site 0 over R reaches, each with its own
 // survival and detection parameter and 10% of the detected fish removed.
 struct SingleReleaseCase
 {
     explicit SingleReleaseCase(int reaches)
-        : likelihood(labels(reaches), labels(reaches))
+        : likelihood(distinctLabels(reaches), distinctLabels(reaches))
     {
         std::vector<int> releases(static_cast<std::size_t>(reaches) + 1, 0);
         releases[0] = 1000;
-        likelihood.setCase(std::vector<double>(static_cast<std::size_t>(reaches), 0.1), parameters,
-                           releases, std::vector<double>(static_cast<std::size_t>(reaches), 0.9),
-                           std::vector<double>(static_cast<std::size_t>(reaches), 0.7), 0.6);
-    }
-
-    static std::vector<int> labels(int reaches)
-    {
-        std::vector<int> result;
-        for (int i = 0; i < reaches; ++i)
-            result.push_back(i);
-        return result;
+        likelihood.setCase(repeated(reaches, 0.1), parameters, releases, repeated(reaches, 0.9),
+                           repeated(reaches, 0.7), 0.6);
     }
 
     SingleReleaseLikelihoodFunc likelihood;
@@ -87,9 +92,26 @@ void reportAllocations(benchmark::State& state, const ryn::LikelihoodFunc& likel
         [&] { calculator.computeCovariance(likelihood, parameters, covariance); }));
 }
 
-void singleReleaseCovariance(benchmark::State& state)
+// A paired release of 1000 control and 1000 treatment fish over D
+// downstream reaches, each with its own parameters, 10% of the detected fish
+// removed at every detection site.
+struct PairedReleaseCase
 {
-    const SingleReleaseCase design(static_cast<int>(state.range(0)));
+    explicit PairedReleaseCase(int downstreamReaches)
+        : likelihood(distinctLabels(downstreamReaches), distinctLabels(downstreamReaches + 1))
+    {
+        likelihood.setCase(0.8, 0.9, repeated(downstreamReaches + 1, 0.1), parameters, 1000, 1000,
+                           repeated(downstreamReaches, 0.9), repeated(downstreamReaches + 1, 0.7),
+                           0.6);
+    }
+
+    PairedReleaseLikelihoodFunc likelihood;
+    std::vector<double> parameters;
+};
+
+template <typename Design> void measureCovariance(benchmark::State& state)
+{
+    const Design design(static_cast<int>(state.range(0)));
     const int n = design.likelihood.parameterCount();
     Matrix covariance(n, n);
     for (auto _ : state) {
@@ -100,11 +122,26 @@ void singleReleaseCovariance(benchmark::State& state)
     reportAllocations(state, design.likelihood, design.parameters, design.likelihood.cellCount());
 }
 
+void singleReleaseCovariance(benchmark::State& state)
+{
+    measureCovariance<SingleReleaseCase>(state);
+}
+
+void pairedReleaseCovariance(benchmark::State& state)
+{
+    measureCovariance<PairedReleaseCase>(state);
+}
+
 } // namespace
 
 BENCHMARK(singleReleaseCovariance)
     ->ArgName("R")
     ->DenseRange(2, 12, 2)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(pairedReleaseCovariance)
+    ->ArgName("D")
+    ->DenseRange(1, 8, 1)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
