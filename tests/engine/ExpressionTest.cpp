@@ -93,10 +93,6 @@ TEST(Expression, EqualityComparesRootNamesAndOperations)
     differentOperand.append(std::make_unique<MultiplyOperation>(parameter("P2", 1)));
     EXPECT_FALSE(a.equals(differentOperand));
     EXPECT_FALSE(a.equals(parameter("S1", 0)));
-
-    Expression copy(std::make_unique<LiteralElement>(1.0));
-    LiteralElement(4.0).toExpression(copy);
-    EXPECT_DOUBLE_EQ(copy.evaluate({}), 4.0);
 }
 
 TEST(ParameterMap, EqualLabelsShareIndicesInOrderOfFirstAppearance)
