@@ -261,8 +261,7 @@ void ChainDerivatives::addHessian(int v, int w, double value)
         hessian(w, v) += value;
 }
 
-void ChainDerivatives::carryToParameters(const std::vector<double>& parameters,
-                                         Matrix& out) const
+void ChainDerivatives::carryToParameters(const std::vector<double>& parameters, Matrix& out) const
 {
     struct Entry
     {
