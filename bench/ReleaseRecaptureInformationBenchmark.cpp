@@ -263,36 +263,6 @@ template <typename Test> void onPairedHessian(benchmark::State& state, Test test
     state.counters["parameters"] = hessian.rows();
 }
 
-void singleReleasePoint(benchmark::State& state)
-{
-    exactPoint<SingleDesign>(state);
-}
-
-void pairedReleasePoint(benchmark::State& state)
-{
-    exactPoint<PairedDesign>(state);
-}
-
-void singleReleaseHundredPoints(benchmark::State& state)
-{
-    exactHundredPoints<SingleDesign>(state);
-}
-
-void pairedReleaseHundredPoints(benchmark::State& state)
-{
-    exactHundredPoints<PairedDesign>(state);
-}
-
-void singleReleaseSpeedRatio(benchmark::State& state)
-{
-    speedRatio<SingleDesign>(state);
-}
-
-void pairedReleaseSpeedRatio(benchmark::State& state)
-{
-    speedRatio<PairedDesign>(state);
-}
-
 // setCase and the Hessian alone, without rank test and inverse.
 void pairedHessianOnly(benchmark::State& state)
 {
@@ -329,37 +299,37 @@ void pairedLuInverse(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(singleReleasePoint)
+BENCHMARK_TEMPLATE(exactPoint, SingleDesign)
     ->ArgName("n")
     ->Arg(10)
     ->Arg(30)
     ->Arg(60)
     ->Arg(99)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(pairedReleasePoint)
+BENCHMARK_TEMPLATE(exactPoint, PairedDesign)
     ->ArgName("n")
     ->Arg(10)
     ->Arg(30)
     ->Arg(60)
     ->Arg(99)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(singleReleaseHundredPoints)
+BENCHMARK_TEMPLATE(exactHundredPoints, SingleDesign)
     ->ArgName("n")
     ->Arg(10)
     ->Arg(30)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(pairedReleaseHundredPoints)
+BENCHMARK_TEMPLATE(exactHundredPoints, PairedDesign)
     ->ArgName("n")
     ->Arg(10)
     ->Arg(30)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(singleReleaseSpeedRatio)
+BENCHMARK_TEMPLATE(speedRatio, SingleDesign)
     ->ArgName("n")
     ->Arg(4)
     ->Arg(8)
     ->Arg(12)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(pairedReleaseSpeedRatio)
+BENCHMARK_TEMPLATE(speedRatio, PairedDesign)
     ->ArgName("n")
     ->Arg(4)
     ->Arg(8)

@@ -1,18 +1,10 @@
 #include "engine/PairedReleaseInformation.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
-void requireLength(std::size_t actual, int expected, const char* what)
-{
-    if (actual != static_cast<std::size_t>(expected))
-        throw std::invalid_argument(std::string("PairedReleaseInformation: expected ") +
-                                    std::to_string(expected) + ' ' + what + ", got " +
-                                    std::to_string(actual));
-}
+const char* const owner = "PairedReleaseInformation";
 
 } // namespace
 
@@ -24,7 +16,7 @@ PairedReleaseInformation::PairedReleaseInformation(const std::vector<int>& survi
     , treatmentDetections(detectionLabels, controlDetections.nextIndex())
     , controlLambda(treatmentDetections.nextIndex())
 {
-    requireLength(detectionLabels.size(), static_cast<int>(survivalLabels.size()) + 1,
+    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()) + 1,
                   "detection labels");
     setParameterCount(controlLambda + 2);
 
@@ -58,9 +50,10 @@ void PairedReleaseInformation::setCase(double st, double sc,
                                        const std::vector<double>& detectionValues, double lambda)
 {
     const int reaches = downstreamReachCount() + 1;
-    requireLength(removalProportions.size(), reaches, "removal proportions");
-    requireLength(survivalValues.size(), controlSurvivals.createdCount(), "survival values");
-    requireLength(detectionValues.size(), controlDetections.createdCount(), "detection values");
+    requireLength(owner, removalProportions.size(), reaches, "removal proportions");
+    requireLength(owner, survivalValues.size(), controlSurvivals.createdCount(), "survival values");
+    requireLength(owner, detectionValues.size(), controlDetections.createdCount(),
+                  "detection values");
 
     parametersOut.resize(static_cast<std::size_t>(parameterCount()));
     parametersOut[scIndex] = sc;

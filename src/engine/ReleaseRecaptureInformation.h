@@ -4,6 +4,7 @@
 #include "engine/ReleaseChain.h"
 
 #include <atomic>
+#include <cstddef>
 #include <vector>
 
 // The precision of a release-recapture design of any size. The likelihoods
@@ -39,6 +40,11 @@ public:
 protected:
     ReleaseRecaptureInformation() = default;
     void setParameterCount(int count) { parameters = count; }
+
+    // Throws std::invalid_argument naming owner and what when actual is not
+    // expected.
+    static void requireLength(const char* owner, std::size_t actual, int expected,
+                              const char* what);
 
     // The groups of fish of the design, with the removals and release sizes
     // of the current case.

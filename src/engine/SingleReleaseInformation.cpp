@@ -1,18 +1,10 @@
 #include "engine/SingleReleaseInformation.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
-void requireLength(std::size_t actual, int expected, const char* what)
-{
-    if (actual != static_cast<std::size_t>(expected))
-        throw std::invalid_argument(std::string("SingleReleaseInformation: expected ") +
-                                    std::to_string(expected) + ' ' + what + ", got " +
-                                    std::to_string(actual));
-}
+const char* const owner = "SingleReleaseInformation";
 
 } // namespace
 
@@ -22,7 +14,7 @@ SingleReleaseInformation::SingleReleaseInformation(const std::vector<int>& survi
     , detections(detectionLabels, survivals.nextIndex())
     , lambdaPosition(detections.nextIndex())
 {
-    requireLength(detectionLabels.size(), static_cast<int>(survivalLabels.size()),
+    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()),
                   "detection labels");
     setParameterCount(lambdaPosition + 1);
 
@@ -39,10 +31,10 @@ void SingleReleaseInformation::setCase(const std::vector<double>& removalProport
                                        const std::vector<double>& survivalValues,
                                        const std::vector<double>& detectionValues, double lambda)
 {
-    requireLength(removalProportions.size(), reachCount(), "removal proportions");
-    requireLength(releaseSizes.size(), reachCount() + 1, "release sizes");
-    requireLength(survivalValues.size(), survivals.createdCount(), "survival values");
-    requireLength(detectionValues.size(), detections.createdCount(), "detection values");
+    requireLength(owner, removalProportions.size(), reachCount(), "removal proportions");
+    requireLength(owner, releaseSizes.size(), reachCount() + 1, "release sizes");
+    requireLength(owner, survivalValues.size(), survivals.createdCount(), "survival values");
+    requireLength(owner, detectionValues.size(), detections.createdCount(), "detection values");
 
     parametersOut.resize(static_cast<std::size_t>(parameterCount()));
     auto out = std::copy(survivalValues.begin(), survivalValues.end(), parametersOut.begin());
