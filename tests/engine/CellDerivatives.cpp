@@ -10,6 +10,16 @@ namespace quorvel::test {
 
 namespace {
 
+// Value, gradient and Hessian of an expression, by the parameters it
+// mentions (indices), which keeps the long cell expressions cheap.
+struct CellDerivatives
+{
+    std::vector<int> indices;
+    double value = 0.0;
+    std::vector<double> gradient;
+    Matrix hessian;
+};
+
 void collectIndices(const Expression& expression, std::vector<int>& indices)
 {
     if (const auto* parameter = dynamic_cast<const ParameterElement*>(&expression.root()))
@@ -101,8 +111,6 @@ private:
     const std::vector<double>& parameters;
 };
 
-} // namespace
-
 CellDerivatives differentiate(const Expression& expression, const std::vector<double>& parameters)
 {
     std::vector<int> indices;
@@ -111,6 +119,8 @@ CellDerivatives differentiate(const Expression& expression, const std::vector<do
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     return Walker(indices, parameters).evaluate(expression);
 }
+
+} // namespace
 
 Matrix enumeratedHessian(const ReleaseRecaptureLikelihoodFunc& likelihood,
                          const std::vector<double>& parameters)
