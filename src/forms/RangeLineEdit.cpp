@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -112,17 +113,36 @@ QString RangeLineEdit::rangeName() const
     return rangeSpec_ ? rangeSpec_->ownerName() : QString();
 }
 
+// The line edit's usual menu, built here so that every entry that brings text
+// in goes through the same rules as the keys.
 QMenu* RangeLineEdit::createEditMenu()
 {
-    QMenu* menu = createStandardContextMenu();
-    for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, [this] {
-                insertAdmitted(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
-            });
-        }
-    }
+    auto* menu = new QMenu(this);
+    const bool editable = !isReadOnly();
+    const auto add = [this, menu](const char* objectName, const QString& text,
+                                  QKeySequence::StandardKey shortcut, bool enabled, auto slot) {
+        QAction* action = menu->addAction(
+            text + QLatin1Char('\t') + QKeySequence(shortcut).toString(QKeySequence::NativeText));
+        action->setObjectName(QLatin1String(objectName));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add("edit-undo", tr("&Undo"), QKeySequence::Undo, editable && isUndoAvailable(),
+        [this] { replayHistory(false); });
+    add("edit-redo", tr("&Redo"), QKeySequence::Redo, editable && isRedoAvailable(),
+        [this] { replayHistory(true); });
+    menu->addSeparator();
+    add("edit-cut", tr("Cu&t"), QKeySequence::Cut, editable && hasSelectedText(),
+        [this] { cut(); });
+    add("edit-copy", tr("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { copy(); });
+    add("edit-paste", tr("&Paste"), QKeySequence::Paste,
+        editable && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { insertAdmitted(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+    add("edit-delete", tr("Delete"), QKeySequence::Delete, editable && hasSelectedText(),
+        [this] { del(); });
+    menu->addSeparator();
+    add("select-all", tr("Select All"), QKeySequence::SelectAll, !text().isEmpty(),
+        [this] { selectAll(); });
     return menu;
 }
 
@@ -167,14 +187,20 @@ void RangeLineEdit::setEditMax(double max)
 }
 
 // Disabling the field that holds the range resets it to the range start, so
-// that a study never runs over a range the user can no longer see or edit.
+// that a study never runs over a range the user can no longer see or edit. The
+// field gets the start as it was typed, which keeps every digit of a large
+// release size that the six digits of the message would round.
 void RangeLineEdit::setRangeEnabled(bool enable)
 {
     if (!enable && holdsRange()) {
-        const QString start = QString::number(rangeSpec_->start(), 'g', 6);
+        const double start = rangeSpec_->start();
+        const QString shown = QString::number(start, 'g', 6);
         showInformation(QStringLiteral("Disabling \"") + name_ +
-                        QStringLiteral("\" range. Re-setting to ") + start + QLatin1Char('.'));
-        setText(start);
+                        QStringLiteral("\" range. Re-setting to ") + shown + QLatin1Char('.'));
+        const QString typed = text().section(colon, 0, 0);
+        bool typedOk = false;
+        typed.toDouble(&typedOk);
+        setText(typedOk && typed.toDouble() == start ? typed : shown);
         rangeSpec_->clearOwner();
     }
     setEnabled(enable);
@@ -330,11 +356,13 @@ void RangeLineEdit::insertAdmitted(const QString& incoming)
         emit rangeAlreadySet(refusal);
 }
 
-// Brings the range record in line with a new text, which it may correct: the
-// holder re-reads its range or, without a colon, releases it; another enabled
-// field whose text gained a colon (by undo or a plain setText) claims the free
-// range or loses the colon. Disabled fields may show a range they do not hold.
-void RangeLineEdit::followText(QString& text)
+// Brings the range record in line with a new text: the holder re-reads its
+// range or, without a colon, releases it; another enabled field that may take
+// the range claims it when it is free and the text holds one colon. A field
+// may still show a range it does not hold (a disabled field mirroring another,
+// a stored text loaded while another field holds the range); such text reads
+// as no number and fails validation.
+void RangeLineEdit::followText(const QString& text)
 {
     if (!rangeSpec_)
         return;
@@ -345,12 +373,26 @@ void RangeLineEdit::followText(QString& text)
             rangeSpec_->clearOwner();
         return;
     }
-    if (!isEnabled() || !text.contains(colon))
-        return;
-    if (rangeSpec_->ownerName().isNull() && !name_.isEmpty() && text.count(colon) == 1)
+    if (isEnabled() && rangeOk_ && rangeAllowed_ && !name_.isEmpty() &&
+        rangeSpec_->ownerName().isNull() && text.count(colon) == 1)
         rangeSpec_->parse(text, name_, editType_);
+}
+
+// Undo and redo from the menu may bring back a colon; one the colon rules
+// refuse (another field holds the range) is taken out again.
+void RangeLineEdit::replayHistory(bool forward)
+{
+    const bool hadColon = text().contains(colon);
+    if (forward)
+        redo();
     else
-        text.remove(colon);
+        undo();
+    if (hadColon || !rangeSpec_ || holdsRange())
+        return;
+    for (int n = text().count(colon); n > 0; --n) {
+        setSelection(text().lastIndexOf(colon), 1);
+        del();
+    }
 }
 
 void RangeLineEdit::syncRangeWithText()

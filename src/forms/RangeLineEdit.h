@@ -82,7 +82,8 @@ private:
     bool admitColon(QString* refusal);
     QString admitInsertion(const QString& incoming, QString* refusal);
     void insertAdmitted(const QString& incoming);
-    void followText(QString& text);
+    void followText(const QString& text);
+    void replayHistory(bool forward);
     void syncRangeWithText();
     bool deliversWithin(double low, double high) const;
     QString outOfRangeText(double value) const;
