@@ -8,8 +8,7 @@ NavPanelItem::NavPanelItem(const QString& text, NavPanelModel* model, NavPanelIt
     , text(text)
     , model(model)
     , parentItem(parentItem)
-{
-}
+{}
 
 NavPanelItem::~NavPanelItem()
 {

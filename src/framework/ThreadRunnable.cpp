@@ -8,8 +8,7 @@ namespace ryn {
 
 ThreadRunnable::ThreadRunnable(ThreadRunner* runner)
     : runner(runner)
-{
-}
+{}
 
 void ThreadRunnable::progressStatus(const QString& msg)
 {

@@ -6,8 +6,7 @@ namespace ryn {
 
 ThreadRunner::ThreadRunner(QObject* parent)
     : QThread(parent)
-{
-}
+{}
 
 void ThreadRunner::setRunnable(ThreadRunnable* runnable)
 {
