@@ -50,9 +50,12 @@ RynMainWindow::RynMainWindow(QWidget* parent, const QString& name, Qt::WindowFla
 }
 
 // A run still in progress is cancelled and awaited: a thread destroyed while
-// it runs would take the program down with it.
+// it runs would take the program down with it. The MDI area announces
+// activations while the base class closes its sub-windows, by which time this
+// part of the window is gone, so it is cut off first.
 RynMainWindow::~RynMainWindow()
 {
+    disconnect(mdi, nullptr, this, nullptr);
     if (runner->isRunning()) {
         runner->cancel();
         runner->wait();
