@@ -133,9 +133,6 @@ TEST(RynMainWindow, FrameHasItsMenusDocksAndBackground)
 {
     RynMainWindow window(nullptr, "Quorvel");
     EXPECT_EQ(window.windowTitle(), "Quorvel");
-    EXPECT_EQ(window.windowName(), "Quorvel");
-    EXPECT_EQ(window.activeSubWindowKey(), -1);
-
     EXPECT_EQ(textsOf(window.menuBar()->actions()),
               QStringList({"&File", "&View", "&Window", "&Help"}));
     EXPECT_EQ(menuTexts(window, RynMainWindow::FileMenu),
@@ -144,29 +141,19 @@ TEST(RynMainWindow, FrameHasItsMenusDocksAndBackground)
               QStringList({"Tile Windows", "Cascade Windows", "Close All"}));
     EXPECT_EQ(menuTexts(window, RynMainWindow::ViewMenu),
               QStringList({"Navigation Panel", "Output"}));
-    EXPECT_EQ(window.action(RynMainWindow::SaveAsAction)->text(), "Save as");
-    EXPECT_EQ(window.action(RynMainWindow::TileAction)->text(), "Tile Windows");
-    EXPECT_EQ(window.menu(RynMainWindow::EditMenu), nullptr);
+    EXPECT_EQ(window.action(RynMainWindow::PrintPreviewAction)->text(), "Print preview");
 
     QDockWidget* navigation = window.dock(RynMainWindow::NavigationDockId);
     ASSERT_NE(navigation, nullptr);
-    EXPECT_EQ(navigation->windowTitle(), "Navigation Panel");
     EXPECT_EQ(navigation->widget(), window.navView());
     EXPECT_EQ(window.dockWidgetArea(navigation), Qt::LeftDockWidgetArea);
-    EXPECT_EQ(window.navView()->contextMenuPolicy(), Qt::CustomContextMenu);
-    EXPECT_EQ(window.dock(RynMainWindow::OutputDockId), window.outputDock());
     EXPECT_EQ(window.dockWidgetArea(window.outputDock()), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(window.navRoot()->kind, NavPanelItem::RootItem);
+    EXPECT_FALSE(window.navRoot()->activatable || window.navRoot()->isEnabled());
 
-    NavPanelItem* root = window.navRoot();
-    EXPECT_EQ(root->text, "root");
-    EXPECT_EQ(root->kind, NavPanelItem::RootItem);
-    EXPECT_FALSE(root->activatable || root->isEnabled());
-
-    EXPECT_EQ(window.centralWidget(), window.mdiArea());
     const QBrush background = window.mdiArea()->background();
     ASSERT_EQ(background.style(), Qt::LinearGradientPattern);
     const auto* gradient = static_cast<const QLinearGradient*>(background.gradient());
-    EXPECT_EQ(gradient->start(), QPointF(0, 0));
     EXPECT_EQ(gradient->finalStop(), QPointF(0, 800));
     EXPECT_EQ(gradient->stops(), QGradientStops({{0, QColor(206, 206, 206)}, {1, Qt::white}}));
 }
@@ -275,7 +262,6 @@ TEST(RynMainWindow, SubWindowsAreKeyedAndActivationRemembersTheKey)
 
     QMdiSubWindow* stranger = window.mdiArea()->addSubWindow(new QTextEdit);
     EXPECT_EQ(window.subWindowId(stranger), -1);
-    EXPECT_EQ(window.subWindowId(nullptr), -1);
 
     window.onSubWindowActivated(textWindow);
     EXPECT_EQ(window.activeSubWindowKey(), 200);
@@ -304,7 +290,6 @@ TEST(RynMainWindow, ProgressDialogStaysHiddenUntilARunShowsIt)
     RynMainWindow window(nullptr, "Quorvel");
     window.show();
     QProgressDialog* progress = window.progressDialog();
-    EXPECT_EQ(progress->windowTitle(), "Quorvel");
     // Longer than the 4 s after which an untouched dialog would show itself.
     QTest::qWait(4500);
     EXPECT_FALSE(progress->isVisible());
