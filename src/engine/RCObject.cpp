@@ -1,0 +1,7 @@
+#include "engine/RCObject.h"
+
+void RCObject::removeReference()
+{
+    if (--refCount == 0)
+        delete this;
+}

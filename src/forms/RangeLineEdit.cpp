@@ -1,0 +1,441 @@
+#include "forms/RangeLineEdit.h"
+
+#include "forms/RangeSpec.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStringList>
+#include <QValidator>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const QChar colon = QLatin1Char(':');
+
+bool isNumberCharacter(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+}
+
+} // namespace
+
+// Sees every change of the text before it is shown, whatever made it (keys,
+// paste, drop, undo, the context menu's delete, plain QLineEdit::setText), and
+// keeps the range record in line with it. Being a validator rather than a
+// signal connection, it keeps working when the settings store cuts the field's
+// connections on binding.
+class RangeLineEdit::TextFollower : public QValidator
+{
+public:
+    explicit TextFollower(RangeLineEdit* field)
+        : QValidator(field)
+        , field(field)
+    {}
+
+    State validate(QString& input, int& /*pos*/) const override
+    {
+        field->followText(input);
+        return Acceptable;
+    }
+
+private:
+    RangeLineEdit* field;
+};
+
+RangeLineEdit::RangeLineEdit(QWidget* parent, const char* name)
+    : QLineEdit(parent)
+    , name_(QString::fromUtf8(name))
+{
+    setValidator(new TextFollower(this));
+}
+
+void RangeLineEdit::setName(const char* name)
+{
+    const QString newName = QString::fromUtf8(name);
+    if (holdsRange()) {
+        if (newName.isEmpty())
+            rangeSpec_->clearOwner();
+        else
+            rangeSpec_->setOwner(newName);
+    }
+    name_ = newName;
+}
+
+double RangeLineEdit::valueAt(int i) const
+{
+    const double v = holdsRange() ? rangeSpec_->pointAt(i) : text().toDouble();
+    // Written so that a value that is not a number fails as well.
+    if (!(v >= editMin_ && v < editMax_))
+        throw outOfRangeText(v);
+    return v;
+}
+
+int RangeLineEdit::intValueAt(int i) const
+{
+    const double v = valueAt(i);
+    if (!(v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0))
+        throw outOfRangeText(v);
+    return static_cast<int>(v);
+}
+
+bool RangeLineEdit::isAtLeast(double bound) const
+{
+    return deliversWithin(bound, std::numeric_limits<double>::infinity());
+}
+
+bool RangeLineEdit::isWithin(double low, double high) const
+{
+    return deliversWithin(low, high);
+}
+
+bool RangeLineEdit::isRangeSet() const
+{
+    return rangeSpec_ && !rangeSpec_->ownerName().isNull();
+}
+
+bool RangeLineEdit::holdsRange() const
+{
+    return rangeSpec_ && rangeSpec_->isOwner(name_);
+}
+
+QString RangeLineEdit::rangeName() const
+{
+    return rangeSpec_ ? rangeSpec_->ownerName() : QString();
+}
+
+// The line edit's usual menu, built here so that every entry that brings text
+// in goes through the same rules as the keys.
+QMenu* RangeLineEdit::createEditMenu()
+{
+    auto* menu = new QMenu(this);
+    const bool editable = !isReadOnly();
+    const auto add = [this, menu](const char* objectName, const QString& text,
+                                  QKeySequence::StandardKey shortcut, bool enabled, auto slot) {
+        QAction* action = menu->addAction(
+            text + QLatin1Char('\t') + QKeySequence(shortcut).toString(QKeySequence::NativeText));
+        action->setObjectName(QLatin1String(objectName));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add("edit-undo", tr("&Undo"), QKeySequence::Undo, editable && isUndoAvailable(),
+        [this] { replayHistory(false); });
+    add("edit-redo", tr("&Redo"), QKeySequence::Redo, editable && isRedoAvailable(),
+        [this] { replayHistory(true); });
+    menu->addSeparator();
+    add("edit-cut", tr("Cu&t"), QKeySequence::Cut, editable && hasSelectedText(),
+        [this] { cut(); });
+    add("edit-copy", tr("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { copy(); });
+    add("edit-paste", tr("&Paste"), QKeySequence::Paste,
+        editable && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { insertAdmitted(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+    add("edit-delete", tr("Delete"), QKeySequence::Delete, editable && hasSelectedText(),
+        [this] { del(); });
+    menu->addSeparator();
+    add("select-all", tr("Select All"), QKeySequence::SelectAll, !text().isEmpty(),
+        [this] { selectAll(); });
+    return menu;
+}
+
+// A range text is taken by this field when the range is free or already its
+// own; while another field holds the range the text is refused and the field
+// emptied. Any other text releases a range this field holds.
+void RangeLineEdit::setText(const QString& text)
+{
+    QString shown = text;
+    if (isEnabled() && text.contains(colon)) {
+        if (rangeSpec_) {
+            const bool rangeFree = rangeSpec_->ownerName().isNull();
+            if (holdsRange() || (rangeFree && !name_.isEmpty()))
+                rangeSpec_->parse(text, name_, editType_);
+            else if (!rangeFree)
+                shown.clear();
+        }
+    } else if (holdsRange()) {
+        rangeSpec_->clearOwner();
+    }
+    QLineEdit::setText(shown);
+}
+
+void RangeLineEdit::setRangeOk(bool rhs)
+{
+    rangeOk_ = rhs;
+}
+
+void RangeLineEdit::setEditType(RangeLineEdit::EditType type)
+{
+    editType_ = type;
+}
+
+void RangeLineEdit::setEditMin(double min)
+{
+    editMin_ = min;
+}
+
+void RangeLineEdit::setEditMax(double max)
+{
+    editMax_ = max;
+}
+
+// Disabling the field that holds the range resets it to the range start, so
+// that a study never runs over a range the user can no longer see or edit. The
+// field gets the start as it was typed, which keeps every digit of a large
+// release size that the six digits of the message would round.
+void RangeLineEdit::setRangeEnabled(bool enable)
+{
+    if (!enable && holdsRange()) {
+        const double start = rangeSpec_->start();
+        const QString shown = QString::number(start, 'g', 6);
+        showInformation(QStringLiteral("Disabling \"") + name_ +
+                        QStringLiteral("\" range. Re-setting to ") + shown + QLatin1Char('.'));
+        const QString typed = text().section(colon, 0, 0);
+        bool typedOk = false;
+        typed.toDouble(&typedOk);
+        setText(typedOk && typed.toDouble() == start ? typed : shown);
+        rangeSpec_->clearOwner();
+    }
+    setEnabled(enable);
+}
+
+void RangeLineEdit::setRangeAllowed(bool allowed)
+{
+    rangeAllowed_ = allowed;
+}
+
+void RangeLineEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (rangeAllowed_ && event->key() == Qt::Key_Colon) {
+        QString refusal;
+        if (admitColon(&refusal))
+            QLineEdit::keyPressEvent(event);
+        else if (!refusal.isEmpty())
+            emit rangeAlreadySet(refusal);
+        syncRangeWithText();
+        return;
+    }
+
+    const int key = event->key();
+    const bool editingKey = key == Qt::Key_Backspace || key == Qt::Key_Return ||
+                            key == Qt::Key_Enter || key == Qt::Key_Left || key == Qt::Key_Right;
+    const bool numberKey = key == Qt::Key_Period || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    const QString typed = event->text();
+    const bool typesNumber =
+        numberKey &&
+        (typed.isEmpty() || std::all_of(typed.begin(), typed.end(), isNumberCharacter));
+    if (!editingKey && !typesNumber) {
+        // Character keys are swallowed; keys without text (Escape, Up, ...) are
+        // left to the enclosing widgets.
+        event->setAccepted(!typed.isEmpty());
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+    syncRangeWithText();
+}
+
+void RangeLineEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createEditMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void RangeLineEdit::dropEvent(QDropEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    // Moving text within the field brings in nothing new.
+    if (!data->hasText() || (event->source() == this && event->dropAction() == Qt::MoveAction)) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    QString refusal;
+    const QString admitted = admitInsertion(data->text(), &refusal);
+    if (admitted.isEmpty()) {
+        event->ignore();
+    } else {
+        QMimeData filteredData;
+        filteredData.setText(admitted);
+        QDropEvent filtered(event->posF(), event->possibleActions(), &filteredData,
+                            event->mouseButtons(), event->keyboardModifiers(), event->type());
+        filtered.setDropAction(event->dropAction());
+        QLineEdit::dropEvent(&filtered);
+        event->setDropAction(filtered.dropAction());
+        event->setAccepted(filtered.isAccepted());
+    }
+    syncRangeWithText();
+    if (!refusal.isEmpty())
+        emit rangeAlreadySet(refusal);
+}
+
+void RangeLineEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (event->commitString().isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QString refusal;
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(admitInsertion(event->commitString(), &refusal),
+                             event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+    syncRangeWithText();
+    if (!refusal.isEmpty())
+        emit rangeAlreadySet(refusal);
+}
+
+// The middle button pastes the X11 selection; it is filtered like every paste.
+void RangeLineEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
+        deselect();
+        insertAdmitted(clipboard->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+// The colon rules of the keys: a colon claims the range when none is set, and
+// is refused when another field holds it or this field holds it already. A
+// field outside a form has no range record and takes colons as plain text.
+bool RangeLineEdit::admitColon(QString* refusal)
+{
+    if (!rangeOk_) {
+        *refusal = QStringLiteral("Range not allowed for ") + name_;
+        return false;
+    }
+    if (!rangeSpec_)
+        return true;
+    if (name_.isEmpty())
+        return false;
+    if (rangeSpec_->ownerName().isNull()) {
+        rangeSpec_->setOwner(name_);
+        return true;
+    }
+    if (holdsRange())
+        *refusal = QStringLiteral("Range already set for ") + rangeSpec_->ownerName();
+    return false;
+}
+
+// What of an inserted text gets in: digits, decimal points, and colons as far
+// as the colon rules admit them one after the other.
+QString RangeLineEdit::admitInsertion(const QString& incoming, QString* refusal)
+{
+    QString admitted;
+    for (const QChar c : incoming) {
+        if (isNumberCharacter(c)) {
+            admitted.append(c);
+        } else if (c == colon && rangeAllowed_) {
+            QString reason;
+            if (admitColon(&reason))
+                admitted.append(c);
+            else if (!reason.isEmpty())
+                *refusal = reason;
+        }
+    }
+    return admitted;
+}
+
+void RangeLineEdit::insertAdmitted(const QString& incoming)
+{
+    QString refusal;
+    const QString admitted = admitInsertion(incoming, &refusal);
+    if (!admitted.isEmpty())
+        insert(admitted);
+    syncRangeWithText();
+    if (!refusal.isEmpty())
+        emit rangeAlreadySet(refusal);
+}
+
+// Brings the range record in line with a new text: the holder re-reads its
+// range or, without a colon, releases it; another enabled field that may take
+// the range claims it when it is free and the text holds one colon. A field
+// may still show a range it does not hold (a disabled field mirroring another,
+// a stored text loaded while another field holds the range); such text reads
+// as no number and fails validation.
+void RangeLineEdit::followText(const QString& text)
+{
+    if (!rangeSpec_)
+        return;
+    if (holdsRange()) {
+        if (text.contains(colon))
+            rangeSpec_->parse(text, name_, editType_);
+        else
+            rangeSpec_->clearOwner();
+        return;
+    }
+    if (isEnabled() && rangeOk_ && rangeAllowed_ && !name_.isEmpty() &&
+        rangeSpec_->ownerName().isNull() && text.count(colon) == 1)
+        rangeSpec_->parse(text, name_, editType_);
+}
+
+// Undo and redo from the menu may bring back a colon; one the colon rules
+// refuse (another field holds the range) is taken out again.
+void RangeLineEdit::replayHistory(bool forward)
+{
+    const bool hadColon = text().contains(colon);
+    if (forward)
+        redo();
+    else
+        undo();
+    if (hadColon || !rangeSpec_ || holdsRange())
+        return;
+    for (int n = text().count(colon); n > 0; --n) {
+        setSelection(text().lastIndexOf(colon), 1);
+        del();
+    }
+}
+
+void RangeLineEdit::syncRangeWithText()
+{
+    if (!holdsRange())
+        return;
+    if (text().contains(colon))
+        rangeSpec_->parse(text(), name_, editType_);
+    else
+        rangeSpec_->clearOwner();
+}
+
+bool RangeLineEdit::deliversWithin(double low, double high) const
+{
+    const auto inside = [low, high](double v) { return low <= v && v <= high; };
+    bool ok = false;
+    if (!holdsRange()) {
+        const double v = text().toDouble(&ok);
+        return ok && inside(v);
+    }
+    const QStringList parts = text().split(colon);
+    bool startOk = false;
+    bool endOk = false;
+    if (parts.size() == 2) {
+        parts[0].toDouble(&startOk);
+        parts[1].toDouble(&endOk);
+    }
+    return startOk && endOk && rangeSpec_->numPoints() > 0 && inside(rangeSpec_->start()) &&
+           inside(rangeSpec_->end());
+}
+
+QString RangeLineEdit::outOfRangeText(double value) const
+{
+    return QStringLiteral("Out of range value in ") + name_ + QStringLiteral(": ") +
+           QString::number(value, 'g', 6);
+}
+
+// Non-blocking, so that the change of state goes on at once and nothing waits
+// on the box; it belongs to the field's window, which stays enabled.
+void RangeLineEdit::showInformation(const QString& text)
+{
+    QWidget* owner = window() == this ? nullptr : window();
+    auto* box = new QMessageBox(QMessageBox::Information, QString(), text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

@@ -1,0 +1,50 @@
+#include "studies/release_recapture/PairedReleaseResults.h"
+
+namespace {
+
+using DisplayedParameter = ReleaseRecaptureResults::DisplayedParameter;
+
+// Control and treatment parameters of each label side by side, numbered from
+// the label plus offset.
+void appendPairs(std::vector<DisplayedParameter>& display, const ParameterMap& control,
+                 const ParameterMap& treatment, const QString& controlPrefix,
+                 const QString& treatmentPrefix, int offset)
+{
+    for (int q = 0; q < control.createdCount(); ++q) {
+        const int controlIndex = control.firstIndex() + q;
+        const QString number = QString::number(control.labelOfIndex(controlIndex) + offset);
+        display.push_back({controlPrefix + number, controlIndex});
+        display.push_back({treatmentPrefix + number, treatment.firstIndex() + q});
+    }
+}
+
+std::vector<DisplayedParameter> displayOrder(const PairedReleaseLikelihoodFunc& likelihood)
+{
+    std::vector<DisplayedParameter> display = {{QStringLiteral("Sc"), likelihood.scIndex()},
+                                               {QStringLiteral("St"), likelihood.stIndex()}};
+    appendPairs(display, likelihood.controlSurvivalMap(), likelihood.treatmentSurvivalMap(),
+                QStringLiteral("Sc"), QStringLiteral("St"), 2);
+    appendPairs(display, likelihood.controlDetectionMap(), likelihood.treatmentDetectionMap(),
+                QStringLiteral("Pc"), QStringLiteral("Pt"), 1);
+    display.push_back({QStringLiteral("FinalC"), likelihood.controlLambdaIndex()});
+    display.push_back({QStringLiteral("FinalT"), likelihood.treatmentLambdaIndex()});
+    return display;
+}
+
+} // namespace
+
+PairedReleaseResults::PairedReleaseResults(const PairedReleaseLikelihoodFunc& likelihood)
+    : ReleaseRecaptureResults(displayOrder(likelihood))
+{}
+
+void PairedReleaseResults::addResult(const std::vector<double>& estimates, const Matrix& covariance,
+                                     int rc, int rt)
+{
+    addChecked(estimates, covariance, {rc, rt},
+               "PairedReleaseResults::addResult - Number of parameters doesn't match. ");
+}
+
+QStringList PairedReleaseResults::releaseNames() const
+{
+    return {QStringLiteral("Rc"), QStringLiteral("Rt")};
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/PairedReleaseLikelihoodFunc.h"
+#include "studies/release_recapture/ReleaseRecaptureResults.h"
+
+// Results of a paired-release run. Display order: "Sc", "St", then for each
+// downstream survival parameter the control and treatment pair ("Sc2",
+// "St2", …), then the detection pairs ("Pc1", "Pt1", …) and "FinalC",
+// "FinalT". Survival label j belongs to reach panel j and is shown as number
+// j + 2; detection label j is shown as number j + 1 (0 is the first
+// detection site).
+class PairedReleaseResults : public ReleaseRecaptureResults
+{
+public:
+    explicit PairedReleaseResults(const PairedReleaseLikelihoodFunc& likelihood);
+
+    // Stores the release sizes (rc, rt). Throws std::runtime_error
+    // "PairedReleaseResults::addResult - Number of parameters doesn't match. "
+    // when the sizes differ from the likelihood's.
+    void addResult(const std::vector<double>& estimates, const Matrix& covariance, int rc, int rt);
+
+    // "Rc", "Rt".
+    QStringList releaseNames() const override;
+};

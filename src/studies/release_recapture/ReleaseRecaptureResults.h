@@ -1,0 +1,63 @@
+#pragma once
+
+#include "engine/Matrix.h"
+#include "studies/release_recapture/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The points of a single- or paired-release run, presented to the report and
+// the plot under the names and in the order the user sees, which may differ
+// from the likelihood's own parameter order. Each estimated parameter is
+// named after the reach or detection site that owns it, so that a parameter
+// shared by several reaches keeps the name of the first of them.
+class ReleaseRecaptureResults
+{
+public:
+    // One estimated parameter as the user sees it: its display name and its
+    // index in the likelihood's parameter vector.
+    struct DisplayedParameter
+    {
+        QString name;
+        int index;
+    };
+
+    virtual ~ReleaseRecaptureResults() = default;
+
+    // k, the number of estimated parameters.
+    virtual int parameterCount() const { return static_cast<int>(display.size()); }
+    // Display names of the estimated parameters (and of derived quantities
+    // that have a column in the variance table).
+    virtual QStringList parameterNames() const;
+    // One name per entry of a Result's release sizes.
+    virtual QStringList releaseNames() const = 0;
+    // One row per Result: column 0 the point's x value (0 where xValues has
+    // no entry for it), then one variance per name of parameterNames().
+    virtual Matrix varianceTable(const std::vector<double>& xValues) const;
+    // The k estimates of Result i in display order.
+    virtual std::vector<double> estimates(int i) const;
+    // The k × k covariance of Result i in display order.
+    virtual Matrix covariance(int i) const;
+
+    int count() const { return static_cast<int>(results.size()); }
+    const Result& result(int i) const { return results[static_cast<std::size_t>(i)]; }
+
+protected:
+    explicit ReleaseRecaptureResults(std::vector<DisplayedParameter> displayOrder);
+
+    // Appends a Result after checking that it has k estimates and a k × k
+    // covariance; otherwise throws std::runtime_error with mismatchMessage
+    // and appends nothing.
+    void addChecked(const std::vector<double>& estimates, const Matrix& covariance,
+                    std::vector<int> releaseSizes, const char* mismatchMessage);
+
+    // The variance table of the k parameters with extraColumns more columns
+    // (zero) for derived quantities.
+    Matrix parameterVarianceTable(const std::vector<double>& xValues, int extraColumns) const;
+
+private:
+    std::vector<DisplayedParameter> display;
+    std::vector<Result> results;
+};

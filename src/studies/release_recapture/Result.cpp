@@ -1,0 +1,50 @@
+#include "studies/release_recapture/Result.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes)
+    : parameterValues(std::move(estimates))
+    , variances(std::move(covariance))
+    , releases(std::move(releaseSizes))
+{}
+
+double Result::product(const std::vector<int>& indices) const
+{
+    double result = 1.0;
+    for (int index : indices)
+        result *= parameterValues.at(static_cast<std::size_t>(index));
+    return result;
+}
+
+double Result::productVariance(const std::vector<int>& indices) const
+{
+    const int k = static_cast<int>(parameterValues.size());
+    for (int index : indices)
+        if (index < 0 || index >= k || index >= variances.rows() || index >= variances.cols())
+            throw std::out_of_range("Result::productVariance - parameter index out of range");
+
+    std::vector<int> distinct;
+    for (int index : indices)
+        if (std::find(distinct.begin(), distinct.end(), index) == distinct.end())
+            distinct.push_back(index);
+
+    // g_j: every occurrence of j contributes the product of the other entries.
+    std::vector<double> gradient;
+    for (int j : distinct) {
+        int multiplicity = 0;
+        double others = 1.0;
+        for (int index : indices) {
+            if (index == j && multiplicity++ == 0)
+                continue;
+            others *= parameterValues[static_cast<std::size_t>(index)];
+        }
+        gradient.push_back(multiplicity * others);
+    }
+
+    double sum = 0.0;
+    for (std::size_t a = 0; a < distinct.size(); ++a)
+        for (std::size_t b = 0; b < distinct.size(); ++b)
+            sum += gradient[a] * gradient[b] * variances(distinct[a], distinct[b]);
+    return sum;
+}

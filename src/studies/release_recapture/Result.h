@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/Matrix.h"
+
+#include <vector>
+
+// One computed point of a release-recapture run: the true parameter vector,
+// its expected variance-covariance matrix (both in the likelihood's parameter
+// order) and the release sizes of the point.
+class Result
+{
+public:
+    Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes);
+
+    const std::vector<double>& estimates() const { return parameterValues; }
+    const Matrix& covariance() const { return variances; }
+    const std::vector<int>& releaseSizes() const { return releases; }
+
+    // Π θ_j over the entries j of indices (1 for none); an index may repeat,
+    // as when several reaches share one survival parameter.
+    double product(const std::vector<int>& indices) const;
+
+    // Delta-method variance of product(indices): gᵀ·Σ·g, where g_j, the
+    // derivative of the product by θ_j, is (multiplicity of j) × the product
+    // with one occurrence of j left out. Computed without dividing by θ_j, so
+    // a zero estimate is harmless. Throws std::out_of_range for an index that
+    // is not a parameter.
+    double productVariance(const std::vector<int>& indices) const;
+
+private:
+    std::vector<double> parameterValues;
+    Matrix variances;
+    std::vector<int> releases;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/SingleReleaseLikelihoodFunc.h"
+#include "studies/release_recapture/ReleaseRecaptureResults.h"
+
+// Results of a single-release run. The parameters show as "S" and "P"
+// followed by the number of the reach that owns them (the first reach with
+// their label), then "Final" for lambda. When the total survival is asked
+// for, "CompositeS" follows: the survival through all reaches, the product of
+// every reach's survival parameter (a shared parameter counts once per reach
+// it covers), with its delta-method variance.
+class SingleReleaseResults : public ReleaseRecaptureResults
+{
+public:
+    SingleReleaseResults(const SingleReleaseLikelihoodFunc& likelihood, bool totalSurvivalVariance);
+
+    // Throws std::runtime_error "SingleReleaseResults::addResult - Number of
+    // parameters doesn't match. " when the sizes differ from the likelihood's.
+    void addResult(const std::vector<double>& estimates, const Matrix& covariance,
+                   const std::vector<int>& releaseSizes);
+
+    QStringList parameterNames() const override;
+    // "R0", "R1", … one per release size of the first Result.
+    QStringList releaseNames() const override;
+    Matrix varianceTable(const std::vector<double>& xValues) const override;
+
+    double totalSurvival(int i) const;
+    double totalSurvivalVariance(int i) const;
+    bool showsTotalSurvival() const { return withTotalSurvival; }
+    // The survival parameter index of every reach, in reach order.
+    const std::vector<int>& reachSurvivalIndices() const { return reachIndices; }
+
+private:
+    bool withTotalSurvival;
+    std::vector<int> reachIndices;
+};

@@ -1,0 +1,135 @@
+#include "forms/RangeLineEdit.h"
+#include "forms/RangeSpec.h"
+
+#include "FieldActions.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QSet>
+#include <QTest>
+
+#include <random>
+
+using namespace quorvel::test;
+
+namespace {
+
+const QString numberCharacters = QStringLiteral("0123456789.:");
+
+QString randomText(std::mt19937& rng, const QString& alphabet, int maxLength)
+{
+    QString text;
+    for (int n = std::uniform_int_distribution<int>(0, maxLength)(rng); n > 0; --n)
+        text += alphabet[std::uniform_int_distribution<int>(0, alphabet.size() - 1)(rng)];
+    return text;
+}
+
+// No range has more than maxPoints points; they start at start, end at end
+// and, when start <= end, lie between them.
+void expectPointsInsideRange(const RangeSpec& spec, const std::string& context)
+{
+    const QList<double> points = spec.points();
+    ASSERT_LE(spec.numPoints(), spec.maxPoints()) << context;
+    ASSERT_EQ(points.size(), std::max(spec.numPoints(), 0)) << context;
+    if (spec.ownerName().isNull() || points.isEmpty())
+        return;
+    EXPECT_EQ(points.first(), spec.start()) << context;
+    EXPECT_TRUE(points.size() == 1 || points.last() == spec.end()) << context;
+    const double slack = 1e-12 * std::max(std::fabs(spec.start()), std::fabs(spec.end()));
+    for (double p : points)
+        EXPECT_TRUE(spec.start() > spec.end() ||
+                    (p >= spec.start() - slack && p <= spec.end() + slack))
+            << context << ": point " << p;
+}
+
+// After any edit at most one field holds the range, the holder shows it, and
+// only text the program set past the range rules (plainly, or while the field
+// was disabled) shows a colon in a field that does not hold the range.
+void expectConsistentForm(const RangeSpec& spec, QSet<const RangeLineEdit*>& programSet,
+                          const std::string& context)
+{
+    int holders = 0;
+    for (const RangeLineEdit* field : spec.edits()) {
+        const QString text = field->text();
+        for (QChar c : text)
+            ASSERT_TRUE(numberCharacters.contains(c)) << context << ": " << text.toStdString();
+        if (spec.isOwner(field->name())) {
+            ++holders;
+            const QStringList parts = text.split(QLatin1Char(':'));
+            EXPECT_GE(parts.size(), 2) << context;
+            if (parts.size() == 2) {
+                EXPECT_EQ(spec.start(), parts[0].toDouble()) << context;
+                EXPECT_EQ(spec.end(), parts[1].toDouble()) << context;
+            }
+        } else if (!text.contains(QLatin1Char(':'))) {
+            programSet.remove(field);
+        } else {
+            EXPECT_TRUE(programSet.contains(field)) << context << ": " << text.toStdString();
+        }
+    }
+    EXPECT_EQ(holders, spec.ownerName().isNull() ? 0 : 1) << context;
+    expectPointsInsideRange(spec, context);
+}
+
+} // namespace
+
+TEST(RangeFuzz, RandomEditingKeepsTheRangeRecordConsistent)
+{
+    QWidget form;
+    RangeSpec spec;
+    QList<RangeLineEdit*> fields;
+    for (const char* name : {"S1", "P1", "R0", "D1"}) {
+        fields << new RangeLineEdit(&form, name);
+        spec.addEdit(fields.last());
+    }
+    fields[2]->setEditType(RangeLineEdit::Integer);
+    fields[3]->setRangeOk(false);
+
+    const Qt::Key keys[] = {Qt::Key_0,    Qt::Key_5,     Qt::Key_Period, Qt::Key_Colon,
+                            Qt::Key_Left, Qt::Key_Right, Qt::Key_Delete, Qt::Key_Backspace,
+                            Qt::Key_Home, Qt::Key_Minus, Qt::Key_A};
+    QSet<const RangeLineEdit*> programSet;
+    std::mt19937 rng(20240613);
+    for (int step = 0; step < 10000; ++step) {
+        RangeLineEdit* field = fields[std::uniform_int_distribution<int>(0, 3)(rng)];
+        const int op = std::uniform_int_distribution<int>(0, 19)(rng);
+        if (op < 12) {
+            QTest::keyClick(field, keys[std::uniform_int_distribution<int>(0, 10)(rng)]);
+        } else if (op < 14) {
+            programSet.insert(field);
+            const QString text = randomText(rng, numberCharacters, 10);
+            op == 12 ? field->setText(text) : field->QLineEdit::setText(text);
+        } else if (op == 14) {
+            QGuiApplication::clipboard()->setText(randomText(rng, "0123456789.:ab -", 8));
+            triggerMenuAction(field, "edit-paste");
+        } else if (op < 17) {
+            triggerMenuAction(field, op == 15 ? "edit-undo" : "edit-redo");
+        } else if (op == 17) {
+            field->setSelection(0, std::uniform_int_distribution<int>(0, 4)(rng));
+            QTest::keyClick(field, Qt::Key_Backspace);
+        } else {
+            field->setRangeEnabled(op == 18);
+            closeOpenMessageBoxes();
+        }
+        expectConsistentForm(spec, programSet,
+                             "step " + std::to_string(step) + ", operation " + std::to_string(op) +
+                                 " on " + field->name().toStdString());
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
+TEST(RangeFuzz, ParsedRandomTextsYieldPointsInsideTheRange)
+{
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 20000; ++trial) {
+        RangeSpec spec;
+        const QString text = randomText(rng, trial % 10 ? numberCharacters : "9:", 24);
+        spec.parse(text, QStringLiteral("X"),
+                   trial % 2 ? RangeLineEdit::Integer : RangeLineEdit::Real);
+        expectPointsInsideRange(spec, text.toStdString());
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
