@@ -3,6 +3,7 @@
 #include "framework/NavPanelItem.h"
 #include "framework/NavPanelModel.h"
 #include "framework/NavPanelView.h"
+#include "framework/RynSettings.h"
 #include "framework/ThreadRunner.h"
 
 #include <QCloseEvent>
@@ -260,6 +261,58 @@ int RynMainWindow::subWindowId(QMdiSubWindow* subWin) const
     return -1;
 }
 
+void RynMainWindow::setSettings(RynSettings* settings, int geometryKey)
+{
+    this->settings = settings;
+    this->geometryKey = geometryKey;
+}
+
+void RynMainWindow::setSubWindowGeometryKey(int settingsKey, int subWindowKey)
+{
+    geometryKeys[subWindowKey] = settingsKey;
+}
+
+void RynMainWindow::restoreWindowGeometry()
+{
+    if (!settings)
+        return;
+    const QVariant stored = settings->value(geometryKey);
+    if (stored.isValid())
+        restoreGeometry(stored.toByteArray());
+}
+
+void RynMainWindow::restoreSubWindowGeometry(int key)
+{
+    QWidget* widget = subWindows.value(key);
+    if (!settings || !widget || !geometryKeys.contains(key))
+        return;
+    const QVariant stored = settings->value(geometryKeys.value(key));
+    if (stored.isValid())
+        widget->restoreGeometry(stored.toByteArray());
+}
+
+// A maximised sub-window is stored with its normal geometry. One that is
+// hidden is only taken out of the maximised state, so that closing the
+// program never brings a closed window back on screen.
+void RynMainWindow::saveGeometries()
+{
+    if (!settings)
+        return;
+    settings->setValue(geometryKey, saveGeometry());
+    for (auto it = geometryKeys.cbegin(); it != geometryKeys.cend(); ++it) {
+        QWidget* widget = subWindows.value(it.key());
+        if (!widget)
+            continue;
+        if (widget->isMaximized()) {
+            if (widget->isVisible())
+                widget->showNormal();
+            else
+                widget->setWindowState(widget->windowState() & ~Qt::WindowMaximized);
+        }
+        settings->setValue(it.value(), widget->saveGeometry());
+    }
+}
+
 QString RynMainWindow::updaterPath() const
 {
     return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(updaterName);
@@ -274,6 +327,7 @@ void RynMainWindow::startUpdater(const QStringList& arguments)
 
 void RynMainWindow::closeEvent(QCloseEvent* event)
 {
+    saveGeometries();
     if (runner->isRunning()) {
         event->ignore();
         err(tr("Program busy, can't exit. Try after computations have finished."));

@@ -23,6 +23,7 @@ namespace ryn {
 class NavPanelItem;
 class NavPanelModel;
 class NavPanelView;
+class RynSettings;
 class ThreadRunner;
 
 // The generic multiple-document frame of the program: the MDI area, a keyed
@@ -74,6 +75,15 @@ public:
     QWidget* subWindow(int key) const;
     // The key of a registered sub-window, -1 if it is not registered.
     int subWindowId(QMdiSubWindow* subWin) const;
+
+    // Attaches the settings store (not owned) and the id under which the
+    // window's own geometry is kept; geometries are saved when the window closes.
+    void setSettings(RynSettings* settings, int geometryKey);
+    // Keeps the geometry of the sub-window under subWindowKey in setting settingsKey.
+    void setSubWindowGeometryKey(int settingsKey, int subWindowKey);
+    // Restore the stored geometry; a missing or invalid value changes nothing.
+    void restoreWindowGeometry();
+    void restoreSubWindowGeometry(int key);
 
     // Starts the update program beside the executable; the result is not awaited.
     void startUpdater(const QStringList& arguments);
@@ -139,11 +149,16 @@ private:
     void createOutputDock();
     void createProgressDialog();
     void connectRunner();
+    void saveGeometries();
 
     QSignalMapper* navSignalMapper;
     QMap<int, QDockWidget*> docks;
     // Guarded: a sub-window closed in the MDI area may delete itself.
     QMap<int, QPointer<QWidget>> subWindows;
+    // Sub-window key -> settings id of its geometry.
+    QMap<int, int> geometryKeys;
+    RynSettings* settings = nullptr;
+    int geometryKey = -1;
     QMdiArea* mdi = nullptr;
     QString name;
     int activeKey = -1;

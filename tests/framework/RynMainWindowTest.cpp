@@ -4,6 +4,7 @@
 #include "framework/NavPanelModel.h"
 #include "framework/NavPanelView.h"
 #include "framework/RynMainWindow.h"
+#include "framework/RynSettings.h"
 #include "framework/ThreadRunner.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -397,6 +399,59 @@ TEST(RynMainWindow, DestroyingTheWindowCancelsAndAwaitsARun)
     ASSERT_TRUE(waitUntil([&started] { return started.load(); }));
     delete window;
     EXPECT_TRUE(sawCancel);
+}
+
+TEST(RynMainWindow, ClosingStoresGeometriesThatTheNextWindowRestores)
+{
+    QSettings().clear();
+    ryn::RynSettings settings;
+    const int windowGeom = 81, singleGeom = 11, pairedGeom = 12;
+    settings.registerKey(windowGeom, "window_geom", QVariant());
+    settings.registerKey(singleGeom, "geom_single_release", QVariant());
+    settings.registerKey(pairedGeom, "geom_paired_release", QVariant());
+    auto addStudyWindows = [&](RynMainWindow& window) {
+        window.setSettings(&settings, windowGeom);
+        window.setSubWindowGeometryKey(singleGeom, 1);
+        window.setSubWindowGeometryKey(pairedGeom, 2);
+        for (int key : {1, 2}) {
+            auto* study = new QMdiSubWindow;
+            study->setWidget(new QTextEdit);
+            window.addSubWindow(key, study);
+        }
+    };
+    {
+        RynMainWindow window(nullptr, "Quorvel");
+        addStudyWindows(window);
+        window.resize(900, 650);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.subWindow(1)->setGeometry(10, 20, 300, 200);
+        window.subWindow(1)->show();
+        window.subWindow(2)->setGeometry(30, 40, 350, 250);
+        window.subWindow(2)->showMaximized();
+        EXPECT_TRUE(window.close());
+        EXPECT_FALSE(window.subWindow(2)->isMaximized());
+    }
+
+    RynMainWindow next(nullptr, "Quorvel");
+    addStudyWindows(next);
+    next.resize(400, 300);
+    next.restoreWindowGeometry();
+    EXPECT_EQ(next.size(), QSize(900, 650));
+    next.restoreSubWindowGeometry(1);
+    EXPECT_EQ(next.subWindow(1)->geometry(), QRect(10, 20, 300, 200));
+    next.restoreSubWindowGeometry(2);
+    EXPECT_EQ(next.subWindow(2)->geometry(), QRect(30, 40, 350, 250));
+
+    // Unreadable or missing values leave the geometry as it is.
+    settings.setValue(windowGeom, QByteArray("not a geometry"));
+    next.resize(500, 400);
+    next.restoreWindowGeometry();
+    EXPECT_EQ(next.size(), QSize(500, 400));
+    settings.proxyFor(singleGeom).remove("geom_single_release");
+    next.subWindow(1)->setGeometry(5, 5, 200, 100);
+    next.restoreSubWindowGeometry(1);
+    EXPECT_EQ(next.subWindow(1)->geometry(), QRect(5, 5, 200, 100));
 }
 
 TEST(RynMainWindow, HelpHoldsOnlyAboutWithoutUpdaterBesideTheProgram)
