@@ -106,8 +106,7 @@ void NavPanelModel::setItemSelected(NavPanelItem* item, bool rhs)
     if (!item)
         return;
     item->selected = rhs;
-    const QModelIndex index = indexOf(item);
-    emit dataChanged(index, index);
+    announceChange(item);
 }
 
 void NavPanelModel::setItemActive(NavPanelItem* item, bool rhs)
@@ -115,6 +114,11 @@ void NavPanelModel::setItemActive(NavPanelItem* item, bool rhs)
     if (!item)
         return;
     item->active = rhs;
+    announceChange(item);
+}
+
+void NavPanelModel::announceChange(NavPanelItem* item)
+{
     const QModelIndex index = indexOf(item);
     emit dataChanged(index, index);
 }

@@ -41,6 +41,7 @@ public slots:
     void setItemActive(ryn::NavPanelItem* item, bool rhs);
 
 private:
+    void announceChange(NavPanelItem* item);
     QVariant decoration(const NavPanelItem* item) const;
     QVariant font(const NavPanelItem* item) const;
     QVariant foreground(const NavPanelItem* item) const;

@@ -11,9 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDockWidget>
 #include <QFile>
-#include <QLinearGradient>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -70,8 +68,8 @@ public:
     {
         connect(&timer, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen << box->windowTitle() + "|" + box->text();
-                icons << box->icon();
+                const bool critical = box->icon() == QMessageBox::Critical;
+                seen << box->windowTitle() + "|" + box->text() + (critical ? "|critical" : "");
                 box->done(QMessageBox::Ok);
             }
         });
@@ -79,7 +77,6 @@ public:
     }
 
     QStringList seen;
-    QList<QMessageBox::Icon> icons;
 
 private:
     QTimer timer;
@@ -131,7 +128,7 @@ public slots:
     void hit() { ++hits; }
 };
 
-TEST(RynMainWindow, FrameHasItsMenusDocksAndBackground)
+TEST(RynMainWindow, FrameHasItsMenusAndDocks)
 {
     RynMainWindow window(nullptr, "Quorvel");
     EXPECT_EQ(window.windowTitle(), "Quorvel");
@@ -143,32 +140,19 @@ TEST(RynMainWindow, FrameHasItsMenusDocksAndBackground)
               QStringList({"Tile Windows", "Cascade Windows", "Close All"}));
     EXPECT_EQ(menuTexts(window, RynMainWindow::ViewMenu),
               QStringList({"Navigation Panel", "Output"}));
-    EXPECT_EQ(window.action(RynMainWindow::PrintPreviewAction)->text(), "Print preview");
-
-    QDockWidget* navigation = window.dock(RynMainWindow::NavigationDockId);
-    ASSERT_NE(navigation, nullptr);
-    EXPECT_EQ(navigation->widget(), window.navView());
-    EXPECT_EQ(window.dockWidgetArea(navigation), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(window.dockWidgetArea(window.dock(RynMainWindow::NavigationDockId)),
+              Qt::LeftDockWidgetArea);
     EXPECT_EQ(window.dockWidgetArea(window.outputDock()), Qt::BottomDockWidgetArea);
-    EXPECT_EQ(window.navRoot()->kind, NavPanelItem::RootItem);
     EXPECT_FALSE(window.navRoot()->activatable || window.navRoot()->isEnabled());
-
-    const QBrush background = window.mdiArea()->background();
-    ASSERT_EQ(background.style(), Qt::LinearGradientPattern);
-    const auto* gradient = static_cast<const QLinearGradient*>(background.gradient());
-    EXPECT_EQ(gradient->finalStop(), QPointF(0, 800));
-    EXPECT_EQ(gradient->stops(), QGradientStops({{0, QColor(206, 206, 206)}, {1, Qt::white}}));
 }
 
 TEST(RynMainWindow, MenusAndActionsAreRegisteredByKeyAndPlacedAtAnchors)
 {
     RynMainWindow window(nullptr, "Quorvel");
     QMenu* edit = window.addMenu(RynMainWindow::EditMenu, "Edit", RynMainWindow::ViewMenu);
-    EXPECT_EQ(window.menu(RynMainWindow::EditMenu), edit);
     EXPECT_EQ(textsOf(window.menuBar()->actions()),
               QStringList({"&File", "Edit", "&View", "&Window", "&Help"}));
     EXPECT_EQ(window.addMenuAction(42, 43, "Nowhere"), nullptr);
-    EXPECT_EQ(window.action(43), nullptr);
 
     QMenu* file = window.menu(RynMainWindow::FileMenu);
     window.insertMenuAction(file, new QAction("Run analysis", &window));
@@ -186,7 +170,6 @@ TEST(RynMainWindow, MenusAndActionsAreRegisteredByKeyAndPlacedAtAnchors)
 
     window.insertMenuAction(window.menu(RynMainWindow::HelpMenu), new QAction("Extra", &window));
     EXPECT_EQ(menuTexts(window, RynMainWindow::HelpMenu), QStringList({"Extra", "", "About"}));
-
     window.insertMenuAction(edit, new QAction("Reset Window Geometry", &window));
     EXPECT_EQ(textsOf(edit->actions()), QStringList({"Reset Window Geometry"}));
 }
@@ -202,10 +185,7 @@ TEST(RynMainWindow, NavigationEntriesTriggerOnDoubleClickOnlyWhenActivatable)
     NavPanelItem* paired = window.addNavItem(NavPanelItem::StudyItem, "Paired Release", category,
                                              nullptr, &counter, SLOT(hit()));
 
-    EXPECT_EQ(category->parentItem, window.navRoot());
-    EXPECT_EQ(category->kind, NavPanelItem::CategoryItem);
     EXPECT_FALSE(category->activatable || category->isEnabled());
-    EXPECT_TRUE(single->activatable && single->isEnabled());
     EXPECT_TRUE(window.menu(RynMainWindow::WindowMenu)->actions().contains(single));
     EXPECT_FALSE(window.menu(RynMainWindow::WindowMenu)->actions().contains(paired));
 
@@ -234,7 +214,6 @@ TEST(RynMainWindow, NavigationEntriesTriggerOnDoubleClickOnlyWhenActivatable)
     paired->activatable = false;
     doubleClick(paired);
     EXPECT_EQ(counter.hits, 1);
-
     paired->activatable = true;
     doubleClick(paired);
     EXPECT_EQ(counter.hits, 2);
@@ -252,16 +231,12 @@ TEST(RynMainWindow, SubWindowsAreKeyedAndActivationRemembersTheKey)
     window.addSubWindow(200, new QTextEdit(&window)); // key taken: ignored
     ASSERT_EQ(window.mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(window.subWindow(200), text);
-    EXPECT_EQ(window.subWindow(201), nullptr);
-
     QMdiSubWindow* textWindow = window.mdiArea()->subWindowList().first();
     EXPECT_EQ(window.subWindowId(textWindow), 200);
 
     auto* plotWindow = new QMdiSubWindow;
     plotWindow->setWidget(new QTextEdit);
     window.addSubWindow(201, plotWindow);
-    EXPECT_EQ(window.subWindowId(plotWindow), 201);
-
     QMdiSubWindow* stranger = window.mdiArea()->addSubWindow(new QTextEdit);
     EXPECT_EQ(window.subWindowId(stranger), -1);
 
@@ -297,15 +272,17 @@ TEST(RynMainWindow, ProgressDialogStaysHiddenUntilARunShowsIt)
     EXPECT_FALSE(progress->isVisible());
 
     window.onRunBusy();
-    EXPECT_EQ(progress->maximum(), 0);
     window.setRunProgress(30);
     EXPECT_EQ(progress->maximum(), 100);
     EXPECT_EQ(progress->value(), 30);
 
+    // Cancel on the dialog reaches the runner; the end of a run closes it.
+    progress->show();
+    QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    EXPECT_TRUE(window.threadRunner()->isCanceled());
     progress->show();
     window.onRunTerminated();
     EXPECT_FALSE(progress->isVisible());
-    EXPECT_NE(progress->value(), 30);
 }
 
 TEST(RynMainWindow, RunnerSignalsReachOutputProgressAndMessageBox)
@@ -315,11 +292,8 @@ TEST(RynMainWindow, RunnerSignalsReachOutputProgressAndMessageBox)
     MessageBoxCloser closer;
     ryn::ThreadRunner* runner = window.threadRunner();
     FunctionRunnable work(runner, [](FunctionRunnable& self) {
-        self.setTotalSteps(4);
-        self.status("reading the design");
         self.progressStatus("point 2");
         self.warning("odd value");
-        self.setStep(2);
         self.error("Singular hessian: step = 2");
         self.setCanceled(true);
     });
@@ -330,29 +304,15 @@ TEST(RynMainWindow, RunnerSignalsReachOutputProgressAndMessageBox)
     ASSERT_TRUE(
         waitUntil([&] { return runner->isFinished() && !window.progressDialog()->isVisible(); }));
     ASSERT_TRUE(waitUntil([&] { return !closer.seen.isEmpty(); }));
-    EXPECT_EQ(closer.seen, QStringList({"Quorvel|Singular hessian: step = 2"}));
-    EXPECT_EQ(closer.icons, QList<QMessageBox::Icon>({QMessageBox::Critical}));
+    EXPECT_EQ(closer.seen, QStringList({"Quorvel|Singular hessian: step = 2|critical"}));
     EXPECT_EQ(window.progressDialog()->labelText(), "point 2");
 
     const QTextDocument* doc = window.outputDock()->textEdit()->document();
-    EXPECT_EQ(doc->findBlockByNumber(0).text(), "reading the design");
-    EXPECT_EQ(doc->findBlockByNumber(1).text(), "point 2");
-    EXPECT_EQ(doc->findBlockByNumber(2).text(), "odd value");
-    EXPECT_TRUE(doc->findBlockByNumber(2).begin().fragment().charFormat().fontItalic());
+    EXPECT_EQ(doc->findBlockByNumber(0).text(), "point 2");
+    EXPECT_TRUE(doc->findBlockByNumber(1).begin().fragment().charFormat().fontItalic());
     const QTextBlock error = lastOutputLine(window);
     EXPECT_EQ(error.text(), "Singular hessian: step = 2");
     EXPECT_EQ(error.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
-}
-
-TEST(RynMainWindow, ProgressCancelSetsTheRunnersFlag)
-{
-    RynMainWindow window(nullptr, "Quorvel");
-    ASSERT_FALSE(window.threadRunner()->isCanceled());
-    window.progressDialog()->show();
-    auto* cancelButton = window.progressDialog()->findChild<QPushButton*>();
-    ASSERT_NE(cancelButton, nullptr);
-    QTest::mouseClick(cancelButton, Qt::LeftButton);
-    EXPECT_TRUE(window.threadRunner()->isCanceled());
 }
 
 TEST(RynMainWindow, ClosingDuringARunIsRefusedWithARedMessage)

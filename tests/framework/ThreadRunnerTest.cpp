@@ -190,21 +190,6 @@ TEST(ThreadRunner, FailedRunReportsItsErrorAndEndsCanceled)
     EXPECT_EQ(log.entries, QStringList({"complete"}));
 }
 
-TEST(ThreadRunnable, CancelFlagIsTheRunnersWhileOneIsAttached)
-{
-    ThreadRunner runner;
-    FunctionRunnable work(&runner);
-    work.setCanceled(true);
-    EXPECT_TRUE(runner.isCanceled());
-    EXPECT_TRUE(work.isCanceled());
-
-    // The runner's flag wins over the runnable's own.
-    runner.setCanceled(false);
-    EXPECT_FALSE(work.isCanceled());
-    runner.cancel();
-    EXPECT_TRUE(work.isCanceled());
-}
-
 TEST(ThreadRunnable, WithoutRunnerPrintsErrorsAndReadsItsOwnFlag)
 {
     FunctionRunnable work(nullptr);
