@@ -1,0 +1,58 @@
+#include "app/Startup.h"
+
+#include "app/QVSettings.h"
+#include "framework/RynMainWindow.h"
+#include "resources/QuorvelResources.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QIcon>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QTimer>
+
+namespace quorvel {
+
+namespace {
+
+const int splashMilliseconds = 5000;
+
+} // namespace
+
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("RYN"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("ryn.invalid"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+}
+
+std::unique_ptr<ryn::RynMainWindow> createMainWindow()
+{
+    initResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Quorvel.png")));
+
+    auto window = std::make_unique<ryn::RynMainWindow>(nullptr, QStringLiteral("Quorvel"));
+    // The size of a first start; a geometry stored by an earlier run replaces it.
+    window->resize(1024, 720);
+    window->setSettings(QVSettings::instance(), QVSettings::WindowGeom);
+    window->restoreWindowGeometry();
+    return window;
+}
+
+std::unique_ptr<QSplashScreen> showSplash()
+{
+    initResources();
+    const QPixmap pixmap(QStringLiteral(":/images/splash_screen.png"));
+    auto splash = std::make_unique<QSplashScreen>(pixmap, Qt::WindowStaysOnTopHint);
+    // The card has rounded corners: cut the window to the picture's shape.
+    const QBitmap mask = pixmap.mask();
+    if (!mask.isNull())
+        splash->setMask(mask);
+    splash->showMessage(QObject::tr("Initializing..."), Qt::AlignRight | Qt::AlignBottom,
+                        Qt::white);
+    splash->show();
+    QTimer::singleShot(splashMilliseconds, splash.get(), &QWidget::close);
+    return splash;
+}
+
+} // namespace quorvel

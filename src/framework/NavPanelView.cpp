@@ -1,0 +1,14 @@
+#include "framework/NavPanelView.h"
+
+#include <QHeaderView>
+
+namespace ryn {
+
+NavPanelView::NavPanelView(QWidget* parent)
+    : QTreeView(parent)
+{
+    setExpandsOnDoubleClick(false);
+    header()->hide();
+}
+
+} // namespace ryn

@@ -1,0 +1,57 @@
+#include "app/Startup.h"
+#include "app/QVSettings.h"
+
+#include "framework/RynMainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSettings>
+#include <QSplashScreen>
+#include <QTest>
+
+TEST(Startup, NamesTheApplicationForTheSettingsStore)
+{
+    QCoreApplication::setOrganizationName("other");
+    QCoreApplication::setApplicationName("other");
+    quorvel::nameApplication();
+    EXPECT_EQ(QCoreApplication::organizationName(), "RYN");
+    EXPECT_EQ(QCoreApplication::applicationName(), "Quorvel");
+    EXPECT_FALSE(QCoreApplication::organizationDomain().isEmpty());
+}
+
+TEST(Startup, MainWindowReopensWithTheGeometryOfTheLastClose)
+{
+    QSettings().clear();
+    {
+        std::unique_ptr<ryn::RynMainWindow> window = quorvel::createMainWindow();
+        EXPECT_EQ(window->windowTitle(), "Quorvel");
+        EXPECT_EQ(window->size(), QSize(1024, 720));
+        EXPECT_FALSE(QApplication::windowIcon().isNull());
+        window->resize(800, 560);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_TRUE(window->close());
+    }
+    EXPECT_TRUE(QVSettings::instance()->value(QVSettings::WindowGeom).isValid());
+
+    std::unique_ptr<ryn::RynMainWindow> next = quorvel::createMainWindow();
+    EXPECT_EQ(next->size(), QSize(800, 560));
+}
+
+TEST(Startup, SplashShowsItsMessageAboveTheWindowAndClosesAfterFiveSeconds)
+{
+    std::unique_ptr<QSplashScreen> splash = quorvel::showSplash();
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->message(), "Initializing...");
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    ASSERT_FALSE(splash->pixmap().isNull());
+    // The rounded card: its corner lies outside the window's shape.
+    EXPECT_FALSE(splash->mask().isEmpty());
+    EXPECT_FALSE(splash->mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(splash->mask().contains(splash->rect().center()));
+
+    QTest::qWait(4500);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&splash] { return !splash->isVisible(); }, 2000));
+}
