@@ -1,21 +1,12 @@
 #include "engine/PairedReleaseBaseLikelihoodFunc.h"
 
-#include <algorithm>
+#include "engine/LengthCheck.h"
 
 PairedReleaseBaseLikelihoodFunc::PairedReleaseBaseLikelihoodFunc(
     const std::vector<int>& survivalLabels, const std::vector<int>& detectionLabels,
     int leadingParameterCount)
-    : leading(leadingParameterCount)
-    , controlSurvivals(survivalLabels, leadingParameterCount)
-    , treatmentSurvivals(survivalLabels, controlSurvivals.nextIndex())
-    , controlDetections(detectionLabels, treatmentSurvivals.nextIndex())
-    , treatmentDetections(detectionLabels, controlDetections.nextIndex())
-    , controlLambda(treatmentDetections.nextIndex())
-    , parameters(controlLambda + 2)
-{
-    requireLength("PairedReleaseLikelihoodFunc", detectionLabels.size(),
-                  static_cast<int>(survivalLabels.size()) + 1, "detection labels");
-}
+    : layout("PairedReleaseLikelihoodFunc", survivalLabels, detectionLabels, leadingParameterCount)
+{}
 
 void PairedReleaseBaseLikelihoodFunc::setGroups(const char* owner,
                                                 const std::vector<double>& removalProportions,
@@ -25,31 +16,24 @@ void PairedReleaseBaseLikelihoodFunc::setGroups(const char* owner,
                                                 const std::vector<double>& detectionValues,
                                                 double lambda)
 {
-    requireLength(owner, removalProportions.size(), chiSize() - 1, "removal proportions");
-    requireLength(owner, survivalValues.size(), controlSurvivals.createdCount(), "survival values");
-    requireLength(owner, detectionValues.size(), controlDetections.createdCount(),
-                  "detection values");
-    requireLength(owner, parametersOut.size(), parameters, "parameters");
+    layout.checkCase(owner, removalProportions, survivalValues, detectionValues);
+    requireLength(owner, parametersOut.size(), parameterCount(), "parameters");
 
     clear();
     removals = removalProportions;
-    const auto at = [&parametersOut](int index) {
-        return parametersOut.begin() + static_cast<std::ptrdiff_t>(index);
-    };
-    for (const ParameterMap* map : {&controlSurvivals, &treatmentSurvivals})
-        std::copy(survivalValues.begin(), survivalValues.end(), at(map->firstIndex()));
-    for (const ParameterMap* map : {&controlDetections, &treatmentDetections})
-        std::copy(detectionValues.begin(), detectionValues.end(), at(map->firstIndex()));
-    parametersOut[static_cast<std::size_t>(controlLambda)] = lambda;
-    parametersOut[static_cast<std::size_t>(treatmentLambdaIndex())] = lambda;
+    layout.writeGroupParameters(parametersOut, survivalValues, detectionValues, lambda);
 
-    buildChi(controlChis, chiSize(), controlSurvivals, controlDetections, controlLambda);
+    const ParameterMap& controlSurvivals = controlSurvivalMap();
+    const ParameterMap& controlDetections = controlDetectionMap();
+    const ParameterMap& treatmentSurvivals = treatmentSurvivalMap();
+    const ParameterMap& treatmentDetections = treatmentDetectionMap();
+    buildChi(controlChis, chiSize(), controlSurvivals, controlDetections, controlLambdaIndex());
     buildChi(treatmentChis, chiSize(), treatmentSurvivals, treatmentDetections,
              treatmentLambdaIndex());
 
     std::vector<int> releases(static_cast<std::size_t>(chiSize()), 0);
     releases[0] = controlRelease;
-    addCells(releases, controlChis, controlSurvivals, controlDetections, controlLambda,
+    addCells(releases, controlChis, controlSurvivals, controlDetections, controlLambdaIndex(),
              parametersOut);
     releases[0] = treatmentRelease;
     addCells(releases, treatmentChis, treatmentSurvivals, treatmentDetections,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/PairedReleaseLayout.h"
 #include "engine/ReleaseRecaptureLikelihoodFunc.h"
 
 #include <vector>
@@ -20,18 +21,18 @@
 class PairedReleaseBaseLikelihoodFunc : public ReleaseRecaptureLikelihoodFunc
 {
 public:
-    int parameterCount() const { return parameters; }
-    int leadingParameterCount() const { return leading; }
-    int downstreamReachCount() const { return controlSurvivals.positionCount(); }
+    int parameterCount() const { return layout.parameterCount(); }
+    int leadingParameterCount() const { return layout.leadingParameterCount(); }
+    int downstreamReachCount() const { return layout.downstreamReachCount(); }
     // F = D + 2, the number of chi expressions of each group.
     int chiSize() const { return downstreamReachCount() + 2; }
 
-    const ParameterMap& controlSurvivalMap() const { return controlSurvivals; }
-    const ParameterMap& treatmentSurvivalMap() const { return treatmentSurvivals; }
-    const ParameterMap& controlDetectionMap() const { return controlDetections; }
-    const ParameterMap& treatmentDetectionMap() const { return treatmentDetections; }
-    int controlLambdaIndex() const { return controlLambda; }
-    int treatmentLambdaIndex() const { return controlLambda + 1; }
+    const ParameterMap& controlSurvivalMap() const { return layout.controlSurvivalMap(); }
+    const ParameterMap& treatmentSurvivalMap() const { return layout.treatmentSurvivalMap(); }
+    const ParameterMap& controlDetectionMap() const { return layout.controlDetectionMap(); }
+    const ParameterMap& treatmentDetectionMap() const { return layout.treatmentDetectionMap(); }
+    int controlLambdaIndex() const { return layout.controlLambdaIndex(); }
+    int treatmentLambdaIndex() const { return layout.treatmentLambdaIndex(); }
     // χ_site of each group for the current case.
     const Expression& controlChi(int site) const
     {
@@ -62,20 +63,14 @@ protected:
 
     bool isTreatment(const ParameterMap& survivalMap) const
     {
-        return &survivalMap == &treatmentSurvivals;
+        return &survivalMap == &layout.treatmentSurvivalMap();
     }
 
     double removalProportion(int reach) const override;
     void clear() override;
 
 private:
-    int leading;
-    ParameterMap controlSurvivals;
-    ParameterMap treatmentSurvivals;
-    ParameterMap controlDetections;
-    ParameterMap treatmentDetections;
-    int controlLambda;
-    int parameters;
+    PairedReleaseLayout layout;
     std::vector<double> removals;
     std::vector<Expression> controlChis;
     std::vector<Expression> treatmentChis;

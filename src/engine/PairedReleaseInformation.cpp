@@ -1,7 +1,5 @@
 #include "engine/PairedReleaseInformation.h"
 
-#include <algorithm>
-
 namespace {
 
 const char* const owner = "PairedReleaseInformation";
@@ -10,19 +8,14 @@ const char* const owner = "PairedReleaseInformation";
 
 PairedReleaseInformation::PairedReleaseInformation(const std::vector<int>& survivalLabels,
                                                    const std::vector<int>& detectionLabels)
-    : controlSurvivals(survivalLabels, stIndex + 1)
-    , treatmentSurvivals(survivalLabels, controlSurvivals.nextIndex())
-    , controlDetections(detectionLabels, treatmentSurvivals.nextIndex())
-    , treatmentDetections(detectionLabels, controlDetections.nextIndex())
-    , controlLambda(treatmentDetections.nextIndex())
+    : layout(owner, survivalLabels, detectionLabels, stIndex + 1)
 {
-    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()) + 1,
-                  "detection labels");
-    setParameterCount(controlLambda + 2);
+    setParameterCount(layout.parameterCount());
 
-    ReleaseChain control = groupChain(controlSurvivals, controlDetections, controlLambda);
+    ReleaseChain control =
+        groupChain(controlSurvivalMap(), controlDetectionMap(), controlLambdaIndex());
     ReleaseChain treatment =
-        groupChain(treatmentSurvivals, treatmentDetections, treatmentLambdaIndex());
+        groupChain(treatmentSurvivalMap(), treatmentDetectionMap(), treatmentLambdaIndex());
     treatment.firstSurvivalFactorIndex = stIndex;
     chains = {control, treatment};
 }
@@ -49,29 +42,19 @@ void PairedReleaseInformation::setCase(double st, double sc,
                                        const std::vector<double>& survivalValues,
                                        const std::vector<double>& detectionValues, double lambda)
 {
-    const int reaches = downstreamReachCount() + 1;
-    requireLength(owner, removalProportions.size(), reaches, "removal proportions");
-    requireLength(owner, survivalValues.size(), controlSurvivals.createdCount(), "survival values");
-    requireLength(owner, detectionValues.size(), controlDetections.createdCount(),
-                  "detection values");
+    layout.checkCase(owner, removalProportions, survivalValues, detectionValues);
 
     parametersOut.resize(static_cast<std::size_t>(parameterCount()));
     parametersOut[scIndex] = sc;
     parametersOut[stIndex] = st;
-    auto out = parametersOut.begin() + controlSurvivals.firstIndex();
-    out = std::copy(survivalValues.begin(), survivalValues.end(), out);
-    out = std::copy(survivalValues.begin(), survivalValues.end(), out);
-    out = std::copy(detectionValues.begin(), detectionValues.end(), out);
-    out = std::copy(detectionValues.begin(), detectionValues.end(), out);
-    *out++ = lambda;
-    *out = lambda;
+    layout.writeGroupParameters(parametersOut, survivalValues, detectionValues, lambda);
     trueValues = parametersOut;
 
     const int releases[] = {controlRelease, treatmentRelease};
     for (std::size_t group = 0; group < chains.size(); ++group) {
         ReleaseChain& chain = chains[group];
         chain.removals = removalProportions;
-        chain.releaseSizes.assign(static_cast<std::size_t>(reaches) + 1, 0.0);
+        chain.releaseSizes.assign(static_cast<std::size_t>(downstreamReachCount()) + 2, 0.0);
         chain.releaseSizes.front() = releases[group];
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/ParameterMap.h"
+#include "engine/PairedReleaseLayout.h"
 #include "engine/ReleaseRecaptureInformation.h"
 
 #include <vector>
@@ -34,21 +34,17 @@ public:
                  const std::vector<double>& survivalValues,
                  const std::vector<double>& detectionValues, double lambda);
 
-    int downstreamReachCount() const { return controlSurvivals.positionCount(); }
-    const ParameterMap& controlSurvivalMap() const { return controlSurvivals; }
-    const ParameterMap& treatmentSurvivalMap() const { return treatmentSurvivals; }
-    const ParameterMap& controlDetectionMap() const { return controlDetections; }
-    const ParameterMap& treatmentDetectionMap() const { return treatmentDetections; }
-    int controlLambdaIndex() const { return controlLambda; }
-    int treatmentLambdaIndex() const { return controlLambda + 1; }
+    int downstreamReachCount() const { return layout.downstreamReachCount(); }
+    const ParameterMap& controlSurvivalMap() const { return layout.controlSurvivalMap(); }
+    const ParameterMap& treatmentSurvivalMap() const { return layout.treatmentSurvivalMap(); }
+    const ParameterMap& controlDetectionMap() const { return layout.controlDetectionMap(); }
+    const ParameterMap& treatmentDetectionMap() const { return layout.treatmentDetectionMap(); }
+    int controlLambdaIndex() const { return layout.controlLambdaIndex(); }
+    int treatmentLambdaIndex() const { return layout.treatmentLambdaIndex(); }
 
 private:
     ReleaseChain groupChain(const ParameterMap& survivalMap, const ParameterMap& detectionMap,
                             int lambdaIndex) const;
 
-    ParameterMap controlSurvivals;
-    ParameterMap treatmentSurvivals;
-    ParameterMap controlDetections;
-    ParameterMap treatmentDetections;
-    int controlLambda;
+    PairedReleaseLayout layout;
 };

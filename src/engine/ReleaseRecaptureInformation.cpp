@@ -5,7 +5,6 @@
 #include "numerics/NRError.h"
 
 #include <stdexcept>
-#include <string>
 
 namespace {
 
@@ -44,12 +43,4 @@ void ReleaseRecaptureInformation::computeCovariance(Matrix& covariance,
     if (isCanceled(cancelFlag))
         return;
     CovarianceCalculator::invert(hessian, covariance);
-}
-
-void ReleaseRecaptureInformation::requireLength(const char* owner, std::size_t actual, int expected,
-                                                const char* what)
-{
-    if (actual != static_cast<std::size_t>(expected))
-        throw std::invalid_argument(std::string(owner) + ": expected " + std::to_string(expected) +
-                                    ' ' + what + ", got " + std::to_string(actual));
 }

@@ -41,11 +41,6 @@ protected:
     ReleaseRecaptureInformation() = default;
     void setParameterCount(int count) { parameters = count; }
 
-    // Throws std::invalid_argument naming owner and what when actual is not
-    // expected.
-    static void requireLength(const char* owner, std::size_t actual, int expected,
-                              const char* what);
-
     // The groups of fish of the design, with the removals and release sizes
     // of the current case.
     std::vector<ReleaseChain> chains;

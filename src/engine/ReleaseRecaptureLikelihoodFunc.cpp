@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -43,14 +42,6 @@ Expression ReleaseRecaptureLikelihoodFunc::parameterExpression(int index) const
 Expression ReleaseRecaptureLikelihoodFunc::namedParameter(const std::string& label, int index)
 {
     return Expression(std::make_unique<ParameterElement>(label, index));
-}
-
-void ReleaseRecaptureLikelihoodFunc::requireLength(const char* owner, std::size_t actual,
-                                                   int expected, const char* what)
-{
-    if (actual != static_cast<std::size_t>(expected))
-        throw std::invalid_argument(std::string(owner) + ": expected " + std::to_string(expected) +
-                                    ' ' + what + ", got " + std::to_string(actual));
 }
 
 void ReleaseRecaptureLikelihoodFunc::clear()

@@ -48,10 +48,6 @@ protected:
     static Expression oneMinus(const Expression& e);
     // The parameter at index, named label in the printed form.
     static Expression namedParameter(const std::string& label, int index);
-    // Throws std::invalid_argument naming owner and what when a vector of the
-    // case has the wrong length.
-    static void requireLength(const char* owner, std::size_t actual, int expected,
-                              const char* what);
     // c_reach as a literal.
     Expression constantExpression(int reach) const;
 

@@ -1,7 +1,5 @@
 #include "engine/SingleReleaseInformation.h"
 
-#include <algorithm>
-
 namespace {
 
 const char* const owner = "SingleReleaseInformation";
@@ -10,18 +8,14 @@ const char* const owner = "SingleReleaseInformation";
 
 SingleReleaseInformation::SingleReleaseInformation(const std::vector<int>& survivalLabels,
                                                    const std::vector<int>& detectionLabels)
-    : survivals(survivalLabels, 0)
-    , detections(detectionLabels, survivals.nextIndex())
-    , lambdaPosition(detections.nextIndex())
+    : layout(owner, survivalLabels, detectionLabels)
 {
-    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()),
-                  "detection labels");
-    setParameterCount(lambdaPosition + 1);
+    setParameterCount(layout.parameterCount());
 
     ReleaseChain chain;
-    chain.survivalIndices = survivals.positionIndices();
-    chain.detectionIndices = detections.positionIndices();
-    chain.lambdaIndex = lambdaPosition;
+    chain.survivalIndices = survivalMap().positionIndices();
+    chain.detectionIndices = detectionMap().positionIndices();
+    chain.lambdaIndex = lambdaIndex();
     chains.push_back(chain);
 }
 
@@ -31,15 +25,9 @@ void SingleReleaseInformation::setCase(const std::vector<double>& removalProport
                                        const std::vector<double>& survivalValues,
                                        const std::vector<double>& detectionValues, double lambda)
 {
-    requireLength(owner, removalProportions.size(), reachCount(), "removal proportions");
-    requireLength(owner, releaseSizes.size(), reachCount() + 1, "release sizes");
-    requireLength(owner, survivalValues.size(), survivals.createdCount(), "survival values");
-    requireLength(owner, detectionValues.size(), detections.createdCount(), "detection values");
+    layout.checkCase(owner, removalProportions, releaseSizes, survivalValues, detectionValues);
 
-    parametersOut.resize(static_cast<std::size_t>(parameterCount()));
-    auto out = std::copy(survivalValues.begin(), survivalValues.end(), parametersOut.begin());
-    out = std::copy(detectionValues.begin(), detectionValues.end(), out);
-    *out = lambda;
+    layout.writeParameters(parametersOut, survivalValues, detectionValues, lambda);
     trueValues = parametersOut;
 
     ReleaseChain& chain = chains.front();

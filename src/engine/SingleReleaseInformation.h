@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/ParameterMap.h"
 #include "engine/ReleaseRecaptureInformation.h"
+#include "engine/SingleReleaseLayout.h"
 
 #include <vector>
 
@@ -26,13 +26,11 @@ public:
                  const std::vector<int>& releaseSizes, const std::vector<double>& survivalValues,
                  const std::vector<double>& detectionValues, double lambda);
 
-    int reachCount() const { return survivals.positionCount(); }
-    const ParameterMap& survivalMap() const { return survivals; }
-    const ParameterMap& detectionMap() const { return detections; }
-    int lambdaIndex() const { return lambdaPosition; }
+    int reachCount() const { return layout.reachCount(); }
+    const ParameterMap& survivalMap() const { return layout.survivalMap(); }
+    const ParameterMap& detectionMap() const { return layout.detectionMap(); }
+    int lambdaIndex() const { return layout.lambdaIndex(); }
 
 private:
-    ParameterMap survivals;
-    ParameterMap detections;
-    int lambdaPosition;
+    SingleReleaseLayout layout;
 };

@@ -1,6 +1,5 @@
 #include "engine/SingleReleaseLikelihoodFunc.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -11,14 +10,8 @@ const char* const owner = "SingleReleaseLikelihoodFunc";
 
 SingleReleaseLikelihoodFunc::SingleReleaseLikelihoodFunc(const std::vector<int>& survivalLabels,
                                                          const std::vector<int>& detectionLabels)
-    : survivals(survivalLabels, 0)
-    , detections(detectionLabels, survivals.nextIndex())
-    , lambdaPosition(detections.nextIndex())
-    , parameters(lambdaPosition + 1)
-{
-    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()),
-                  "detection labels");
-}
+    : layout(owner, survivalLabels, detectionLabels)
+{}
 
 void SingleReleaseLikelihoodFunc::setCase(const std::vector<double>& removalProportions,
                                           std::vector<double>& parametersOut,
@@ -26,21 +19,15 @@ void SingleReleaseLikelihoodFunc::setCase(const std::vector<double>& removalProp
                                           const std::vector<double>& survivalValues,
                                           const std::vector<double>& detectionValues, double lambda)
 {
-    requireLength(owner, removalProportions.size(), reachCount(), "removal proportions");
-    requireLength(owner, releaseSizes.size(), chiSize(), "release sizes");
-    requireLength(owner, survivalValues.size(), survivals.createdCount(), "survival values");
-    requireLength(owner, detectionValues.size(), detections.createdCount(), "detection values");
+    layout.checkCase(owner, removalProportions, releaseSizes, survivalValues, detectionValues);
 
     clear();
     removals = removalProportions;
-    parametersOut.resize(static_cast<std::size_t>(parameters));
-    auto out = parametersOut.begin();
-    out = std::copy(survivalValues.begin(), survivalValues.end(), out);
-    out = std::copy(detectionValues.begin(), detectionValues.end(), out);
-    *out = lambda;
+    layout.writeParameters(parametersOut, survivalValues, detectionValues, lambda);
 
-    buildChi(chiExpressions, chiSize(), survivals, detections, lambdaPosition);
-    addCells(releaseSizes, chiExpressions, survivals, detections, lambdaPosition, parametersOut);
+    buildChi(chiExpressions, chiSize(), survivalMap(), detectionMap(), lambdaIndex());
+    addCells(releaseSizes, chiExpressions, survivalMap(), detectionMap(), lambdaIndex(),
+             parametersOut);
 }
 
 Expression SingleReleaseLikelihoodFunc::survivalExpression(int reach,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ReleaseRecaptureLikelihoodFunc.h"
+#include "engine/SingleReleaseLayout.h"
 
 #include <vector>
 
@@ -29,13 +30,13 @@ public:
                  const std::vector<int>& releaseSizes, const std::vector<double>& survivalValues,
                  const std::vector<double>& detectionValues, double lambda);
 
-    int parameterCount() const { return parameters; }
-    int reachCount() const { return survivals.positionCount(); }
+    int parameterCount() const { return layout.parameterCount(); }
+    int reachCount() const { return layout.reachCount(); }
     // F = R + 1, the number of chi expressions.
     int chiSize() const { return reachCount() + 1; }
-    const ParameterMap& survivalMap() const { return survivals; }
-    const ParameterMap& detectionMap() const { return detections; }
-    int lambdaIndex() const { return lambdaPosition; }
+    const ParameterMap& survivalMap() const { return layout.survivalMap(); }
+    const ParameterMap& detectionMap() const { return layout.detectionMap(); }
+    int lambdaIndex() const { return layout.lambdaIndex(); }
     // χ_site of the current case.
     const Expression& chi(int site) const { return chiExpressions[static_cast<std::size_t>(site)]; }
 
@@ -48,10 +49,7 @@ protected:
     void clear() override;
 
 private:
-    ParameterMap survivals;
-    ParameterMap detections;
-    int lambdaPosition;
-    int parameters;
+    SingleReleaseLayout layout;
     std::vector<double> removals;
     std::vector<Expression> chiExpressions;
 };

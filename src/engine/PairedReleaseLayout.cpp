@@ -1,0 +1,46 @@
+#include "engine/PairedReleaseLayout.h"
+
+#include "engine/LengthCheck.h"
+
+#include <algorithm>
+
+PairedReleaseLayout::PairedReleaseLayout(const char* owner, const std::vector<int>& survivalLabels,
+                                         const std::vector<int>& detectionLabels,
+                                         int leadingParameterCount)
+    : controlSurvivals(survivalLabels, leadingParameterCount)
+    , treatmentSurvivals(survivalLabels, controlSurvivals.nextIndex())
+    , controlDetections(detectionLabels, treatmentSurvivals.nextIndex())
+    , treatmentDetections(detectionLabels, controlDetections.nextIndex())
+    , controlLambda(treatmentDetections.nextIndex())
+{
+    requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()) + 1,
+                  "detection labels");
+}
+
+void PairedReleaseLayout::checkCase(const char* owner,
+                                    const std::vector<double>& removalProportions,
+                                    const std::vector<double>& survivalValues,
+                                    const std::vector<double>& detectionValues) const
+{
+    requireLength(owner, removalProportions.size(), downstreamReachCount() + 1,
+                  "removal proportions");
+    requireLength(owner, survivalValues.size(), controlSurvivals.createdCount(), "survival values");
+    requireLength(owner, detectionValues.size(), controlDetections.createdCount(),
+                  "detection values");
+}
+
+void PairedReleaseLayout::writeGroupParameters(std::vector<double>& parametersOut,
+                                               const std::vector<double>& survivalValues,
+                                               const std::vector<double>& detectionValues,
+                                               double lambda) const
+{
+    const auto at = [&parametersOut](int index) {
+        return parametersOut.begin() + static_cast<std::ptrdiff_t>(index);
+    };
+    for (const ParameterMap* map : {&controlSurvivals, &treatmentSurvivals})
+        std::copy(survivalValues.begin(), survivalValues.end(), at(map->firstIndex()));
+    for (const ParameterMap* map : {&controlDetections, &treatmentDetections})
+        std::copy(detectionValues.begin(), detectionValues.end(), at(map->firstIndex()));
+    parametersOut[static_cast<std::size_t>(controlLambda)] = lambda;
+    parametersOut[static_cast<std::size_t>(treatmentLambdaIndex())] = lambda;
+}
