@@ -37,7 +37,7 @@ void ReleaseRecaptureInformation::computeCovariance(Matrix& covariance,
 
     if (isCanceled(cancelFlag))
         return;
-    if (!symmetricHasFullRank(hessian))
+    if (!symmetricIsPositiveDefinite(hessian))
         throw NR3::NRError("Singular Hessian in calculating covariance matrix");
 
     if (isCanceled(cancelFlag))

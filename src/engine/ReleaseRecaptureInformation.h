@@ -27,11 +27,13 @@ public:
     void computeHessian(Matrix& hessian) const;
 
     // covariance (resized to n x n) = the inverse of the Hessian. The Hessian
-    // is first tested for full rank with the covariance computation's
-    // threshold rule, applied to its absolute eigenvalues (for a symmetric
-    // matrix, its singular values); a rank-deficient Hessian throws
-    // NR3::NRError "Singular Hessian in calculating covariance matrix", and the
-    // LU inverse throws its own errors. hessianOut, when given, receives the
+    // is accepted only when every eigenvalue is positive and above the
+    // threshold of the covariance computation's rank rule: where some cells
+    // have probability 0 (a detection or lambda of 0, or of 1 with removals)
+    // the Hessian can have full rank and yet be indefinite, and its inverse
+    // would hold negative variances. Any other Hessian throws NR3::NRError
+    // "Singular Hessian in calculating covariance matrix", and the LU inverse
+    // throws its own errors. hessianOut, when given, receives the
     // Hessian. cancelFlag (may be null) is read before each stage; once it is
     // set the call returns with covariance untouched, which is not a failure.
     void computeCovariance(Matrix& covariance, const std::atomic<bool>* cancelFlag = nullptr,

@@ -159,16 +159,33 @@ std::vector<double> symmetricEigenvalues(const Matrix& matrix)
     return diag;
 }
 
-bool symmetricHasFullRank(const Matrix& matrix)
+namespace {
+
+// 0.5 * sqrt(2n + 1) * (largest absolute eigenvalue) * (machine epsilon), n
+// the number of eigenvalues.
+double rankThreshold(const std::vector<double>& eigenvalues)
 {
-    const int n = matrix.rows();
-    const std::vector<double> eigenvalues = symmetricEigenvalues(matrix);
     double largest = 0.0;
     for (double e : eigenvalues)
         largest = std::max(largest, std::fabs(e));
-    const double eps = 2.220446049250313e-16;
-    const double threshold = 0.5 * std::sqrt(2.0 * n + 1.0) * largest * eps;
-    const auto rank = std::count_if(eigenvalues.begin(), eigenvalues.end(),
-                                    [threshold](double e) { return std::fabs(e) > threshold; });
-    return rank >= n;
+    const double n = static_cast<double>(eigenvalues.size());
+    return 0.5 * std::sqrt(2.0 * n + 1.0) * largest * std::numeric_limits<double>::epsilon();
+}
+
+} // namespace
+
+bool symmetricHasFullRank(const Matrix& matrix)
+{
+    const std::vector<double> eigenvalues = symmetricEigenvalues(matrix);
+    const double threshold = rankThreshold(eigenvalues);
+    return std::all_of(eigenvalues.begin(), eigenvalues.end(),
+                       [threshold](double e) { return std::fabs(e) > threshold; });
+}
+
+bool symmetricIsPositiveDefinite(const Matrix& matrix)
+{
+    const std::vector<double> eigenvalues = symmetricEigenvalues(matrix);
+    const double threshold = rankThreshold(eigenvalues);
+    return std::all_of(eigenvalues.begin(), eigenvalues.end(),
+                       [threshold](double e) { return e > threshold; });
 }

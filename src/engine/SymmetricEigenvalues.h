@@ -21,3 +21,9 @@ std::vector<double> symmetricEigenvalues(const Matrix& matrix);
 // 0.5 * sqrt(2n + 1) * (largest singular value) * (machine epsilon), and the
 // matrix has full rank when that number is n.
 bool symmetricHasFullRank(const Matrix& matrix);
+
+// The same threshold applied to the signed eigenvalues: true when every
+// eigenvalue is positive and above it. The expected information of a design
+// whose parameters can all be estimated passes; a matrix of full rank with a
+// negative eigenvalue does not.
+bool symmetricIsPositiveDefinite(const Matrix& matrix);

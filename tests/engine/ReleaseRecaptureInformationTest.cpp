@@ -246,6 +246,22 @@ void expectReferenceCovariance(const Design& d, const std::vector<int>& order,
     quorvel::test::expectCovarianceNear(covariance, order, expected["covariance"].toArray(), 1e-9);
 }
 
+// computeCovariance throws the covariance computation's singular-Hessian
+// error and leaves the covariance as it was.
+void expectSingular(const ReleaseRecaptureInformation& information)
+{
+    const int n = information.parameterCount();
+    Matrix covariance(n, n);
+    covariance(0, n - 1) = 7.0;
+    try {
+        information.computeCovariance(covariance);
+        ADD_FAILURE() << "a singular Hessian must throw; variance 0 is " << covariance(0, 0);
+    } catch (const NR3::NRError& error) {
+        EXPECT_STREQ(error.what(), "Singular Hessian in calculating covariance matrix");
+    }
+    EXPECT_EQ(covariance(0, n - 1), 7.0);
+}
+
 } // namespace
 
 TEST(ReleaseRecaptureInformation, MatchesExactHessianOfEnumeratedCells)
@@ -343,6 +359,28 @@ TEST(ReleaseRecaptureInformation, SingularHessianIsReportedLikeTheCovarianceComp
     Matrix hessian;
     EXPECT_THROW(cutOff.computeCovariance(covariance, nullptr, &hessian), NR3::NRError);
     EXPECT_FALSE(CovarianceCalculator::hasFullRank(hessian));
+}
+
+// Where nothing is detected at a site (P = 0), nothing reaches the final
+// site (lambda = 0), or every fish is seen and the rest removed (P = lambda =
+// 1), some cells have probability 0 and the Hessian of the expected counts has
+// negative eigenvalues: inverting it would report negative variances.
+TEST(ReleaseRecaptureInformation, HessianWithNegativeEigenvaluesIsSingular)
+{
+    std::vector<double> parameters;
+    SingleReleaseInformation oneReach({0}, {0});
+    oneReach.setCase({0.0}, parameters, {1000, 0}, {0.8}, {0.0}, 0.6);
+    expectSingular(oneReach);
+    oneReach.setCase({0.0}, parameters, {1000, 0}, {0.8}, {0.7}, 0.0);
+    expectSingular(oneReach);
+
+    SingleReleaseInformation twoReaches({0, 1}, {0, 1});
+    twoReaches.setCase({0.0, 0.0}, parameters, {1000, 0, 0}, {0.8, 0.9}, {0.0, 0.6}, 0.5);
+    expectSingular(twoReaches);
+
+    PairedReleaseInformation paired({}, {0});
+    paired.setCase(0.408, 0.933, {0.4586}, parameters, 66428, 43145, {}, {1.0}, 1.0);
+    expectSingular(paired);
 }
 
 TEST(ReleaseRecaptureInformation, PresetCancelFlagLeavesCovarianceUntouched)

@@ -57,6 +57,15 @@ TEST(SymmetricEigenvalues, DenseMatrixGivesItsSpectrum)
     std::sort(values.begin(), values.end());
     EXPECT_EQ(values.front(), 0.0);
     EXPECT_REL_NEAR(values.back(), 5.0, 1e-13);
+
+    // Zero diagonal, indefinite: the shift of the first step is taken on
+    // equal diagonal elements.
+    Matrix swap(2, 2);
+    swap(0, 1) = swap(1, 0) = 1.0;
+    values = symmetricEigenvalues(swap);
+    std::sort(values.begin(), values.end());
+    EXPECT_REL_NEAR(values.front(), -1.0, 1e-15);
+    EXPECT_REL_NEAR(values.back(), 1.0, 1e-15);
 }
 
 TEST(SymmetricRankTest, DecidesLikeTheSingularValueTest)
@@ -79,4 +88,23 @@ TEST(SymmetricRankTest, DecidesLikeTheSingularValueTest)
     }
     EXPECT_TRUE(symmetricHasFullRank(withSpectrum(spread)));
     EXPECT_TRUE(CovarianceCalculator::hasFullRank(withSpectrum(spread)));
+
+    // Rank counts absolute values: a negative eigenvalue is full rank.
+    std::vector<double> indefinite = spread;
+    indefinite[3] = -indefinite[3];
+    EXPECT_TRUE(symmetricHasFullRank(withSpectrum(indefinite)));
+    EXPECT_TRUE(CovarianceCalculator::hasFullRank(withSpectrum(indefinite)));
+}
+
+TEST(SymmetricRankTest, PositiveDefiniteNeedsEveryEigenvalueAboveTheThreshold)
+{
+    std::vector<double> spectrum = {1e4, 3.0, 1.0, 0.5};
+    EXPECT_TRUE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    spectrum[2] = -1.0;
+    EXPECT_FALSE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    // Positive, but below 0.5 * sqrt(9) * 1e4 * eps, about 3.3e-12.
+    spectrum[2] = 1e-12;
+    EXPECT_FALSE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    spectrum[2] = 1e-10;
+    EXPECT_TRUE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
 }
