@@ -1,6 +1,7 @@
 #include "studies/release_recapture/Result.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes)
@@ -47,4 +48,12 @@ double Result::productVariance(const std::vector<int>& indices) const
         for (std::size_t b = 0; b < distinct.size(); ++b)
             sum += gradient[a] * gradient[b] * variances(distinct[a], distinct[b]);
     return sum;
+}
+
+bool hasPositiveFiniteVariances(const Matrix& covariance)
+{
+    for (int i = 0; i < covariance.rows() && i < covariance.cols(); ++i)
+        if (!(covariance(i, i) > 0.0 && std::isfinite(covariance(i, i))))
+            return false;
+    return true;
 }

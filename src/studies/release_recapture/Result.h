@@ -32,3 +32,8 @@ private:
     Matrix variances;
     std::vector<int> releases;
 };
+
+// True when every variance of covariance (its diagonal) is positive and
+// finite. A point whose covariance fails this is not a result to show: the
+// callers treat it as a singular point, as when the Hessian is refused.
+bool hasPositiveFiniteVariances(const Matrix& covariance);

@@ -68,3 +68,17 @@ TEST(Result, ProductVarianceCountsRepeatedIndices)
     EXPECT_REL_NEAR(zero.productVariance({0, 1}), 0.8 * 0.8 * 0.001, 1e-15);
     EXPECT_EQ(zero.productVariance({0, 0, 1}), 0.0);
 }
+
+TEST(Result, OnlyPositiveFiniteVariancesAreShown)
+{
+    Matrix covariance(3, 3);
+    for (int i = 0; i < 3; ++i)
+        covariance(i, i) = 1e-300;
+    covariance(0, 2) = covariance(2, 0) = -0.5;
+    EXPECT_TRUE(hasPositiveFiniteVariances(covariance));
+    for (double bad : {0.0, -2.2e-19, std::nan(""), HUGE_VAL}) {
+        Matrix faulty = covariance;
+        faulty(1, 1) = bad;
+        EXPECT_FALSE(hasPositiveFiniteVariances(faulty)) << bad;
+    }
+}
