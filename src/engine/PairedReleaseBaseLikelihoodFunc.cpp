@@ -2,25 +2,28 @@
 
 #include "engine/LengthCheck.h"
 
+#include <algorithm>
+
 PairedReleaseBaseLikelihoodFunc::PairedReleaseBaseLikelihoodFunc(
     const std::vector<int>& survivalLabels, const std::vector<int>& detectionLabels,
     int leadingParameterCount)
     : layout("PairedReleaseLikelihoodFunc", survivalLabels, detectionLabels, leadingParameterCount)
 {}
 
-void PairedReleaseBaseLikelihoodFunc::setGroups(const char* owner,
-                                                const std::vector<double>& removalProportions,
-                                                std::vector<double>& parametersOut,
-                                                int controlRelease, int treatmentRelease,
-                                                const std::vector<double>& survivalValues,
-                                                const std::vector<double>& detectionValues,
-                                                double lambda)
+void PairedReleaseBaseLikelihoodFunc::setGroups(
+    const char* owner, const std::vector<double>& leadingValues,
+    const std::vector<double>& removalProportions, std::vector<double>& parametersOut,
+    int controlRelease, int treatmentRelease, const std::vector<double>& survivalValues,
+    const std::vector<double>& detectionValues, double lambda)
 {
-    layout.checkCase(owner, removalProportions, survivalValues, detectionValues);
-    requireLength(owner, parametersOut.size(), parameterCount(), "parameters");
+    requireLength(owner, leadingValues.size(), leadingParameterCount(), "leading parameters");
+    layout.checkCase(owner, removalProportions, survivalValues, detectionValues, lambda,
+                     controlRelease, treatmentRelease);
 
     clear();
     removals = removalProportions;
+    parametersOut.resize(static_cast<std::size_t>(parameterCount()));
+    std::copy(leadingValues.begin(), leadingValues.end(), parametersOut.begin());
     layout.writeGroupParameters(parametersOut, survivalValues, detectionValues, lambda);
 
     const ParameterMap& controlSurvivals = controlSurvivalMap();

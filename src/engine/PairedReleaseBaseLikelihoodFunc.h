@@ -53,10 +53,13 @@ protected:
     // Loads both groups with the same true values: D + 1 removal
     // proportions, one value per distinct survival and detection label, and
     // lambda, with controlRelease and treatmentRelease fish released at site
-    // 0. Writes the group blocks of parametersOut (already holding
-    // parameterCount() values, the leading ones set) and rebuilds chi, cells
-    // and expected counts. Throws std::invalid_argument for wrong lengths.
-    void setGroups(const char* owner, const std::vector<double>& removalProportions,
+    // 0. Writes parametersOut (resized to parameterCount()): the leading
+    // parameters' values, then the group blocks; rebuilds chi, cells and
+    // expected counts. Throws std::invalid_argument for wrong lengths and for
+    // group values outside their domain (PairedReleaseLayout::checkCase),
+    // leaving the loaded case and parametersOut as they were.
+    void setGroups(const char* owner, const std::vector<double>& leadingValues,
+                   const std::vector<double>& removalProportions,
                    std::vector<double>& parametersOut, int controlRelease, int treatmentRelease,
                    const std::vector<double>& survivalValues,
                    const std::vector<double>& detectionValues, double lambda);

@@ -42,7 +42,9 @@ void PairedReleaseInformation::setCase(double st, double sc,
                                        const std::vector<double>& survivalValues,
                                        const std::vector<double>& detectionValues, double lambda)
 {
-    layout.checkCase(owner, removalProportions, survivalValues, detectionValues);
+    PairedReleaseLayout::checkFirstReach(owner, sc, st);
+    layout.checkCase(owner, removalProportions, survivalValues, detectionValues, lambda,
+                     controlRelease, treatmentRelease);
 
     parametersOut.resize(static_cast<std::size_t>(parameterCount()));
     parametersOut[scIndex] = sc;

@@ -28,7 +28,9 @@ public:
     // downstream survival and detection label (the same for both groups) and
     // lambda. Writes the true parameter vector into parametersOut (resized to
     // parameterCount()). Throws std::invalid_argument when a vector has the
-    // wrong length.
+    // wrong length or a value lies outside its domain (see
+    // PairedReleaseLayout's checkFirstReach and checkCase), leaving the loaded
+    // case and parametersOut as they were.
     void setCase(double st, double sc, const std::vector<double>& removalProportions,
                  std::vector<double>& parametersOut, int controlRelease, int treatmentRelease,
                  const std::vector<double>& survivalValues,

@@ -1,5 +1,6 @@
 #include "engine/PairedReleaseLayout.h"
 
+#include "engine/DomainCheck.h"
 #include "engine/LengthCheck.h"
 
 #include <algorithm>
@@ -20,13 +21,28 @@ PairedReleaseLayout::PairedReleaseLayout(const char* owner, const std::vector<in
 void PairedReleaseLayout::checkCase(const char* owner,
                                     const std::vector<double>& removalProportions,
                                     const std::vector<double>& survivalValues,
-                                    const std::vector<double>& detectionValues) const
+                                    const std::vector<double>& detectionValues, double lambda,
+                                    int controlRelease, int treatmentRelease) const
 {
     requireLength(owner, removalProportions.size(), downstreamReachCount() + 1,
                   "removal proportions");
     requireLength(owner, survivalValues.size(), controlSurvivals.createdCount(), "survival values");
     requireLength(owner, detectionValues.size(), controlDetections.createdCount(),
                   "detection values");
+
+    requireRemovalProportions(owner, removalProportions);
+    requireReleaseSize(owner, "control release size", controlRelease);
+    requireReleaseSize(owner, "treatment release size", treatmentRelease);
+    requireProbabilities(owner, "survival value", survivalValues);
+    requireProbabilities(owner, "detection value", detectionValues);
+    requireProbability(owner, "lambda", lambda);
+}
+
+void PairedReleaseLayout::checkFirstReach(const char* owner, double sc, double st)
+{
+    requireProbability(owner, "Sc", sc);
+    requireInDomain(owner, "St", st, st >= 0.0, "a survival ratio must not be negative");
+    requireProbability(owner, "Sc * St", sc * st);
 }
 
 void PairedReleaseLayout::writeGroupParameters(std::vector<double>& parametersOut,

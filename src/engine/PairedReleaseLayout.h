@@ -29,12 +29,20 @@ public:
     int controlLambdaIndex() const { return controlLambda; }
     int treatmentLambdaIndex() const { return controlLambda + 1; }
 
-    // Checks the lengths of one case: D + 1 removal proportions and one value
-    // per distinct downstream survival and detection label. Throws
-    // std::invalid_argument naming owner otherwise.
+    // Checks the group part of one case: D + 1 removal proportions in
+    // [0, 1), one value per distinct downstream survival and detection label
+    // and lambda, all of them probabilities, and release sizes of at least 0.
+    // Throws std::invalid_argument naming owner and the first value that does
+    // not fit otherwise.
     void checkCase(const char* owner, const std::vector<double>& removalProportions,
                    const std::vector<double>& survivalValues,
-                   const std::vector<double>& detectionValues) const;
+                   const std::vector<double>& detectionValues, double lambda, int controlRelease,
+                   int treatmentRelease) const;
+
+    // Checks the first reach's survivals: Sc and Sc * St are probabilities and
+    // St, their ratio, is not negative. Throws std::invalid_argument naming
+    // owner otherwise.
+    static void checkFirstReach(const char* owner, double sc, double st);
 
     // Writes the group blocks of a checked case into parametersOut, which
     // holds parameterCount() values: both groups take the same true values.

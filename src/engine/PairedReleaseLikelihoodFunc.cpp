@@ -16,11 +16,13 @@ void PairedReleaseLikelihoodFunc::setCase(double st, double sc,
                                           const std::vector<double>& survivalValues,
                                           const std::vector<double>& detectionValues, double lambda)
 {
-    parametersOut.resize(static_cast<std::size_t>(parameterCount()));
-    parametersOut[static_cast<std::size_t>(scIndex())] = sc;
-    parametersOut[static_cast<std::size_t>(stIndex())] = st;
-    setGroups("PairedReleaseLikelihoodFunc", removalProportions, parametersOut, controlRelease,
-              treatmentRelease, survivalValues, detectionValues, lambda);
+    const char* const owner = "PairedReleaseLikelihoodFunc";
+    PairedReleaseLayout::checkFirstReach(owner, sc, st);
+    std::vector<double> leading(2);
+    leading[static_cast<std::size_t>(scIndex())] = sc;
+    leading[static_cast<std::size_t>(stIndex())] = st;
+    setGroups(owner, leading, removalProportions, parametersOut, controlRelease, treatmentRelease,
+              survivalValues, detectionValues, lambda);
 }
 
 Expression PairedReleaseLikelihoodFunc::survivalExpression(int reach,

@@ -18,7 +18,10 @@ public:
     // sizes, one value per distinct downstream survival and detection label
     // and lambda, the same for both groups. Writes the true parameter vector
     // into parametersOut (resized to parameterCount()) and rebuilds the
-    // cells. Throws std::invalid_argument when a vector has the wrong length.
+    // cells. Throws std::invalid_argument when a vector has the wrong length
+    // or a value lies outside its domain (see PairedReleaseLayout's
+    // checkFirstReach and checkCase), leaving the loaded case and
+    // parametersOut as they were.
     void setCase(double st, double sc, const std::vector<double>& removalProportions,
                  std::vector<double>& parametersOut, int controlRelease, int treatmentRelease,
                  const std::vector<double>& survivalValues,

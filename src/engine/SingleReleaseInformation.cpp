@@ -25,7 +25,8 @@ void SingleReleaseInformation::setCase(const std::vector<double>& removalProport
                                        const std::vector<double>& survivalValues,
                                        const std::vector<double>& detectionValues, double lambda)
 {
-    layout.checkCase(owner, removalProportions, releaseSizes, survivalValues, detectionValues);
+    layout.checkCase(owner, removalProportions, releaseSizes, survivalValues, detectionValues,
+                     lambda);
 
     layout.writeParameters(parametersOut, survivalValues, detectionValues, lambda);
     trueValues = parametersOut;

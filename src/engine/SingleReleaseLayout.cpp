@@ -1,5 +1,6 @@
 #include "engine/SingleReleaseLayout.h"
 
+#include "engine/DomainCheck.h"
 #include "engine/LengthCheck.h"
 
 #include <algorithm>
@@ -18,12 +19,19 @@ void SingleReleaseLayout::checkCase(const char* owner,
                                     const std::vector<double>& removalProportions,
                                     const std::vector<int>& releaseSizes,
                                     const std::vector<double>& survivalValues,
-                                    const std::vector<double>& detectionValues) const
+                                    const std::vector<double>& detectionValues, double lambda) const
 {
     requireLength(owner, removalProportions.size(), reachCount(), "removal proportions");
     requireLength(owner, releaseSizes.size(), reachCount() + 1, "release sizes");
     requireLength(owner, survivalValues.size(), survivals.createdCount(), "survival values");
     requireLength(owner, detectionValues.size(), detections.createdCount(), "detection values");
+
+    requireRemovalProportions(owner, removalProportions);
+    for (std::size_t s = 0; s < releaseSizes.size(); ++s)
+        requireReleaseSize(owner, "release size " + std::to_string(s), releaseSizes[s]);
+    requireProbabilities(owner, "survival value", survivalValues);
+    requireProbabilities(owner, "detection value", detectionValues);
+    requireProbability(owner, "lambda", lambda);
 }
 
 void SingleReleaseLayout::writeParameters(std::vector<double>& parametersOut,

@@ -24,12 +24,13 @@ public:
     const ParameterMap& detectionMap() const { return detections; }
     int lambdaIndex() const { return lambdaPosition; }
 
-    // Checks the lengths of one case: R removal proportions, R + 1 release
-    // sizes and one value per distinct survival and detection label. Throws
-    // std::invalid_argument naming owner otherwise.
+    // Checks one case: R removal proportions in [0, 1), R + 1 release sizes
+    // of at least 0, one value per distinct survival and detection label, and
+    // lambda, all of them probabilities. Throws std::invalid_argument naming
+    // owner and the first value that does not fit otherwise.
     void checkCase(const char* owner, const std::vector<double>& removalProportions,
                    const std::vector<int>& releaseSizes, const std::vector<double>& survivalValues,
-                   const std::vector<double>& detectionValues) const;
+                   const std::vector<double>& detectionValues, double lambda) const;
 
     // Writes the true parameter vector of a checked case into parametersOut,
     // resized to parameterCount().

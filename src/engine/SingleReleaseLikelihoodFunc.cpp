@@ -19,7 +19,8 @@ void SingleReleaseLikelihoodFunc::setCase(const std::vector<double>& removalProp
                                           const std::vector<double>& survivalValues,
                                           const std::vector<double>& detectionValues, double lambda)
 {
-    layout.checkCase(owner, removalProportions, releaseSizes, survivalValues, detectionValues);
+    layout.checkCase(owner, removalProportions, releaseSizes, survivalValues, detectionValues,
+                     lambda);
 
     clear();
     removals = removalProportions;

@@ -25,7 +25,9 @@ public:
     // one value per distinct survival and detection label, and lambda. Writes
     // the true parameter vector into parametersOut (resized to
     // parameterCount()) and rebuilds chi, cells and expected counts. Throws
-    // std::invalid_argument when a vector has the wrong length.
+    // std::invalid_argument when a vector has the wrong length or a value lies
+    // outside its domain (see SingleReleaseLayout::checkCase), leaving the
+    // loaded case and parametersOut as they were.
     void setCase(const std::vector<double>& removalProportions, std::vector<double>& parametersOut,
                  const std::vector<int>& releaseSizes, const std::vector<double>& survivalValues,
                  const std::vector<double>& detectionValues, double lambda);

@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <numeric>
 #include <random>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 using quorvel::test::toDoubles;
 using quorvel::test::toInts;
@@ -41,9 +43,8 @@ namespace {
 }
 
 // Random designs. Wide ones reach probabilities of 0.2 to 0.98 and remove
-// none, some or all detected fish (removing all can leave parameters that
-// cannot be estimated); moderate ones stay where the central-difference
-// Hessian keeps its usual accuracy.
+// none, some or nearly all detected fish; moderate ones stay where the
+// central-difference Hessian keeps its usual accuracy.
 class DesignGenerator
 {
 public:
@@ -77,7 +78,7 @@ public:
 
     std::vector<double> removals(int count)
     {
-        static const double choices[] = {0.0, 0.0, 0.1, 0.5, 1.0};
+        static const double choices[] = {0.0, 0.0, 0.1, 0.5, 0.999};
         std::vector<double> values;
         for (int i = 0; i < count; ++i)
             values.push_back(choices[uniform(0, wide ? 4 : 2)]);
@@ -262,6 +263,27 @@ void expectSingular(const ReleaseRecaptureInformation& information)
     EXPECT_EQ(covariance(0, n - 1), 7.0);
 }
 
+// Both paths refuse the case with a message holding refusal, and leave the
+// parameter vector as it was.
+template <typename Design> void expectRefused(const Design& d, const std::string& refusal)
+{
+    SCOPED_TRACE(refusal);
+    auto exact = d.exact();
+    auto likelihood = d.enumerated();
+    const std::vector<double> before = {-1.0};
+    std::vector<double> parameters = before;
+    for (const auto& load : {std::function<void()>([&] { d.load(exact, parameters); }),
+                             std::function<void()>([&] { d.load(likelihood, parameters); })}) {
+        try {
+            load();
+            ADD_FAILURE() << "the case must be refused";
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(refusal), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(parameters, before);
+    }
+}
+
 } // namespace
 
 TEST(ReleaseRecaptureInformation, MatchesExactHessianOfEnumeratedCells)
@@ -415,4 +437,71 @@ TEST(ReleaseRecaptureInformation, RejectsInputsOfTheWrongLength)
 
     Matrix hessian;
     EXPECT_THROW(SingleReleaseInformation({0}, {0}).computeHessian(hessian), std::logic_error);
+}
+
+TEST(ReleaseRecaptureInformation, RefusesValuesOutsideTheirDomain)
+{
+    const double nan = std::nan("");
+    const std::string probability = ": a probability must lie in [0, 1]";
+    const SingleDesign single = {{0, 1},     {0, 1},     {0.2, 0.5}, {1000, 10, 0},
+                                 {0.8, 0.9}, {0.7, 0.6}, 0.5};
+    const auto singleWith = [&single](const std::function<void(SingleDesign&)>& change) {
+        SingleDesign d = single;
+        change(d);
+        return d;
+    };
+    expectRefused(singleWith([](SingleDesign& d) { d.survivalValues[1] = 1.5; }),
+                  "survival value 1 is 1.5" + probability);
+    expectRefused(singleWith([](SingleDesign& d) { d.survivalValues[0] = -0.5; }),
+                  "survival value 0 is -0.5" + probability);
+    expectRefused(singleWith([nan](SingleDesign& d) { d.detectionValues[0] = nan; }),
+                  "detection value 0 is nan" + probability);
+    expectRefused(singleWith([](SingleDesign& d) { d.lambda = 1.0000001; }),
+                  "lambda is 1.0000001" + probability);
+    expectRefused(singleWith([](SingleDesign& d) { d.lambda = HUGE_VAL; }),
+                  "lambda is inf" + probability);
+    expectRefused(singleWith([nan](SingleDesign& d) { d.removals[1] = nan; }),
+                  "removal proportion 1 is nan: a removal proportion must lie in [0, 1)");
+    expectRefused(singleWith([](SingleDesign& d) { d.removals[0] = 1.0; }),
+                  "removal proportion 0 is 1: a removal proportion must lie in [0, 1)");
+    expectRefused(singleWith([](SingleDesign& d) { d.removals[0] = -0.1; }),
+                  "removal proportion 0 is -0.1");
+    expectRefused(singleWith([](SingleDesign& d) { d.releaseSizes[0] = -1000; }),
+                  "release size 0 is -1000: a release size must not be negative");
+
+    const PairedDesign paired = {{0},  {0, 1}, 0.9,   0.8,        {0.1, 0.0},
+                                 1000, 800,    {0.9}, {0.7, 0.6}, 0.5};
+    const auto pairedWith = [&paired](const std::function<void(PairedDesign&)>& change) {
+        PairedDesign d = paired;
+        change(d);
+        return d;
+    };
+    expectRefused(pairedWith([](PairedDesign& d) { d.sc = 1.5; }), "Sc is 1.5" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.st = -0.1; }),
+                  "St is -0.1: a survival ratio must not be negative");
+    expectRefused(pairedWith([nan](PairedDesign& d) { d.st = nan; }), "St is nan");
+    expectRefused(pairedWith([](PairedDesign& d) { d.sc = 0.5, d.st = 4.0; }),
+                  "Sc * St is 2" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.survivalValues[0] = HUGE_VAL; }),
+                  "survival value 0 is inf" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.detectionValues[1] = -1e-300; }),
+                  "detection value 1 is -1e-300" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.lambda = 1.5; }),
+                  "lambda is 1.5" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.removals[1] = 1.0; }),
+                  "removal proportion 1 is 1");
+    expectRefused(pairedWith([](PairedDesign& d) { d.controlRelease = -1; }),
+                  "control release size is -1: a release size must not be negative");
+    expectRefused(pairedWith([](PairedDesign& d) { d.treatmentRelease = -5; }),
+                  "treatment release size is -5");
+
+    // The bounds themselves are inside: St above 1 while Sc * St stays at 1.
+    std::vector<double> parameters;
+    PairedDesign edge = pairedWith([](PairedDesign& d) { d.sc = 0.5, d.st = 2.0; });
+    edge.detectionValues = {0.0, 1.0};
+    edge.lambda = 0.0;
+    auto exact = edge.exact();
+    EXPECT_NO_THROW(edge.load(exact, parameters));
+    auto likelihood = edge.enumerated();
+    EXPECT_NO_THROW(edge.load(likelihood, parameters));
 }
