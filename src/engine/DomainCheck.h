@@ -48,6 +48,15 @@ inline void requireRemovalProportions(const char* owner, const std::vector<doubl
                         "a removal proportion must lie in [0, 1)");
 }
 
+// Each labels[i], named what + " " + i, is not negative: labels number the
+// reaches and sites whose parameter a position shares.
+inline void requireLabels(const char* owner, const char* what, const std::vector<int>& labels)
+{
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        requireInDomain(owner, std::string(what) + ' ' + std::to_string(i), labels[i],
+                        labels[i] >= 0, "a label must not be negative");
+}
+
 inline void requireReleaseSize(const char* owner, const std::string& name, double value)
 {
     requireInDomain(owner, name, value, value >= 0.0, "a release size must not be negative");

@@ -16,6 +16,8 @@ PairedReleaseLayout::PairedReleaseLayout(const char* owner, const std::vector<in
 {
     requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()) + 1,
                   "detection labels");
+    requireLabels(owner, "survival label", survivalLabels);
+    requireLabels(owner, "detection label", detectionLabels);
 }
 
 void PairedReleaseLayout::checkCase(const char* owner,

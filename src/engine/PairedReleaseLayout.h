@@ -14,8 +14,9 @@ class PairedReleaseLayout
 {
 public:
     // D survival labels, one per downstream reach, and D + 1 detection labels,
-    // one per intermediate detection site. owner names the class whose inputs
-    // are checked; lengths that do not fit throw std::invalid_argument.
+    // one per intermediate detection site, none negative. owner names the
+    // class whose inputs are checked; lengths that do not fit or a negative
+    // label throw std::invalid_argument.
     PairedReleaseLayout(const char* owner, const std::vector<int>& survivalLabels,
                         const std::vector<int>& detectionLabels, int leadingParameterCount);
 

@@ -16,10 +16,10 @@ ParameterMap::ParameterMap(const std::vector<int>& labels, int firstIndex)
     }
 }
 
-int ParameterMap::labelOfIndex(int index) const
+std::optional<int> ParameterMap::labelOfIndex(int index) const
 {
     for (const auto& [label, created] : labelIndex)
         if (created == index)
             return label;
-    return -1;
+    return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <vector>
 
 // Turns per-position labels (one per reach or detection site) into parameter
@@ -23,8 +24,8 @@ public:
     int nextIndex() const { return next; }
     // The number of distinct labels, which is the number of indices created.
     int createdCount() const { return next - first; }
-    // The label that created index; −1 when index is not one of this map's.
-    int labelOfIndex(int index) const;
+    // The label that created index; none when index is not one of this map's.
+    std::optional<int> labelOfIndex(int index) const;
 
 private:
     int first;

@@ -13,6 +13,8 @@ SingleReleaseLayout::SingleReleaseLayout(const char* owner, const std::vector<in
 {
     requireLength(owner, detectionLabels.size(), static_cast<int>(survivalLabels.size()),
                   "detection labels");
+    requireLabels(owner, "survival label", survivalLabels);
+    requireLabels(owner, "detection label", detectionLabels);
 }
 
 void SingleReleaseLayout::checkCase(const char* owner,

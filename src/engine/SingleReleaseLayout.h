@@ -12,9 +12,9 @@
 class SingleReleaseLayout
 {
 public:
-    // One survival label and one detection label per reach. owner names the
-    // class whose inputs are checked; lists of different lengths throw
-    // std::invalid_argument.
+    // One survival label and one detection label per reach, none negative.
+    // owner names the class whose inputs are checked; lists of different
+    // lengths or a negative label throw std::invalid_argument.
     SingleReleaseLayout(const char* owner, const std::vector<int>& survivalLabels,
                         const std::vector<int>& detectionLabels);
 

@@ -102,7 +102,10 @@ TEST(ParameterMap, EqualLabelsShareIndicesInOrderOfFirstAppearance)
     EXPECT_EQ(map.nextIndex(), 5);
     EXPECT_EQ(map.createdCount(), 3);
     EXPECT_EQ(map.labelOfIndex(4), 3);
-    EXPECT_EQ(map.labelOfIndex(5), -1);
+    EXPECT_EQ(map.labelOfIndex(5), std::nullopt);
+    // Not found is not a label: -1 may be one.
+    EXPECT_EQ(ParameterMap({-1}, 0).labelOfIndex(0), -1);
+    EXPECT_EQ(ParameterMap({-1}, 0).labelOfIndex(-1), std::nullopt);
 
     const ParameterMap unordered({5, 2, 5}, 0);
     EXPECT_EQ(unordered.positionIndices(), (std::vector<int>{0, 1, 0}));

@@ -495,6 +495,30 @@ TEST(ReleaseRecaptureInformation, RefusesValuesOutsideTheirDomain)
     expectRefused(pairedWith([](PairedDesign& d) { d.treatmentRelease = -5; }),
                   "treatment release size is -5");
 
+    // Labels number reaches and sites; none is negative.
+    const std::string label = " is -1: a label must not be negative";
+    const auto expectLabelRefused = [](const std::function<void()>& build,
+                                       const std::string& refusal) {
+        try {
+            build();
+            ADD_FAILURE() << "labels must be refused: " << refusal;
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(refusal), std::string::npos) << error.what();
+        }
+    };
+    expectLabelRefused(
+        [] {
+            SingleReleaseInformation({0, -1}, {0, 1});
+        },
+        "survival label 1" + label);
+    expectLabelRefused([] { SingleReleaseLikelihoodFunc({0}, {-1}); }, "detection label 0" + label);
+    expectLabelRefused([] { PairedReleaseInformation({-1}, {0, 1}); }, "survival label 0" + label);
+    expectLabelRefused(
+        [] {
+            PairedReleaseLikelihoodFunc({0}, {0, -1});
+        },
+        "detection label 1" + label);
+
     // The bounds themselves are inside: St above 1 while Sc * St stays at 1.
     std::vector<double> parameters;
     PairedDesign edge = pairedWith([](PairedDesign& d) { d.sc = 0.5, d.st = 2.0; });

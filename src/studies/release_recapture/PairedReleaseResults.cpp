@@ -12,7 +12,7 @@ void appendPairs(std::vector<DisplayedParameter>& display, const ParameterMap& c
 {
     for (int q = 0; q < control.createdCount(); ++q) {
         const int controlIndex = control.firstIndex() + q;
-        const QString number = QString::number(control.labelOfIndex(controlIndex) + offset);
+        const QString number = ReleaseRecaptureResults::labelNumber(control, controlIndex, offset);
         display.push_back({controlPrefix + number, controlIndex});
         display.push_back({treatmentPrefix + number, treatment.firstIndex() + q});
     }

@@ -6,6 +6,11 @@ ReleaseRecaptureResults::ReleaseRecaptureResults(std::vector<DisplayedParameter>
     : display(std::move(displayOrder))
 {}
 
+QString ReleaseRecaptureResults::labelNumber(const ParameterMap& map, int index, int offset)
+{
+    return QString::number(static_cast<qint64>(map.labelOfIndex(index).value()) + offset);
+}
+
 QStringList ReleaseRecaptureResults::parameterNames() const
 {
     QStringList names;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Matrix.h"
+#include "engine/ParameterMap.h"
 #include "studies/release_recapture/Result.h"
 
 #include <QString>
@@ -25,6 +26,10 @@ public:
     };
 
     virtual ~ReleaseRecaptureResults() = default;
+
+    // The number shown for parameter index of map: the label that created it
+    // plus offset, computed without overflow for any label.
+    static QString labelNumber(const ParameterMap& map, int index, int offset);
 
     // k, the number of estimated parameters.
     virtual int parameterCount() const { return static_cast<int>(display.size()); }

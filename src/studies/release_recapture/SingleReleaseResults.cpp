@@ -9,7 +9,7 @@ void appendOwnerNamed(std::vector<DisplayedParameter>& display, const ParameterM
                       const QString& prefix)
 {
     for (int index = map.firstIndex(); index < map.nextIndex(); ++index)
-        display.push_back({prefix + QString::number(map.labelOfIndex(index) + 1), index});
+        display.push_back({prefix + ReleaseRecaptureResults::labelNumber(map, index, 1), index});
 }
 
 std::vector<DisplayedParameter> displayOrder(const SingleReleaseLikelihoodFunc& likelihood)

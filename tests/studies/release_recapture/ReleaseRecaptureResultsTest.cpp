@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace quorvel::test;
 
 namespace {
@@ -84,6 +86,17 @@ TEST(SingleReleaseResults, SharedLabelsAreNamedAfterTheirOwningReach)
     EXPECT_REL_NEAR(results.totalSurvival(0), 0.9 * 0.9 * 0.8, 1e-15);
     EXPECT_REL_NEAR(results.totalSurvivalVariance(0), 0.0045522, 1e-12);
     EXPECT_REL_NEAR(results.varianceTable({100})(0, 6), 0.0045522, 1e-12);
+}
+
+TEST(ReleaseRecaptureResults, NamesOfTheLargestLabelDoNotOverflow)
+{
+    const SingleReleaseLikelihoodFunc likelihood({INT_MAX}, {INT_MAX});
+    EXPECT_EQ(SingleReleaseResults(likelihood, false).parameterNames(),
+              (QStringList{"S2147483648", "P2147483648", "Final"}));
+    const PairedReleaseLikelihoodFunc paired({INT_MAX}, {0, INT_MAX});
+    EXPECT_EQ(PairedReleaseResults(paired).parameterNames(),
+              (QStringList{"Sc", "St", "Sc2147483649", "St2147483649", "Pc1", "Pt1", "Pc2147483648",
+                           "Pt2147483648", "FinalC", "FinalT"}));
 }
 
 TEST(SingleReleaseResults, AddResultRefusesMismatchedSizes)
