@@ -108,12 +108,16 @@ TEST(CovarianceCalculator, PresetCancelLeavesCovarianceUntouched)
     const TestFunc f([](const std::vector<double>& x) { return x[0] * x[0] + x[1] * x[1]; });
     Matrix covariance(2, 2);
     covariance(1, 0) = 7.0;
+    Matrix hessian(1, 1);
+    hessian(0, 0) = -2.0;
     const std::atomic<bool> canceled{true};
     bool ok = false;
     CovarianceCalculator calculator(&canceled, 1e-5);
-    EXPECT_NO_THROW(calculator.computeCovariance(f, {1.0, 2.0}, covariance, nullptr, &ok));
+    EXPECT_NO_THROW(calculator.computeCovariance(f, {1.0, 2.0}, covariance, &hessian, &ok));
     EXPECT_TRUE(ok);
     EXPECT_EQ(covariance(1, 0), 7.0);
+    ASSERT_EQ(hessian.rows(), 1);
+    EXPECT_EQ(hessian(0, 0), -2.0);
     EXPECT_EQ(covariance(0, 0), 0.0);
     EXPECT_EQ(f.evaluations, 1);
 }

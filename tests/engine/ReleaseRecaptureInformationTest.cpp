@@ -412,9 +412,13 @@ TEST(ReleaseRecaptureInformation, PresetCancelFlagLeavesCovarianceUntouched)
     information.setCase(0.8, 0.9, {0.0, 0.0}, parameters, 1000, 1000, {0.9}, {0.7, 0.6}, 0.5);
     Matrix covariance(information.parameterCount(), information.parameterCount());
     covariance(0, 0) = -1.0;
+    Matrix hessian(1, 1);
+    hessian(0, 0) = -2.0;
     const std::atomic<bool> canceled{true};
-    EXPECT_NO_THROW(information.computeCovariance(covariance, &canceled));
+    EXPECT_NO_THROW(information.computeCovariance(covariance, &canceled, &hessian));
     EXPECT_EQ(covariance(0, 0), -1.0);
+    ASSERT_EQ(hessian.rows(), 1);
+    EXPECT_EQ(hessian(0, 0), -2.0);
 
     const std::atomic<bool> running{false};
     information.computeCovariance(covariance, &running);

@@ -57,6 +57,14 @@ TEST(LUdcmp, PivotingSwapsRowsAndFlipsParity)
 
     const LUdcmp unchanged(makeMatrix(2, 2, {3, 1, 1, 2}));
     EXPECT_EQ(unchanged.d(), 1.0);
+
+    // A row's scale moves with it. Step 0 takes row 2 (1, 0, 1) and moves row
+    // 0 (1, 2, 1000), scale 1e-3, to position 2, where it becomes (0, 2,
+    // 999). In column 1 it weighs 2e-3 against row 1 (0, 1, 1) at 1, so step
+    // 1 keeps row 1; row 2's scale of 1 left behind would weigh 2 and swap.
+    const LUdcmp moved(makeMatrix(3, 3, {1, 2, 1000, 0, 1, 1, 1, 0, 1}));
+    EXPECT_EQ(moved.indx(), (std::vector<int>{2, 1, 2}));
+    EXPECT_EQ(moved.d(), -1.0);
 }
 
 TEST(LUdcmp, SingularMatricesAreRefusedOrGetTinyPivot)

@@ -39,6 +39,11 @@ TEST(ReplicateAdjustment, AveragesSamplingAndNaturalVarianceOverReplicates)
     for (int j = 0; j < table.cols(); ++j)
         EXPECT_REL_NEAR(table(0, j), expected[j], reference.value("relative_tolerance").toDouble());
     EXPECT_REL_NEAR(table(0, 1), 0.00125, 1e-12);
+
+    // One replicate averages nothing, but the natural variance still adds.
+    Matrix single = tableOf({{1000, 0.004, 0.002, 0.003}});
+    applyReplicateAdjustment(single, names, "S1", 1, 0.001, "");
+    EXPECT_REL_NEAR(single(0, 1), 0.001 + 0.004, 1e-12);
 }
 
 TEST(ReplicateAdjustment, UnknownNameLeavesTableUnchanged)
