@@ -2,6 +2,8 @@
 
 #include "framework/ThreadRunner.h"
 
+#include <QMutexLocker>
+
 #include <iostream>
 
 namespace ryn {
@@ -24,7 +26,10 @@ void ThreadRunnable::status(const QString& msg)
 
 void ThreadRunnable::error(const QString& msg)
 {
-    errorMessage = msg.toLatin1();
+    {
+        QMutexLocker lock(&errorMutex);
+        errorMessage = msg.toLatin1();
+    }
     if (runner)
         runner->setErrorMessage(msg);
     else
@@ -67,9 +72,18 @@ bool ThreadRunnable::isCanceled() const
     return runner ? runner->isCanceled() : canceled.load();
 }
 
+QByteArray ThreadRunnable::lastErrorMessage() const
+{
+    QMutexLocker lock(&errorMutex);
+    return errorMessage;
+}
+
 void ThreadRunnable::clearErrorMessage()
 {
-    errorMessage.clear();
+    {
+        QMutexLocker lock(&errorMutex);
+        errorMessage.clear();
+    }
     if (runner)
         runner->clearErrorMessage();
 }

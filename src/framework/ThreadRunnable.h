@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
@@ -37,7 +38,8 @@ public:
     void clearErrorMessage();
 
     ThreadRunner* threadRunner() const { return runner; }
-    QByteArray lastErrorMessage() const { return errorMessage; }
+    // Written by the work, possibly on the runner's thread, and read anywhere.
+    QByteArray lastErrorMessage() const;
 
 protected:
     // The runnable's own flag, for computations that poll it while they work.
@@ -46,6 +48,7 @@ protected:
 private:
     ThreadRunner* const runner;
     std::atomic<bool> canceled{false};
+    mutable QMutex errorMutex;
     QByteArray errorMessage;
 };
 
