@@ -27,6 +27,12 @@ bool isNumberCharacter(QChar c)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
 }
 
+// Whether v truncated toward zero is an int.
+bool truncatesToInt(double v)
+{
+    return v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0;
+}
+
 } // namespace
 
 // Sees every change of the text before it is shown, whatever made it (keys,
@@ -83,7 +89,7 @@ double RangeLineEdit::valueAt(int i) const
 int RangeLineEdit::intValueAt(int i) const
 {
     const double v = valueAt(i);
-    if (!(v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0))
+    if (!truncatesToInt(v))
         throw outOfRangeText(v);
     return static_cast<int>(v);
 }
@@ -410,9 +416,14 @@ void RangeLineEdit::syncRangeWithText()
         rangeSpec_->clearOwner();
 }
 
+// An Integer field is read as int by the runs, so a value beyond int fails
+// here rather than when a run reads it.
 bool RangeLineEdit::deliversWithin(double low, double high) const
 {
-    const auto inside = [low, high](double v) { return low <= v && v <= high; };
+    const bool integer = editType_ == Integer;
+    const auto inside = [low, high, integer](double v) {
+        return low <= v && v <= high && (!integer || truncatesToInt(v));
+    };
     bool ok = false;
     if (!holdsRange()) {
         const double v = text().toDouble(&ok);

@@ -39,7 +39,7 @@ public:
     // Validation for the form: every value the field delivers is >= bound, or
     // lies in [low, high]. A range passes only when it is well formed and has
     // at least one point; its start and end are checked, the points lying
-    // between them.
+    // between them. An Integer field fails for any value beyond int.
     bool isAtLeast(double bound) const;
     bool isWithin(double low, double high) const;
 

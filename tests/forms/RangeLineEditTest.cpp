@@ -88,6 +88,11 @@ TEST_F(RangeFieldTest, TypedIntegerRangeDividesPointCountByTen)
     ASSERT_EQ(large.size(), 50);
     EXPECT_EQ(large[48], 4800);
     EXPECT_EQ(large[49], 5000);
+    EXPECT_EQ(typedReleaseRange("0:100").size(), 100); // a span of maxPoints is not thinned
+    const QList<double> fractional = typedReleaseRange("1:11.6"); // span 10.6 -> 10 points
+    ASSERT_EQ(fractional.size(), 10);
+    EXPECT_REL_NEAR(fractional[1], 2.06, 1e-12);
+    EXPECT_EQ(fractional.last(), 11.6);
     EXPECT_EQ(typedReleaseRange("1:3000000000").size(), 29); // 2999999999 loses eight digits
     EXPECT_TRUE(typedReleaseRange("20:10").isEmpty());
     EXPECT_TRUE(typedReleaseRange("500:500").isEmpty());
@@ -278,6 +283,27 @@ TEST_F(RangeFieldTest, ValidationChecksEveryValueTheFieldDelivers)
     EXPECT_FALSE(survival->isWithin(0, 1));
     EXPECT_FALSE(survival->isAtLeast(0.6));
 
+    survival->setText(q("0:1")); // both bounds are inside
+    EXPECT_TRUE(survival->isWithin(0, 1));
+    EXPECT_FALSE(survival->isWithin(0, 0.99));
+    survival->clear();
+
+    // An Integer field delivers nothing beyond int, which the run could not read.
+    release->setText(q("2147483647"));
+    EXPECT_TRUE(release->isAtLeast(0));
+    for (const char* huge : {"3000000000", "3000000000:3000000100", "1:3000000000"}) {
+        release->setText(q(huge));
+        EXPECT_FALSE(release->isAtLeast(0)) << huge;
+        EXPECT_FALSE(release->isWithin(0, 1e10)) << huge;
+    }
+    release->clear();
+    capture->setText(q("3000000000"));
+    EXPECT_TRUE(capture->isAtLeast(0));
+
+    capture->setText(q("0"));
+    EXPECT_TRUE(capture->isAtLeast(0));
+    EXPECT_TRUE(capture->isWithin(0, 0));
+    capture->clear();
     EXPECT_FALSE(capture->isAtLeast(0)); // empty
     capture->setText(q("abc"));
     EXPECT_FALSE(capture->isWithin(-1, 1));
