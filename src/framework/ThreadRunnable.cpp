@@ -2,8 +2,6 @@
 
 #include "framework/ThreadRunner.h"
 
-#include <QMutexLocker>
-
 #include <iostream>
 
 namespace ryn {
@@ -27,7 +25,7 @@ void ThreadRunnable::status(const QString& msg)
 void ThreadRunnable::error(const QString& msg)
 {
     {
-        QMutexLocker lock(&errorMutex);
+        std::lock_guard<std::mutex> lock(errorMutex);
         errorMessage = msg.toLatin1();
     }
     if (runner)
@@ -74,14 +72,14 @@ bool ThreadRunnable::isCanceled() const
 
 QByteArray ThreadRunnable::lastErrorMessage() const
 {
-    QMutexLocker lock(&errorMutex);
+    std::lock_guard<std::mutex> lock(errorMutex);
     return errorMessage;
 }
 
 void ThreadRunnable::clearErrorMessage()
 {
     {
-        QMutexLocker lock(&errorMutex);
+        std::lock_guard<std::mutex> lock(errorMutex);
         errorMessage.clear();
     }
     if (runner)

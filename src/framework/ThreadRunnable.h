@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMutex>
 #include <QObject>
 #include <QString>
 
 #include <atomic>
+#include <mutex>
 
 namespace ryn {
 
@@ -48,7 +48,7 @@ protected:
 private:
     ThreadRunner* const runner;
     std::atomic<bool> canceled{false};
-    mutable QMutex errorMutex;
+    mutable std::mutex errorMutex;
     QByteArray errorMessage;
 };
 

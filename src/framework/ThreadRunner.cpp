@@ -2,8 +2,6 @@
 
 #include "framework/ThreadRunnable.h"
 
-#include <QMutexLocker>
-
 namespace ryn {
 
 ThreadRunner::ThreadRunner(QObject* parent)
@@ -52,14 +50,14 @@ void ThreadRunner::start(QThread::Priority priority)
 
 QByteArray ThreadRunner::lastErrorMessage() const
 {
-    QMutexLocker lock(&errorMutex);
+    std::lock_guard<std::mutex> lock(errorMutex);
     return errorMessage;
 }
 
 void ThreadRunner::setErrorMessage(const QString& msg)
 {
     {
-        QMutexLocker lock(&errorMutex);
+        std::lock_guard<std::mutex> lock(errorMutex);
         errorMessage = msg.toLatin1();
     }
     emit error(msg);
@@ -67,7 +65,7 @@ void ThreadRunner::setErrorMessage(const QString& msg)
 
 void ThreadRunner::clearErrorMessage()
 {
-    QMutexLocker lock(&errorMutex);
+    std::lock_guard<std::mutex> lock(errorMutex);
     errorMessage.clear();
 }
 

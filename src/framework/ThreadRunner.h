@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMutex>
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 
 namespace ryn {
 
@@ -62,7 +62,7 @@ protected:
 
 private:
     std::atomic<bool> canceled{false};
-    mutable QMutex errorMutex;
+    mutable std::mutex errorMutex;
     QByteArray errorMessage;
     int totalSteps = 0;
     int lastPercent = 0;
