@@ -27,6 +27,12 @@ bool isNumberCharacter(QChar c)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
 }
 
+// Whether v truncated toward zero is an int.
+bool truncatesToInt(double v)
+{
+    return v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0;
+}
+
 } // namespace
 
 // Sees every change of the text before it is shown, whatever made it (keys,
@@ -83,7 +89,7 @@ double RangeLineEdit::valueAt(int i) const
 int RangeLineEdit::intValueAt(int i) const
 {
     const double v = valueAt(i);
-    if (!(v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0))
+    if (!truncatesToInt(v))
         throw outOfRangeText(v);
     return static_cast<int>(v);
 }
@@ -257,35 +263,26 @@ void RangeLineEdit::dropEvent(QDropEvent* event)
         return;
     }
     QString refusal;
-    const QString admitted = admitInsertion(data->text(), &refusal);
-    if (admitted.isEmpty()) {
+    if (admitInsertion(data->text(), &refusal))
+        QLineEdit::dropEvent(event);
+    else
         event->ignore();
-    } else {
-        QMimeData filteredData;
-        filteredData.setText(admitted);
-        QDropEvent filtered(event->posF(), event->possibleActions(), &filteredData,
-                            event->mouseButtons(), event->keyboardModifiers(), event->type());
-        filtered.setDropAction(event->dropAction());
-        QLineEdit::dropEvent(&filtered);
-        event->setDropAction(filtered.dropAction());
-        event->setAccepted(filtered.isAccepted());
-    }
     syncRangeWithText();
     if (!refusal.isEmpty())
         emit rangeAlreadySet(refusal);
 }
 
+// A refused commit string takes its replacement with it: nothing of the text
+// changes, while the composition still shows.
 void RangeLineEdit::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (event->commitString().isEmpty()) {
-        QLineEdit::inputMethodEvent(event);
-        return;
-    }
     QString refusal;
-    QInputMethodEvent filtered(event->preeditString(), event->attributes());
-    filtered.setCommitString(admitInsertion(event->commitString(), &refusal),
-                             event->replacementStart(), event->replacementLength());
-    QLineEdit::inputMethodEvent(&filtered);
+    if (event->commitString().isEmpty() || admitInsertion(event->commitString(), &refusal)) {
+        QLineEdit::inputMethodEvent(event);
+    } else {
+        QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&preeditOnly);
+    }
     syncRangeWithText();
     if (!refusal.isEmpty())
         emit rangeAlreadySet(refusal);
@@ -307,50 +304,64 @@ void RangeLineEdit::mouseReleaseEvent(QMouseEvent* event)
 // The colon rules of the keys: a colon claims the range when none is set, and
 // is refused when another field holds it or this field holds it already. A
 // field outside a form has no range record and takes colons as plain text.
-bool RangeLineEdit::admitColon(QString* refusal)
+RangeLineEdit::ColonRule RangeLineEdit::colonRule(QString* refusal) const
 {
     if (!rangeOk_) {
         *refusal = QStringLiteral("Range not allowed for ") + name_;
-        return false;
+        return ColonRule::Refuse;
     }
     if (!rangeSpec_)
-        return true;
+        return ColonRule::Insert;
     if (name_.isEmpty())
-        return false;
-    if (rangeSpec_->ownerName().isNull()) {
-        rangeSpec_->setOwner(name_);
-        return true;
-    }
+        return ColonRule::Refuse;
+    if (rangeSpec_->ownerName().isNull())
+        return ColonRule::Claim;
     if (holdsRange())
         *refusal = QStringLiteral("Range already set for ") + rangeSpec_->ownerName();
-    return false;
+    return ColonRule::Refuse;
 }
 
-// What of an inserted text gets in: digits, decimal points, and colons as far
-// as the colon rules admit them one after the other.
-QString RangeLineEdit::admitInsertion(const QString& incoming, QString* refusal)
+bool RangeLineEdit::admitColon(QString* refusal)
 {
-    QString admitted;
+    const ColonRule rule = colonRule(refusal);
+    if (rule == ColonRule::Claim)
+        rangeSpec_->setOwner(name_);
+    return rule != ColonRule::Refuse;
+}
+
+// An inserted text gets in only when the keys would take each of its
+// characters in turn; a colon after one that claims the range meets this field
+// holding it. The whole text is looked at, so that a colon the range rules
+// refuse is reported even when another character refuses the text as well. The
+// range is claimed only for a text that gets in.
+bool RangeLineEdit::admitInsertion(const QString& incoming, QString* refusal)
+{
+    bool admitted = true;
+    bool claims = false;
     for (const QChar c : incoming) {
-        if (isNumberCharacter(c)) {
-            admitted.append(c);
-        } else if (c == colon && rangeAllowed_) {
-            QString reason;
-            if (admitColon(&reason))
-                admitted.append(c);
-            else if (!reason.isEmpty())
-                *refusal = reason;
+        if (isNumberCharacter(c))
+            continue;
+        if (c != colon || !rangeAllowed_) {
+            admitted = false;
+        } else if (claims) {
+            *refusal = QStringLiteral("Range already set for ") + name_;
+            admitted = false;
+        } else {
+            const ColonRule rule = colonRule(refusal);
+            claims = rule == ColonRule::Claim;
+            admitted = admitted && rule != ColonRule::Refuse;
         }
     }
+    if (admitted && claims)
+        rangeSpec_->setOwner(name_);
     return admitted;
 }
 
 void RangeLineEdit::insertAdmitted(const QString& incoming)
 {
     QString refusal;
-    const QString admitted = admitInsertion(incoming, &refusal);
-    if (!admitted.isEmpty())
-        insert(admitted);
+    if (admitInsertion(incoming, &refusal))
+        insert(incoming);
     syncRangeWithText();
     if (!refusal.isEmpty())
         emit rangeAlreadySet(refusal);
@@ -405,9 +416,14 @@ void RangeLineEdit::syncRangeWithText()
         rangeSpec_->clearOwner();
 }
 
+// An Integer field is read as int by the runs, so a value beyond int fails
+// here rather than when a run reads it.
 bool RangeLineEdit::deliversWithin(double low, double high) const
 {
-    const auto inside = [low, high](double v) { return low <= v && v <= high; };
+    const bool integer = editType_ == Integer;
+    const auto inside = [low, high, integer](double v) {
+        return low <= v && v <= high && (!integer || truncatesToInt(v));
+    };
     bool ok = false;
     if (!holdsRange()) {
         const double v = text().toDouble(&ok);

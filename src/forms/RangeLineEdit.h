@@ -9,9 +9,11 @@ class RangeSpec;
 // The numeric input field of the study forms. It holds one number or, in
 // exactly one field of a form at a time, a range "start:end" that turns a study
 // into a series of computation points. Only digits, the decimal point and the
-// colon get in, whether typed, pasted, dropped or composed; the form's shared
-// RangeSpec always follows the text of the field that holds the range. Runs read
-// the field through valueAt/intValueAt, also from their worker thread.
+// colon get in: typed keys one by one, a pasted, dropped or composed text whole
+// or not at all, so that the field never shows a number the user did not enter.
+// The form's shared RangeSpec always follows the text of the field that holds
+// the range. Runs read the field through valueAt/intValueAt, also from their
+// worker thread.
 class RangeLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -37,7 +39,7 @@ public:
     // Validation for the form: every value the field delivers is >= bound, or
     // lies in [low, high]. A range passes only when it is well formed and has
     // at least one point; its start and end are checked, the points lying
-    // between them.
+    // between them. An Integer field fails for any value beyond int.
     bool isAtLeast(double bound) const;
     bool isWithin(double low, double high) const;
 
@@ -45,7 +47,8 @@ public:
     bool holdsRange() const;
     QString rangeName() const;
 
-    // Context menu whose Paste lets in only what the keys accept.
+    // Context menu whose Paste lets a text in only when the keys would take
+    // every character of it.
     QMenu* createEditMenu();
 
     const QString& name() const { return name_; }
@@ -79,8 +82,13 @@ private:
     friend class RangeSpec;
     class TextFollower;
 
+    // What a colon entered now does: goes in as plain text, claims the free
+    // range, or is refused.
+    enum class ColonRule { Insert, Claim, Refuse };
+
+    ColonRule colonRule(QString* refusal) const;
     bool admitColon(QString* refusal);
-    QString admitInsertion(const QString& incoming, QString* refusal);
+    bool admitInsertion(const QString& incoming, QString* refusal);
     void insertAdmitted(const QString& incoming);
     void followText(const QString& text);
     void replayHistory(bool forward);

@@ -24,7 +24,10 @@ void ThreadRunnable::status(const QString& msg)
 
 void ThreadRunnable::error(const QString& msg)
 {
-    errorMessage = msg.toLatin1();
+    {
+        std::lock_guard<std::mutex> lock(errorMutex);
+        errorMessage = msg.toLatin1();
+    }
     if (runner)
         runner->setErrorMessage(msg);
     else
@@ -67,9 +70,18 @@ bool ThreadRunnable::isCanceled() const
     return runner ? runner->isCanceled() : canceled.load();
 }
 
+QByteArray ThreadRunnable::lastErrorMessage() const
+{
+    std::lock_guard<std::mutex> lock(errorMutex);
+    return errorMessage;
+}
+
 void ThreadRunnable::clearErrorMessage()
 {
-    errorMessage.clear();
+    {
+        std::lock_guard<std::mutex> lock(errorMutex);
+        errorMessage.clear();
+    }
     if (runner)
         runner->clearErrorMessage();
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <atomic>
+#include <mutex>
 
 namespace ryn {
 
@@ -37,7 +38,8 @@ public:
     void clearErrorMessage();
 
     ThreadRunner* threadRunner() const { return runner; }
-    QByteArray lastErrorMessage() const { return errorMessage; }
+    // Written by the work, possibly on the runner's thread, and read anywhere.
+    QByteArray lastErrorMessage() const;
 
 protected:
     // The runnable's own flag, for computations that poll it while they work.
@@ -46,6 +48,7 @@ protected:
 private:
     ThreadRunner* const runner;
     std::atomic<bool> canceled{false};
+    mutable std::mutex errorMutex;
     QByteArray errorMessage;
 };
 

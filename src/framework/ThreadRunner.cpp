@@ -40,14 +40,32 @@ void ThreadRunner::setStep(int i)
     emit percentComplete(percent);
 }
 
+void ThreadRunner::start(QThread::Priority priority)
+{
+    if (isRunning())
+        return;
+    canceled = false;
+    QThread::start(priority);
+}
+
+QByteArray ThreadRunner::lastErrorMessage() const
+{
+    std::lock_guard<std::mutex> lock(errorMutex);
+    return errorMessage;
+}
+
 void ThreadRunner::setErrorMessage(const QString& msg)
 {
-    errorMessage = msg.toLatin1();
+    {
+        std::lock_guard<std::mutex> lock(errorMutex);
+        errorMessage = msg.toLatin1();
+    }
     emit error(msg);
 }
 
 void ThreadRunner::clearErrorMessage()
 {
+    std::lock_guard<std::mutex> lock(errorMutex);
     errorMessage.clear();
 }
 
@@ -61,18 +79,18 @@ void ThreadRunner::cancel()
     canceled = true;
 }
 
-// A cancel requested before the start is forgotten. A run that was cancelled,
-// or that gave up on an error and set the flag, ends with runCanceled(); an
-// empty list ends without either signal.
+// The flag was cleared by start(). A run that was cancelled, even before its
+// work began, or that gave up on an error and set the flag, ends with
+// runCanceled(), so the window always learns that it is over; an empty list
+// ends without either signal.
 void ThreadRunner::run()
 {
-    canceled = false;
     if (runnables.isEmpty())
         return;
     const QList<ThreadRunnable*> work = runnables;
     for (ThreadRunnable* runnable : work) {
         if (canceled)
-            return;
+            break;
         runnable->run();
     }
     if (canceled)

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 
 namespace ryn {
 
@@ -26,8 +27,9 @@ public:
 
     // The cancel flag that running work polls between steps.
     bool isCanceled() const { return canceled; }
-    // The last error text (Latin-1), kept until replaced or cleared.
-    QByteArray lastErrorMessage() const { return errorMessage; }
+    // The last error text (Latin-1), kept until replaced or cleared. The worker
+    // writes it while the GUI thread may read it.
+    QByteArray lastErrorMessage() const;
 
     // Progress of the running work: n steps in all, then step i of them.
     void setTotalSteps(int n);
@@ -44,6 +46,12 @@ signals:
     void busy();
 
 public slots:
+    // Starts the work set by setRunnable. The cancel flag is cleared here, on
+    // the calling thread and before the worker exists, so that a cancel issued
+    // before this call is forgotten and every cancel after it reaches the run.
+    // A runner that is still running goes on undisturbed. It hides the start of
+    // QThread, which would not clear the flag.
+    void start(QThread::Priority priority = InheritPriority);
     void setErrorMessage(const QString& msg);
     void clearErrorMessage();
     void setCanceled(bool rhs);
@@ -54,6 +62,7 @@ protected:
 
 private:
     std::atomic<bool> canceled{false};
+    mutable std::mutex errorMutex;
     QByteArray errorMessage;
     int totalSteps = 0;
     int lastPercent = 0;

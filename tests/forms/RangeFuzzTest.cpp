@@ -101,8 +101,19 @@ TEST(RangeFuzz, RandomEditingKeepsTheRangeRecordConsistent)
             const QString text = randomText(rng, numberCharacters, 10);
             op == 12 ? field->setText(text) : field->QLineEdit::setText(text);
         } else if (op == 14) {
-            QGuiApplication::clipboard()->setText(randomText(rng, "0123456789.:ab -", 8));
+            const QString pasted =
+                randomText(rng, step % 2 ? numberCharacters : "0123456789.:ab -", 8);
+            QGuiApplication::clipboard()->setText(pasted);
+            const QString before = field->text();
+            const bool replacing = field->hasSelectedText();
+            const int at = replacing ? field->selectionStart() : field->cursorPosition();
+            const int replaced = replacing ? field->selectedText().size() : 0;
             triggerMenuAction(field, "edit-paste");
+            // The paste gets in verbatim or not at all.
+            const QString inserted = before.left(at) + pasted + before.mid(at + replaced);
+            EXPECT_TRUE(field->text() == before || field->text() == inserted)
+                << "step " << step << ": " << before.toStdString() << " + " << pasted.toStdString()
+                << " -> " << field->text().toStdString();
         } else if (op < 17) {
             triggerMenuAction(field, op == 15 ? "edit-undo" : "edit-redo");
         } else if (op == 17) {

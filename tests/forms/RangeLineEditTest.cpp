@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -87,6 +88,11 @@ TEST_F(RangeFieldTest, TypedIntegerRangeDividesPointCountByTen)
     ASSERT_EQ(large.size(), 50);
     EXPECT_EQ(large[48], 4800);
     EXPECT_EQ(large[49], 5000);
+    EXPECT_EQ(typedReleaseRange("0:100").size(), 100); // a span of maxPoints is not thinned
+    const QList<double> fractional = typedReleaseRange("1:11.6"); // span 10.6 -> 10 points
+    ASSERT_EQ(fractional.size(), 10);
+    EXPECT_REL_NEAR(fractional[1], 2.06, 1e-12);
+    EXPECT_EQ(fractional.last(), 11.6);
     EXPECT_EQ(typedReleaseRange("1:3000000000").size(), 29); // 2999999999 loses eight digits
     EXPECT_TRUE(typedReleaseRange("20:10").isEmpty());
     EXPECT_TRUE(typedReleaseRange("500:500").isEmpty());
@@ -150,27 +156,66 @@ TEST_F(RangeFieldTest, SetTextTakesAFreeRangeAndRefusesAHeldOne)
     EXPECT_FALSE(survival->isRangeSet());
 }
 
-TEST_F(RangeFieldTest, PasteAndDropAdmitOnlyWhatTheKeysAccept)
+// Dropping the refused characters of an inserted text would show a number the
+// user never typed, so a text the keys would not take in full is refused whole.
+TEST_F(RangeFieldTest, PastedDroppedOrComposedTextGetsInWholeOrNotAtAll)
 {
-    QSignalSpy warnings(survival, &RangeLineEdit::rangeAlreadySet);
-    QGuiApplication::clipboard()->setText(q("x1:2y:3"));
-    triggerMenuAction(survival, "edit-paste");
-    EXPECT_EQ(survival->text(), q("1:23"));
-    EXPECT_EQ(spec.end(), 23.0);
-    ASSERT_EQ(warnings.count(), 1);
-    EXPECT_EQ(warnings[0][0].toString(), q("Range already set for S1"));
+    const auto paste = [](RangeLineEdit* field, const char* text) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
+        triggerMenuAction(field, "edit-paste");
+    };
+    QSignalSpy warnings(release, &RangeLineEdit::rangeAlreadySet);
+    for (const char* refused :
+         {"1:1000000000:1", "5:1:1", "1e308:1e309", "-0.5", "\u22120.5", "x1:2y:3"}) {
+        paste(release, refused);
+        EXPECT_EQ(release->text(), QString()) << refused;
+        EXPECT_FALSE(release->isRangeSet()) << refused;
+    }
+    // A second colon is refused with the message the key gives; letters and
+    // signs silently.
+    ASSERT_EQ(warnings.count(), 3);
+    for (const QList<QVariant>& warning : warnings)
+        EXPECT_EQ(warning[0].toString(), q("Range already set for R0"));
 
-    QGuiApplication::clipboard()->setText(q("4:5"));
-    triggerMenuAction(capture, "edit-paste");
-    EXPECT_EQ(capture->text(), q("45"));
+    paste(release, "100:1000");
+    EXPECT_EQ(release->text(), q("100:1000"));
+    EXPECT_EQ(spec.end(), 1000.0);
+    paste(capture, "2:3"); // R0 holds the range
+    EXPECT_EQ(capture->text(), QString());
+    capture->setText(q("0.5"));
+    paste(capture, "25");
+    EXPECT_EQ(capture->text(), q("0.525"));
 
-    QMimeData dragged;
-    dragged.setText(q("-7:8 kg"));
-    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(release, &enter);
-    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(release, &drop);
-    EXPECT_EQ(release->text(), q("78"));
+    QSignalSpy refused(survival, &RangeLineEdit::rangeAlreadySet);
+    survival->setRangeOk(false);
+    paste(survival, "1:2");
+    EXPECT_EQ(survival->text(), QString());
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused[0][0].toString(), q("Range not allowed for S1"));
+
+    const auto drop = [](RangeLineEdit* field, const char* text) {
+        QMimeData dragged;
+        dragged.setText(q(text));
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        QDropEvent dropped(QPointF(2, 2), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &dropped);
+    };
+    drop(survival, "-7:8 kg");
+    EXPECT_EQ(survival->text(), QString());
+    drop(survival, "7.5");
+    EXPECT_EQ(survival->text(), q("7.5"));
+
+    const auto compose = [](RangeLineEdit* field, const char* text) {
+        QInputMethodEvent composed;
+        composed.setCommitString(q(text));
+        QCoreApplication::sendEvent(field, &composed);
+    };
+    compose(survival, "1e5");
+    EXPECT_EQ(survival->text(), q("7.5"));
+    compose(survival, "2");
+    EXPECT_EQ(survival->text(), q("7.52"));
 }
 
 TEST_F(RangeFieldTest, RangeRecordFollowsEditsBesideTheKeys)
@@ -238,6 +283,27 @@ TEST_F(RangeFieldTest, ValidationChecksEveryValueTheFieldDelivers)
     EXPECT_FALSE(survival->isWithin(0, 1));
     EXPECT_FALSE(survival->isAtLeast(0.6));
 
+    survival->setText(q("0:1")); // both bounds are inside
+    EXPECT_TRUE(survival->isWithin(0, 1));
+    EXPECT_FALSE(survival->isWithin(0, 0.99));
+    survival->clear();
+
+    // An Integer field delivers nothing beyond int, which the run could not read.
+    release->setText(q("2147483647"));
+    EXPECT_TRUE(release->isAtLeast(0));
+    for (const char* huge : {"3000000000", "3000000000:3000000100", "1:3000000000"}) {
+        release->setText(q(huge));
+        EXPECT_FALSE(release->isAtLeast(0)) << huge;
+        EXPECT_FALSE(release->isWithin(0, 1e10)) << huge;
+    }
+    release->clear();
+    capture->setText(q("3000000000"));
+    EXPECT_TRUE(capture->isAtLeast(0));
+
+    capture->setText(q("0"));
+    EXPECT_TRUE(capture->isAtLeast(0));
+    EXPECT_TRUE(capture->isWithin(0, 0));
+    capture->clear();
     EXPECT_FALSE(capture->isAtLeast(0)); // empty
     capture->setText(q("abc"));
     EXPECT_FALSE(capture->isWithin(-1, 1));

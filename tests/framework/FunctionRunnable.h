@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTest>
+#include <QThread>
 
+#include <atomic>
 #include <functional>
 #include <utility>
 
@@ -34,6 +36,18 @@ public:
 private:
     Body body;
 };
+
+// Work that lasts up to ms milliseconds, polling the cancel flag the way a
+// study computation does between points; ranToEnd tells whether it went on to
+// the end without seeing a cancel.
+inline FunctionRunnable::Body pollUntilCanceled(std::atomic<bool>& ranToEnd, int ms = 3000)
+{
+    return [&ranToEnd, ms](FunctionRunnable& self) {
+        for (int i = 0; i < ms && !self.isCanceled(); ++i)
+            QThread::msleep(1);
+        ranToEnd = !self.isCanceled();
+    };
+}
 
 // Spins the event loop until condition holds or timeoutMs passes; queued
 // signals from a worker thread are delivered meanwhile.

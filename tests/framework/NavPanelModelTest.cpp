@@ -115,6 +115,12 @@ TEST(NavPanelModel, FontsAndColoursFollowKindAndState)
     EXPECT_TRUE(t.font(paired).italic());
     EXPECT_EQ(t.colour(paired), QColor(Qt::lightGray));
 
+    // Activatable but disabled through its action: grey and italic.
+    t.single->setEnabled(false);
+    EXPECT_EQ(t.colour(t.single), QColor(Qt::lightGray));
+    EXPECT_TRUE(t.font(t.single).italic());
+    t.single->setEnabled(true);
+
     // Enabled but not activatable: grey, not italic.
     t.single->activatable = false;
     EXPECT_EQ(t.colour(t.single), QColor(Qt::lightGray));

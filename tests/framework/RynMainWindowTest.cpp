@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -31,6 +32,7 @@
 #include <atomic>
 
 using quorvel::test::FunctionRunnable;
+using quorvel::test::pollUntilCanceled;
 using quorvel::test::waitUntil;
 using ryn::NavPanelItem;
 using ryn::RynMainWindow;
@@ -359,6 +361,39 @@ TEST(RynMainWindow, DestroyingTheWindowCancelsAndAwaitsARun)
     ASSERT_TRUE(waitUntil([&started] { return started.load(); }));
     delete window;
     EXPECT_TRUE(sawCancel);
+}
+
+// The window's cancels reach a run that has only just been started: the
+// progress dialog's Cancel ends it, and so does destroying the window, which
+// then does not wait out the work.
+TEST(RynMainWindow, CancelRightAfterAStartEndsTheRun)
+{
+    std::atomic<bool> ranToEnd{false};
+    {
+        RynMainWindow window(nullptr, "Quorvel");
+        window.show();
+        ryn::ThreadRunner* runner = window.threadRunner();
+        QSignalSpy canceled(runner, &ryn::ThreadRunner::runCanceled);
+        FunctionRunnable work(runner, pollUntilCanceled(ranToEnd));
+        runner->setRunnable(&work);
+        for (int trial = 0; trial < 10; ++trial) {
+            window.progressDialog()->show();
+            runner->start();
+            QTest::mouseClick(window.progressDialog()->findChild<QPushButton*>(), Qt::LeftButton);
+            ASSERT_TRUE(runner->wait(10000));
+            EXPECT_FALSE(ranToEnd) << "trial " << trial;
+            ASSERT_TRUE(waitUntil([&] { return canceled.count() == trial + 1; }));
+        }
+    }
+
+    for (int trial = 0; trial < 5; ++trial) {
+        auto* window = new RynMainWindow(nullptr, "Quorvel");
+        FunctionRunnable work(window->threadRunner(), pollUntilCanceled(ranToEnd));
+        window->threadRunner()->setRunnable(&work);
+        window->threadRunner()->start();
+        delete window;
+        EXPECT_FALSE(ranToEnd) << "trial " << trial;
+    }
 }
 
 TEST(RynMainWindow, ClosingStoresGeometriesThatTheNextWindowRestores)

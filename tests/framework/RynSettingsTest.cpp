@@ -75,8 +75,15 @@ TEST_F(StoreTest, ReadsDefaultsAndWritesOnlyRegisteredKeys)
     store->storeDirectoryOf(5, q("/srv/studies/report.rtf"));
     EXPECT_EQ(store->stringValue(5), q("/srv/studies"));
     store->keepStoredValue(5);
+    store->setValue(18, 800); // kept, and has a default that must not overwrite it
+    store->keepStoredValue(18);
+    store->setValue(59, 2);
     store->removeStoredValues(false);
     EXPECT_EQ(stored("k"), QVariant(q("/srv/studies")));
+    EXPECT_EQ(stored("plot_out_width").toInt(), 800);
+    EXPECT_EQ(stored("sample_size_type").toInt(), 0);
+    store->removeStoredValues(true);
+    EXPECT_EQ(stored("plot_out_width").toInt(), 600);
 }
 
 TEST_F(StoreTest, ArrayElementsLiveUnderKeySlashIndex)

@@ -11,6 +11,7 @@
 #include <atomic>
 
 using quorvel::test::FunctionRunnable;
+using quorvel::test::pollUntilCanceled;
 using quorvel::test::waitUntil;
 using ryn::ThreadRunner;
 
@@ -116,6 +117,25 @@ TEST(ThreadRunner, CancelRequestedBeforeStartIsForgotten)
     EXPECT_EQ(log.entries, QStringList({"complete"}));
 }
 
+// However soon a cancel follows start(), the run sees it and ends canceled.
+TEST(ThreadRunner, CancelRightAfterStartIsHonoured)
+{
+    ThreadRunner runner;
+    SignalLog log(runner);
+    std::atomic<bool> ranToEnd{false};
+    FunctionRunnable work(&runner, pollUntilCanceled(ranToEnd));
+    runner.setRunnable(&work);
+    for (int trial = 0; trial < 20; ++trial) {
+        log.entries.clear();
+        runner.start();
+        runner.cancel();
+        ASSERT_TRUE(runner.wait(10000));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(ranToEnd) << "trial " << trial;
+        EXPECT_EQ(log.entries, QStringList({"canceled"})) << "trial " << trial;
+    }
+}
+
 TEST(ThreadRunner, WithoutRunnableNeitherCompletionSignalIsEmitted)
 {
     ThreadRunner runner;
@@ -151,6 +171,7 @@ TEST(ThreadRunner, CancelDuringRunEndsWithRunCanceled)
     runner.start(QThread::InheritPriority);
     ASSERT_TRUE(waitUntil([&started] { return started.load(); }));
     runner.cancel();
+    runner.start(); // a start during the run leaves its cancel in place
 
     ASSERT_TRUE(waitUntil([&log] { return log.ended(); }));
     ASSERT_TRUE(runner.wait(10000));
