@@ -1,8 +1,8 @@
 #include "engine/CovarianceCalculator.h"
 
 #include "numerics/LUdcmp.h"
-#include "numerics/Matrix.h"
 #include "numerics/NRError.h"
+#include "numerics/NRMatrix.h"
 #include "numerics/SVD.h"
 
 #include <exception>

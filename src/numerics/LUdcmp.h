@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numerics/Matrix.h"
+#include "numerics/NRMatrix.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "numerics/Matrix.h"
+#include "numerics/NRMatrix.h"
 
 #include "numerics/NRError.h"
 
