@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/LikelihoodFunc.h"
-#include "engine/Matrix.h"
+#include "numerics/Matrix.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Matrix.h"
 #include "engine/ReleaseChain.h"
+#include "numerics/Matrix.h"
 
 #include <atomic>
 #include <cstddef>

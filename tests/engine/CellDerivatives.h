@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Matrix.h"
 #include "engine/ReleaseRecaptureLikelihoodFunc.h"
+#include "numerics/Matrix.h"
 
 #include <vector>
 

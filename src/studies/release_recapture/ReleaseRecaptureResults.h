@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Matrix.h"
 #include "engine/ParameterMap.h"
+#include "numerics/Matrix.h"
 #include "studies/release_recapture/Result.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Matrix.h"
+#include "numerics/Matrix.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "engine/Matrix.h"
+#include "numerics/Matrix.h"
 
 #include <stdexcept>
 
