@@ -10,7 +10,7 @@
 #include "engine/PairedReleaseLikelihoodFunc.h"
 #include "engine/SingleReleaseInformation.h"
 #include "engine/SingleReleaseLikelihoodFunc.h"
-#include "engine/SymmetricEigenvalues.h"
+#include "numerics/SymmetricEigenvalues.h"
 
 #include <benchmark/benchmark.h>
 

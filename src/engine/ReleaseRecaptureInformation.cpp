@@ -1,8 +1,8 @@
 #include "engine/ReleaseRecaptureInformation.h"
 
 #include "engine/CovarianceCalculator.h"
-#include "engine/SymmetricEigenvalues.h"
 #include "numerics/NRError.h"
+#include "numerics/SymmetricEigenvalues.h"
 
 #include <stdexcept>
 

@@ -3,8 +3,8 @@
 
 #include "engine/PairedReleaseInformation.h"
 #include "engine/SingleReleaseInformation.h"
-#include "engine/SymmetricEigenvalues.h"
 #include "numerics/NRError.h"
+#include "numerics/SymmetricEigenvalues.h"
 
 #include <gtest/gtest.h>
 

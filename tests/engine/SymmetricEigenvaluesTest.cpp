@@ -1,7 +1,7 @@
 #include "Tolerance.h"
 
 #include "engine/CovarianceCalculator.h"
-#include "engine/SymmetricEigenvalues.h"
+#include "numerics/SymmetricEigenvalues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/SymmetricEigenvalues.h"
+#include "numerics/SymmetricEigenvalues.h"
 
 #include "numerics/NRError.h"
 
