@@ -43,7 +43,7 @@ public:
                         Matrix& hessian) const;
 
     // True when the numerical rank of the square matrix equals its order: its
-    // singular values are compared with 0.5·sqrt(m + n + 1)·w_max·eps.
+    // singular values are compared with the threshold of rankThreshold().
     static bool hasFullRank(const Matrix& hessian);
 
     // covariance = hessian⁻¹ by LU decomposition; covariance is resized to

@@ -1,9 +1,11 @@
 #include "numerics/SVD.h"
 
 #include "numerics/NRError.h"
+#include "numerics/RankThreshold.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace NR3 {
@@ -194,7 +196,7 @@ void SVD::decompose(Matrix& work)
 void SVD::diagonalize(Matrix& uWork, std::vector<double>& e, double anorm)
 {
     std::vector<double>& d = values;
-    const double negligible = eps * anorm;
+    const double negligible = std::numeric_limits<double>::epsilon() * anorm;
 
     for (int k = n - 1; k >= 0; --k) {
         for (int iteration = 1;; ++iteration) {
@@ -343,7 +345,7 @@ double SVD::defaultThreshold() const
 {
     if (n == 0)
         return 0.0;
-    return 0.5 * std::sqrt(m + n + 1.0) * values[0] * eps;
+    return rankThreshold(m, n, values[0]);
 }
 
 int SVD::rank(double thresh) const

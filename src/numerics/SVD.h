@@ -26,8 +26,8 @@ public:
     const Matrix& u() const { return left; }
     const Matrix& v() const { return right; }
     const std::vector<double>& w() const { return values; }
-    // Default rank threshold 0.5·sqrt(m + n + 1)·w[0]·eps: singular values at
-    // or below it are indistinguishable from rounding noise.
+    // Default rank threshold, rankThreshold(m, n, w[0]): singular values at or
+    // below it are indistinguishable from rounding noise.
     double tsh() const { return threshold; }
 
 private:
@@ -41,7 +41,6 @@ private:
     Matrix left;
     Matrix right;
     std::vector<double> values;
-    double eps = 2.220446049250313e-16;
     double threshold = 0.0;
 };
 

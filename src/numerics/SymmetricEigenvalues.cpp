@@ -1,6 +1,7 @@
 #include "numerics/SymmetricEigenvalues.h"
 
 #include "numerics/NRError.h"
+#include "numerics/RankThreshold.h"
 
 #include <algorithm>
 #include <cmath>
@@ -161,15 +162,15 @@ std::vector<double> symmetricEigenvalues(const Matrix& matrix)
 
 namespace {
 
-// 0.5 * sqrt(2n + 1) * (largest absolute eigenvalue) * (machine epsilon), n
-// the number of eigenvalues.
-double rankThreshold(const std::vector<double>& eigenvalues)
+// The rank threshold of the covariance computation for the n × n matrix of
+// these eigenvalues, whose absolute values are its singular values.
+double eigenvalueThreshold(const std::vector<double>& eigenvalues)
 {
     double largest = 0.0;
     for (double e : eigenvalues)
         largest = std::max(largest, std::fabs(e));
-    const double n = static_cast<double>(eigenvalues.size());
-    return 0.5 * std::sqrt(2.0 * n + 1.0) * largest * std::numeric_limits<double>::epsilon();
+    const int n = static_cast<int>(eigenvalues.size());
+    return rankThreshold(n, n, largest);
 }
 
 } // namespace
@@ -177,7 +178,7 @@ double rankThreshold(const std::vector<double>& eigenvalues)
 bool symmetricHasFullRank(const Matrix& matrix)
 {
     const std::vector<double> eigenvalues = symmetricEigenvalues(matrix);
-    const double threshold = rankThreshold(eigenvalues);
+    const double threshold = eigenvalueThreshold(eigenvalues);
     return std::all_of(eigenvalues.begin(), eigenvalues.end(),
                        [threshold](double e) { return std::fabs(e) > threshold; });
 }
@@ -185,7 +186,7 @@ bool symmetricHasFullRank(const Matrix& matrix)
 bool symmetricIsPositiveDefinite(const Matrix& matrix)
 {
     const std::vector<double> eigenvalues = symmetricEigenvalues(matrix);
-    const double threshold = rankThreshold(eigenvalues);
+    const double threshold = eigenvalueThreshold(eigenvalues);
     return std::all_of(eigenvalues.begin(), eigenvalues.end(),
                        [threshold](double e) { return e > threshold; });
 }

@@ -16,10 +16,9 @@
 // Throws NR3::NRError when the iteration does not converge.
 std::vector<double> symmetricEigenvalues(const Matrix& matrix);
 
-// The rank test of the covariance computation for a symmetric matrix: the
-// rank is the number of singular values above
-// 0.5 * sqrt(2n + 1) * (largest singular value) * (machine epsilon), and the
-// matrix has full rank when that number is n.
+// The rank test of the covariance computation for a symmetric matrix (see
+// RankThreshold.h): full rank when the absolute value of every eigenvalue is
+// above the threshold of an n × n matrix.
 bool symmetricHasFullRank(const Matrix& matrix);
 
 // The same threshold applied to the signed eigenvalues: true when every
