@@ -4,9 +4,9 @@
 // loop (which should allocate only its working copy of the parameters) and by
 // the whole computation.
 
-#include "engine/CovarianceCalculator.h"
-#include "engine/PairedReleaseLikelihoodFunc.h"
-#include "engine/SingleReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/CovarianceCalculator.h"
+#include "engine/likelihoods/PairedReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/SingleReleaseLikelihoodFunc.h"
 
 #include <benchmark/benchmark.h>
 

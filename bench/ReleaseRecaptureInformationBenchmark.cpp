@@ -5,11 +5,11 @@
 // paired release D = n - 1 downstream reaches. One point is setCase plus
 // computeCovariance, as a run does it for every point of a range.
 
-#include "engine/CovarianceCalculator.h"
-#include "engine/PairedReleaseInformation.h"
-#include "engine/PairedReleaseLikelihoodFunc.h"
-#include "engine/SingleReleaseInformation.h"
-#include "engine/SingleReleaseLikelihoodFunc.h"
+#include "engine/information/PairedReleaseInformation.h"
+#include "engine/information/SingleReleaseInformation.h"
+#include "engine/likelihoods/CovarianceCalculator.h"
+#include "engine/likelihoods/PairedReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/SingleReleaseLikelihoodFunc.h"
 #include "numerics/SymmetricEigenvalues.h"
 
 #include <benchmark/benchmark.h>

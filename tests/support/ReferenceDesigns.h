@@ -3,9 +3,9 @@
 // Helpers for tests that run the reference designs of reference_cases.json
 // through the engine (they link quorvel_engine themselves).
 
-#include "engine/CovarianceCalculator.h"
-#include "engine/PairedReleaseLikelihoodFunc.h"
-#include "engine/SingleReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/CovarianceCalculator.h"
+#include "engine/likelihoods/PairedReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/SingleReleaseLikelihoodFunc.h"
 
 #include "ReferenceCases.h"
 #include "Tolerance.h"

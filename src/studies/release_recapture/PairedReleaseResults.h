@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/PairedReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/PairedReleaseLikelihoodFunc.h"
 #include "studies/release_recapture/ReleaseRecaptureResults.h"
 
 // Results of a paired-release run. Display order: "Sc", "St", then for each

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/ParameterMap.h"
+#include "engine/expressions/ParameterMap.h"
 #include "numerics/Matrix.h"
 #include "studies/release_recapture/Result.h"
 

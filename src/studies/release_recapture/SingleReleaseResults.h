@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/SingleReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/SingleReleaseLikelihoodFunc.h"
 #include "studies/release_recapture/ReleaseRecaptureResults.h"
 
 // Results of a single-release run. The parameters show as "S" and "P"

@@ -1,7 +1,0 @@
-#include "engine/RCObject.h"
-
-void RCObject::removeReference()
-{
-    if (--refCount == 0)
-        delete this;
-}

@@ -1,0 +1,7 @@
+#include "engine/expressions/RCObject.h"
+
+void RCObject::removeReference()
+{
+    if (--refCount == 0)
+        delete this;
+}

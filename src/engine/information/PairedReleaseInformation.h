@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/information/ReleaseRecaptureInformation.h"
+#include "engine/likelihoods/PairedReleaseLayout.h"
+
+#include <vector>
+
+// The exact precision of the paired-release design: a control and a treatment
+// group released at site 0, surviving the first reach with Sc and Sc * St,
+// then D downstream reaches with separate parameters per group. The parameter
+// vector is that of PairedReleaseLikelihoodFunc built from the same labels:
+// Sc, St, control and treatment survivals, control and treatment detections,
+// the control lambda and the treatment lambda.
+class PairedReleaseInformation : public ReleaseRecaptureInformation
+{
+public:
+    static constexpr int scIndex = 0;
+    static constexpr int stIndex = 1;
+
+    // D survival labels, one per downstream reach, and D + 1 detection labels,
+    // one per intermediate detection site. Throws std::invalid_argument when
+    // the lengths do not fit.
+    PairedReleaseInformation(const std::vector<int>& survivalLabels,
+                             const std::vector<int>& detectionLabels);
+
+    // Loads one case, with the arguments of PairedReleaseLikelihoodFunc::setCase:
+    // D + 1 removal proportions, the two release sizes, one value per distinct
+    // downstream survival and detection label (the same for both groups) and
+    // lambda. Writes the true parameter vector into parametersOut (resized to
+    // parameterCount()). Throws std::invalid_argument when a vector has the
+    // wrong length or a value lies outside its domain (see
+    // PairedReleaseLayout's checkFirstReach and checkCase), leaving the loaded
+    // case and parametersOut as they were.
+    void setCase(double st, double sc, const std::vector<double>& removalProportions,
+                 std::vector<double>& parametersOut, int controlRelease, int treatmentRelease,
+                 const std::vector<double>& survivalValues,
+                 const std::vector<double>& detectionValues, double lambda);
+
+    int downstreamReachCount() const { return layout.downstreamReachCount(); }
+    const ParameterMap& controlSurvivalMap() const { return layout.controlSurvivalMap(); }
+    const ParameterMap& treatmentSurvivalMap() const { return layout.treatmentSurvivalMap(); }
+    const ParameterMap& controlDetectionMap() const { return layout.controlDetectionMap(); }
+    const ParameterMap& treatmentDetectionMap() const { return layout.treatmentDetectionMap(); }
+    int controlLambdaIndex() const { return layout.controlLambdaIndex(); }
+    int treatmentLambdaIndex() const { return layout.treatmentLambdaIndex(); }
+
+private:
+    ReleaseChain groupChain(const ParameterMap& survivalMap, const ParameterMap& detectionMap,
+                            int lambdaIndex) const;
+
+    PairedReleaseLayout layout;
+};

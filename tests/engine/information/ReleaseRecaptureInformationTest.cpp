@@ -1,0 +1,600 @@
+#include "CellDerivatives.h"
+#include "ReferenceDesigns.h"
+
+#include "engine/information/PairedReleaseInformation.h"
+#include "engine/information/SingleReleaseInformation.h"
+#include "numerics/NRError.h"
+#include "numerics/SymmetricEigenvalues.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+using quorvel::test::toDoubles;
+using quorvel::test::toInts;
+
+namespace {
+
+// Entry (i, j) within rel of expected, measured against the larger of
+// |expected(i, j)| and sqrt(|expected(i, i) expected(j, j)|), so that entries
+// that nearly cancel are judged on the scale of their row and column. Where
+// a parameter carries no information its row is zero up to the rounding of
+// the whole matrix, a few eps times its largest diagonal element.
+::testing::AssertionResult matricesNear(const Matrix& actual, const Matrix& expected, double rel)
+{
+    double largest = 0.0;
+    for (int i = 0; i < expected.rows(); ++i)
+        largest = std::max(largest, std::fabs(expected(i, i)));
+    const double rounding = 64.0 * std::numeric_limits<double>::epsilon() * largest;
+    for (int i = 0; i < expected.rows(); ++i) {
+        for (int j = 0; j < expected.cols(); ++j) {
+            const double scale = std::max(std::fabs(expected(i, j)),
+                                          std::sqrt(std::fabs(expected(i, i) * expected(j, j))));
+            const double diff = std::fabs(actual(i, j) - expected(i, j));
+            if (diff > rel * scale + rounding || std::isnan(diff))
+                return ::testing::AssertionFailure()
+                       << "entry (" << i << ", " << j << "): " << actual(i, j) << " against "
+                       << expected(i, j);
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// How far the values of random designs reach.
+enum class Spread {
+    // Probabilities of 0.5 to 0.9, removals up to 10%: where the
+    // central-difference Hessian keeps its usual accuracy.
+    Moderate,
+    // Probabilities of 0.2 to 0.98, removals of none, some or nearly all
+    // detected fish.
+    Wide,
+    // As wide, and one probability in five exactly 0 or 1, removals up to
+    // 1 - 1e-9.
+    Bounds,
+};
+
+class DesignGenerator
+{
+public:
+    explicit DesignGenerator(unsigned seed, Spread spread = Spread::Wide)
+        : rng(seed)
+        , spread(spread)
+    {}
+
+    // A position either owns its label or shares that of an earlier one.
+    std::vector<int> labels(int count)
+    {
+        std::vector<int> result;
+        for (int i = 0; i < count; ++i)
+            result.push_back(i > 0 && chance(0.35) ? result[uniform(0, i - 1)] : i);
+        return result;
+    }
+
+    std::vector<double> valuesFor(const std::vector<int>& labels)
+    {
+        std::vector<double> values(std::set<int>(labels.begin(), labels.end()).size());
+        for (double& v : values)
+            v = probability();
+        return values;
+    }
+
+    double probability()
+    {
+        if (spread == Spread::Moderate)
+            return std::uniform_real_distribution<double>(0.5, 0.9)(rng);
+        if (spread == Spread::Bounds && chance(0.2))
+            return chance(0.5) ? 0.0 : 1.0;
+        return std::uniform_real_distribution<double>(0.2, 0.98)(rng);
+    }
+
+    std::vector<double> removals(int count)
+    {
+        static const double choices[] = {0.0, 0.0, 0.1, 0.5, 0.999, 1.0 - 1e-9};
+        const int last = spread == Spread::Moderate ? 2 : spread == Spread::Wide ? 4 : 5;
+        std::vector<double> values;
+        for (int i = 0; i < count; ++i)
+            values.push_back(choices[uniform(0, last)]);
+        return values;
+    }
+
+    int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+    bool chance(double p) { return std::bernoulli_distribution(p)(rng); }
+
+private:
+    std::mt19937 rng;
+    Spread spread;
+};
+
+// The inputs of one single-release case, loadable into the exact path and
+// into the enumerated likelihood alike.
+struct SingleDesign
+{
+    std::vector<int> survivalLabels, detectionLabels;
+    std::vector<double> removals;
+    std::vector<int> releaseSizes;
+    std::vector<double> survivalValues, detectionValues;
+    double lambda = 0.5;
+
+    // R reaches, with releases at every site (some of them empty).
+    static SingleDesign random(DesignGenerator& gen, int reaches)
+    {
+        SingleDesign d;
+        d.survivalLabels = gen.labels(reaches);
+        d.detectionLabels = gen.chance(0.5) ? d.survivalLabels : gen.labels(reaches);
+        d.removals = gen.removals(reaches);
+        d.releaseSizes = {gen.uniform(100, 5000)};
+        for (int s = 1; s <= reaches; ++s)
+            d.releaseSizes.push_back(gen.chance(0.5) ? 0 : gen.uniform(1, 2000));
+        d.survivalValues = gen.valuesFor(d.survivalLabels);
+        d.detectionValues = gen.valuesFor(d.detectionLabels);
+        d.lambda = gen.probability();
+        return d;
+    }
+
+    int reaches() const { return static_cast<int>(survivalLabels.size()); }
+    SingleReleaseInformation exact() const { return {survivalLabels, detectionLabels}; }
+    SingleReleaseLikelihoodFunc enumerated() const { return {survivalLabels, detectionLabels}; }
+
+    template <typename Model> void load(Model& model, std::vector<double>& parameters) const
+    {
+        model.setCase(removals, parameters, releaseSizes, survivalValues, detectionValues, lambda);
+    }
+};
+
+struct PairedDesign
+{
+    std::vector<int> survivalLabels, detectionLabels;
+    double sc = 0.9, st = 0.8;
+    std::vector<double> removals;
+    int controlRelease = 1000, treatmentRelease = 1000;
+    std::vector<double> survivalValues, detectionValues;
+    double lambda = 0.5;
+
+    // D downstream reaches; the study gives the first detection site label 0.
+    static PairedDesign random(DesignGenerator& gen, int downstream)
+    {
+        PairedDesign d;
+        d.survivalLabels = gen.labels(downstream);
+        d.detectionLabels = {0};
+        for (int label : gen.labels(downstream))
+            d.detectionLabels.push_back(label + 1);
+        d.sc = gen.probability();
+        d.st = gen.probability();
+        d.removals = gen.removals(downstream + 1);
+        d.controlRelease = gen.uniform(100, 5000);
+        d.treatmentRelease = gen.uniform(100, 5000);
+        d.survivalValues = gen.valuesFor(d.survivalLabels);
+        d.detectionValues = gen.valuesFor(d.detectionLabels);
+        d.lambda = gen.probability();
+        return d;
+    }
+
+    int reaches() const { return static_cast<int>(survivalLabels.size()) + 1; }
+    PairedReleaseInformation exact() const { return {survivalLabels, detectionLabels}; }
+    PairedReleaseLikelihoodFunc enumerated() const { return {survivalLabels, detectionLabels}; }
+
+    template <typename Model> void load(Model& model, std::vector<double>& parameters) const
+    {
+        model.setCase(st, sc, removals, parameters, controlRelease, treatmentRelease,
+                      survivalValues, detectionValues, lambda);
+    }
+};
+
+// Both paths write the same parameter vector, and their Hessians agree to
+// rounding; the rank test by eigenvalues decides as the one by SVD. The exact
+// covariance is refused as singular when the Hessian of the enumerated cells
+// is not positive definite, and otherwise has positive finite variances.
+// accepted, when given, counts the designs whose covariance was given.
+template <typename Design>
+void expectSameHessian(const Design& d, int* accepted = nullptr, bool compareRankTests = true)
+{
+    SCOPED_TRACE(::testing::Message() << d.reaches() << " reaches");
+    auto exact = d.exact();
+    std::vector<double> exactParameters;
+    d.load(exact, exactParameters);
+    Matrix hessian;
+    exact.computeHessian(hessian);
+
+    auto likelihood = d.enumerated();
+    std::vector<double> parameters;
+    d.load(likelihood, parameters);
+    ASSERT_EQ(exactParameters, parameters);
+    const Matrix reference = quorvel::test::enumeratedHessian(likelihood, parameters);
+    EXPECT_TRUE(matricesNear(hessian, reference, 1e-9));
+    if (compareRankTests) {
+        EXPECT_EQ(symmetricHasFullRank(hessian), CovarianceCalculator::hasFullRank(hessian));
+    }
+
+    const bool definite = symmetricIsPositiveDefinite(reference);
+    Matrix covariance;
+    try {
+        exact.computeCovariance(covariance);
+    } catch (const NR3::NRError& error) {
+        EXPECT_STREQ(error.what(), "Singular Hessian in calculating covariance matrix");
+        EXPECT_FALSE(definite) << "refused, but the enumerated cells' Hessian is definite";
+        return;
+    }
+    EXPECT_TRUE(definite) << "accepted, but the enumerated cells' Hessian is not definite";
+    for (int i = 0; i < covariance.rows(); ++i)
+        EXPECT_TRUE(covariance(i, i) > 0.0 && std::isfinite(covariance(i, i)))
+            << "variance " << i << " is " << covariance(i, i);
+    if (accepted != nullptr)
+        ++*accepted;
+}
+
+// The variances of the exact path and of the enumerated likelihood through
+// the central-difference computation, whose error grows with the number of
+// cells: about 1e-4 at one or two reaches.
+template <typename Design> void expectNumericalAgreement(const Design& d)
+{
+    SCOPED_TRACE(::testing::Message() << d.reaches() << " reaches");
+    const double tolerance = d.reaches() <= 2 ? 1e-4 : d.reaches() <= 5 ? 5e-4 : 2e-3;
+    auto exact = d.exact();
+    auto likelihood = d.enumerated();
+    std::vector<double> parameters;
+    d.load(exact, parameters);
+    d.load(likelihood, parameters);
+    Matrix covariance;
+    exact.computeCovariance(covariance);
+    const Matrix numerical = quorvel::test::covarianceOf(likelihood, parameters);
+    for (int i = 0; i < exact.parameterCount(); ++i)
+        EXPECT_REL_NEAR(covariance(i, i), numerical(i, i), tolerance) << "variance " << i;
+}
+
+SingleDesign singleFrom(const QJsonObject& in)
+{
+    return {toInts(in["survival_labels"]),    toInts(in["detection_labels"]),
+            toDoubles(in["removals"]),        toInts(in["release_sizes"]),
+            toDoubles(in["survival_values"]), toDoubles(in["detection_values"]),
+            in["lambda"].toDouble()};
+}
+
+PairedDesign pairedFrom(const QJsonObject& in)
+{
+    return {toInts(in["survival_labels"]),
+            toInts(in["detection_labels"]),
+            in["Sc"].toDouble(),
+            in["St"].toDouble(),
+            toDoubles(in["removals"]),
+            in["Rc"].toInt(),
+            in["Rt"].toInt(),
+            toDoubles(in["survival_values"]),
+            toDoubles(in["detection_values"]),
+            in["lambda"].toDouble()};
+}
+
+// Checks the exact covariance of a reference design, whose covariance lists
+// the parameters in the order given by order.
+template <typename Design>
+void expectReferenceCovariance(const Design& d, const std::vector<int>& order,
+                               const QJsonObject& expected)
+{
+    auto exact = d.exact();
+    std::vector<double> parameters;
+    d.load(exact, parameters);
+    Matrix covariance;
+    exact.computeCovariance(covariance);
+    const std::vector<double> estimates = toDoubles(expected["estimates"]);
+    ASSERT_EQ(order.size(), estimates.size());
+    for (std::size_t a = 0; a < order.size(); ++a)
+        EXPECT_EQ(parameters[static_cast<std::size_t>(order[a])], estimates[a]);
+    quorvel::test::expectCovarianceNear(covariance, order, expected["covariance"].toArray(), 1e-9);
+}
+
+// computeCovariance throws the covariance computation's singular-Hessian
+// error and leaves the covariance as it was.
+void expectSingular(const ReleaseRecaptureInformation& information)
+{
+    const int n = information.parameterCount();
+    Matrix covariance(n, n);
+    covariance(0, n - 1) = 7.0;
+    try {
+        information.computeCovariance(covariance);
+        ADD_FAILURE() << "a singular Hessian must throw; variance 0 is " << covariance(0, 0);
+    } catch (const NR3::NRError& error) {
+        EXPECT_STREQ(error.what(), "Singular Hessian in calculating covariance matrix");
+    }
+    EXPECT_EQ(covariance(0, n - 1), 7.0);
+}
+
+// Both paths refuse the case with a message holding refusal, and leave the
+// parameter vector as it was.
+template <typename Design> void expectRefused(const Design& d, const std::string& refusal)
+{
+    SCOPED_TRACE(refusal);
+    auto exact = d.exact();
+    auto likelihood = d.enumerated();
+    const std::vector<double> before = {-1.0};
+    std::vector<double> parameters = before;
+    for (const auto& load : {std::function<void()>([&] { d.load(exact, parameters); }),
+                             std::function<void()>([&] { d.load(likelihood, parameters); })}) {
+        try {
+            load();
+            ADD_FAILURE() << "the case must be refused";
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(refusal), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(parameters, before);
+    }
+}
+
+} // namespace
+
+TEST(ReleaseRecaptureInformation, MatchesExactHessianOfEnumeratedCells)
+{
+    DesignGenerator gen(11);
+    for (int round = 0; round < 3; ++round) {
+        for (int reaches = 0; reaches <= 9; ++reaches)
+            expectSameHessian(SingleDesign::random(gen, reaches));
+        for (int downstream = 0; downstream <= 6; ++downstream)
+            expectSameHessian(PairedDesign::random(gen, downstream));
+    }
+    expectSameHessian(PairedDesign::random(gen, 9));
+}
+
+// Many designs with probabilities of exactly 0 or 1 and removals near 1,
+// where cells of probability 0 can leave the Hessian indefinite: the exact
+// path refuses them as singular, as the enumerated cells decide, and gives
+// positive finite variances for the others. Such designs often have
+// eigenvalues that are 0 up to rounding, on which the two rank tests may
+// differ; the exact path uses neither.
+TEST(ReleaseRecaptureInformation, AcceptsOnlyDesignsWithPositiveFiniteVariances)
+{
+    DesignGenerator gen(53, Spread::Bounds);
+    int designs = 0;
+    int accepted = 0;
+    for (int round = 0; round < 30; ++round) {
+        for (int reaches = 0; reaches <= 6; ++reaches, ++designs)
+            expectSameHessian(SingleDesign::random(gen, reaches), &accepted, false);
+        for (int downstream = 0; downstream <= 5; ++downstream, ++designs)
+            expectSameHessian(PairedDesign::random(gen, downstream), &accepted, false);
+    }
+    // Both outcomes are well represented.
+    EXPECT_GT(accepted, designs / 4);
+    EXPECT_LT(accepted, designs - designs / 4);
+}
+
+// Where a probability is exactly 1 some cells have probability 0, and the
+// Hessian is no longer the expected information.
+TEST(ReleaseRecaptureInformation, MatchesEnumeratedHessianWhereProbabilitiesAreOne)
+{
+    DesignGenerator gen(37);
+    for (int reaches = 1; reaches <= 5; ++reaches) {
+        SingleDesign single = SingleDesign::random(gen, reaches);
+        single.detectionValues.front() = 1.0;
+        expectSameHessian(single);
+        single.lambda = 1.0;
+        single.survivalValues.back() = 1.0;
+        expectSameHessian(single);
+
+        PairedDesign paired = PairedDesign::random(gen, reaches - 1);
+        paired.detectionValues.back() = 1.0;
+        paired.lambda = 1.0;
+        expectSameHessian(paired);
+        // All fish survive the first reach and are seen at its end: the
+        // treatment's never-seen cell is 0 but not its slope in Sc * St, so
+        // the product's second derivative counts.
+        paired.sc = paired.st = paired.detectionValues.front() = 1.0;
+        expectSameHessian(paired);
+    }
+}
+
+TEST(ReleaseRecaptureInformation, AgreesWithNumericalCovarianceWithinItsError)
+{
+    DesignGenerator gen(41, Spread::Moderate);
+    for (int reaches : {1, 2, 4, 7})
+        expectNumericalAgreement(SingleDesign::random(gen, reaches));
+    for (int downstream : {0, 1, 3, 5})
+        expectNumericalAgreement(PairedDesign::random(gen, downstream));
+}
+
+// The reference covariances come from exact Hessians, so the exact path
+// agrees to rounding.
+TEST(ReleaseRecaptureInformation, ReproducesReferenceCovariancesExactly)
+{
+    for (const QJsonObject& c : quorvel::test::referenceCases("single_release")) {
+        SCOPED_TRACE(c["id"].toString().toStdString());
+        const SingleDesign d = singleFrom(c["inputs"].toObject());
+        std::vector<int> order(static_cast<std::size_t>(d.exact().parameterCount()));
+        std::iota(order.begin(), order.end(), 0);
+        expectReferenceCovariance(d, order, c["expected"].toObject());
+    }
+    for (const QJsonObject& c : quorvel::test::referenceCases("paired_release")) {
+        SCOPED_TRACE(c["id"].toString().toStdString());
+        const PairedDesign d = pairedFrom(c["inputs"].toObject());
+        // Display order: Sc, St, then each label's control and treatment
+        // parameters side by side.
+        const PairedReleaseInformation layout = d.exact();
+        std::vector<int> order = {0, 1};
+        for (const ParameterMap* map :
+             {&layout.controlSurvivalMap(), &layout.controlDetectionMap()})
+            for (int index = map->firstIndex(); index < map->nextIndex(); ++index)
+                order.insert(order.end(), {index, index + map->createdCount()});
+        order.insert(order.end(), {layout.controlLambdaIndex(), layout.treatmentLambdaIndex()});
+        expectReferenceCovariance(d, order, c["expected"].toObject());
+    }
+}
+
+TEST(ReleaseRecaptureInformation, SingularHessianIsReportedLikeTheCovarianceComputation)
+{
+    // No fish released: nothing can be estimated, and the covariance stays.
+    SingleReleaseInformation empty({0, 1}, {0, 1});
+    std::vector<double> parameters;
+    empty.setCase({0.0, 0.0}, parameters, {0, 0, 0}, {0.8, 0.9}, {0.7, 0.6}, 0.5);
+    Matrix covariance(5, 5);
+    covariance(2, 3) = 7.0;
+    try {
+        empty.computeCovariance(covariance);
+        ADD_FAILURE() << "a singular Hessian must throw";
+    } catch (const NR3::NRError& error) {
+        EXPECT_STREQ(error.what(), "Singular Hessian in calculating covariance matrix");
+    }
+    EXPECT_EQ(covariance(2, 3), 7.0);
+
+    // No fish survives the first reach, so the later ones are not estimable.
+    SingleReleaseInformation cutOff({0, 1}, {0, 1});
+    cutOff.setCase({0.0, 0.0}, parameters, {1000, 0, 0}, {0.0, 0.9}, {0.7, 0.6}, 0.5);
+    Matrix hessian;
+    EXPECT_THROW(cutOff.computeCovariance(covariance, nullptr, &hessian), NR3::NRError);
+    EXPECT_FALSE(CovarianceCalculator::hasFullRank(hessian));
+}
+
+// Where nothing is detected at a site (P = 0), nothing reaches the final
+// site (lambda = 0), or every fish is seen and the rest removed (P = lambda =
+// 1), some cells have probability 0 and the Hessian of the expected counts has
+// negative eigenvalues: inverting it would report negative variances.
+TEST(ReleaseRecaptureInformation, HessianWithNegativeEigenvaluesIsSingular)
+{
+    std::vector<double> parameters;
+    SingleReleaseInformation oneReach({0}, {0});
+    oneReach.setCase({0.0}, parameters, {1000, 0}, {0.8}, {0.0}, 0.6);
+    expectSingular(oneReach);
+    oneReach.setCase({0.0}, parameters, {1000, 0}, {0.8}, {0.7}, 0.0);
+    expectSingular(oneReach);
+
+    SingleReleaseInformation twoReaches({0, 1}, {0, 1});
+    twoReaches.setCase({0.0, 0.0}, parameters, {1000, 0, 0}, {0.8, 0.9}, {0.0, 0.6}, 0.5);
+    expectSingular(twoReaches);
+
+    PairedReleaseInformation paired({}, {0});
+    paired.setCase(0.408, 0.933, {0.4586}, parameters, 66428, 43145, {}, {1.0}, 1.0);
+    expectSingular(paired);
+}
+
+TEST(ReleaseRecaptureInformation, PresetCancelFlagLeavesCovarianceUntouched)
+{
+    PairedReleaseInformation information({0}, {0, 1});
+    std::vector<double> parameters;
+    information.setCase(0.8, 0.9, {0.0, 0.0}, parameters, 1000, 1000, {0.9}, {0.7, 0.6}, 0.5);
+    Matrix covariance(information.parameterCount(), information.parameterCount());
+    covariance(0, 0) = -1.0;
+    Matrix hessian(1, 1);
+    hessian(0, 0) = -2.0;
+    const std::atomic<bool> canceled{true};
+    EXPECT_NO_THROW(information.computeCovariance(covariance, &canceled, &hessian));
+    EXPECT_EQ(covariance(0, 0), -1.0);
+    ASSERT_EQ(hessian.rows(), 1);
+    EXPECT_EQ(hessian(0, 0), -2.0);
+
+    const std::atomic<bool> running{false};
+    information.computeCovariance(covariance, &running);
+    EXPECT_GT(covariance(0, 0), 0.0);
+}
+
+TEST(ReleaseRecaptureInformation, RejectsInputsOfTheWrongLength)
+{
+    EXPECT_THROW(SingleReleaseInformation({0, 1}, {0}), std::invalid_argument);
+    EXPECT_THROW(PairedReleaseInformation({0}, {0}), std::invalid_argument);
+
+    SingleReleaseInformation single({0, 0}, {0, 1});
+    std::vector<double> parameters;
+    EXPECT_THROW(single.setCase({0.0, 0.0}, parameters, {100, 0}, {0.8}, {0.7, 0.6}, 0.5),
+                 std::invalid_argument);
+    PairedReleaseInformation paired({0, 1}, {0, 1, 2});
+    EXPECT_THROW(paired.setCase(0.8, 0.9, {0.0, 0.0}, parameters, 100, 100, {0.9, 0.9},
+                                {0.7, 0.6, 0.5}, 0.5),
+                 std::invalid_argument);
+
+    Matrix hessian;
+    EXPECT_THROW(SingleReleaseInformation({0}, {0}).computeHessian(hessian), std::logic_error);
+}
+
+TEST(ReleaseRecaptureInformation, RefusesValuesOutsideTheirDomain)
+{
+    const double nan = std::nan("");
+    const std::string probability = ": a probability must lie in [0, 1]";
+    const SingleDesign single = {{0, 1},     {0, 1},     {0.2, 0.5}, {1000, 10, 0},
+                                 {0.8, 0.9}, {0.7, 0.6}, 0.5};
+    const auto singleWith = [&single](const std::function<void(SingleDesign&)>& change) {
+        SingleDesign d = single;
+        change(d);
+        return d;
+    };
+    expectRefused(singleWith([](SingleDesign& d) { d.survivalValues[1] = 1.5; }),
+                  "survival value 1 is 1.5" + probability);
+    expectRefused(singleWith([](SingleDesign& d) { d.survivalValues[0] = -0.5; }),
+                  "survival value 0 is -0.5" + probability);
+    expectRefused(singleWith([nan](SingleDesign& d) { d.detectionValues[0] = nan; }),
+                  "detection value 0 is nan" + probability);
+    expectRefused(singleWith([](SingleDesign& d) { d.lambda = 1.0000001; }),
+                  "lambda is 1.0000001" + probability);
+    expectRefused(singleWith([](SingleDesign& d) { d.lambda = HUGE_VAL; }),
+                  "lambda is inf" + probability);
+    expectRefused(singleWith([nan](SingleDesign& d) { d.removals[1] = nan; }),
+                  "removal proportion 1 is nan: a removal proportion must lie in [0, 1)");
+    expectRefused(singleWith([](SingleDesign& d) { d.removals[0] = 1.0; }),
+                  "removal proportion 0 is 1: a removal proportion must lie in [0, 1)");
+    expectRefused(singleWith([](SingleDesign& d) { d.removals[0] = -0.1; }),
+                  "removal proportion 0 is -0.1");
+    expectRefused(singleWith([](SingleDesign& d) { d.releaseSizes[0] = -1000; }),
+                  "release size 0 is -1000: a release size must not be negative");
+
+    const PairedDesign paired = {{0},  {0, 1}, 0.9,   0.8,        {0.1, 0.0},
+                                 1000, 800,    {0.9}, {0.7, 0.6}, 0.5};
+    const auto pairedWith = [&paired](const std::function<void(PairedDesign&)>& change) {
+        PairedDesign d = paired;
+        change(d);
+        return d;
+    };
+    expectRefused(pairedWith([](PairedDesign& d) { d.sc = 1.5; }), "Sc is 1.5" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.st = -0.1; }),
+                  "St is -0.1: a survival ratio must not be negative");
+    expectRefused(pairedWith([nan](PairedDesign& d) { d.st = nan; }), "St is nan");
+    expectRefused(pairedWith([](PairedDesign& d) { d.sc = 0.5, d.st = 4.0; }),
+                  "Sc * St is 2" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.survivalValues[0] = HUGE_VAL; }),
+                  "survival value 0 is inf" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.detectionValues[1] = -1e-300; }),
+                  "detection value 1 is -1e-300" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.lambda = 1.5; }),
+                  "lambda is 1.5" + probability);
+    expectRefused(pairedWith([](PairedDesign& d) { d.removals[1] = 1.0; }),
+                  "removal proportion 1 is 1");
+    expectRefused(pairedWith([](PairedDesign& d) { d.controlRelease = -1; }),
+                  "control release size is -1: a release size must not be negative");
+    expectRefused(pairedWith([](PairedDesign& d) { d.treatmentRelease = -5; }),
+                  "treatment release size is -5");
+
+    // Labels number reaches and sites; none is negative.
+    const std::string label = " is -1: a label must not be negative";
+    const auto expectLabelRefused = [](const std::function<void()>& build,
+                                       const std::string& refusal) {
+        try {
+            build();
+            ADD_FAILURE() << "labels must be refused: " << refusal;
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(refusal), std::string::npos) << error.what();
+        }
+    };
+    expectLabelRefused(
+        [] {
+            SingleReleaseInformation({0, -1}, {0, 1});
+        },
+        "survival label 1" + label);
+    expectLabelRefused([] { SingleReleaseLikelihoodFunc({0}, {-1}); }, "detection label 0" + label);
+    expectLabelRefused([] { PairedReleaseInformation({-1}, {0, 1}); }, "survival label 0" + label);
+    expectLabelRefused(
+        [] {
+            PairedReleaseLikelihoodFunc({0}, {0, -1});
+        },
+        "detection label 1" + label);
+
+    // The bounds themselves are inside: St above 1 while Sc * St stays at 1.
+    std::vector<double> parameters;
+    PairedDesign edge = pairedWith([](PairedDesign& d) { d.sc = 0.5, d.st = 2.0; });
+    edge.detectionValues = {0.0, 1.0};
+    edge.lambda = 0.0;
+    auto exact = edge.exact();
+    EXPECT_NO_THROW(edge.load(exact, parameters));
+    auto likelihood = edge.enumerated();
+    EXPECT_NO_THROW(edge.load(likelihood, parameters));
+}
