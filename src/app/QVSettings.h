@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/RynSettings.h"
+#include "framework/settings/RynSettings.h"
 
 // The settings of this program: every input of the five study forms, the
 // per-reach lists, report and plot options, window geometries, the open studies

@@ -4,7 +4,7 @@
 
 #include "app/Startup.h"
 
-#include "framework/RynMainWindow.h"
+#include "framework/window/RynMainWindow.h"
 
 #include <QApplication>
 #include <QSplashScreen>

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 #include "app/QVSettings.h"
 
-#include "framework/RynMainWindow.h"
+#include "framework/window/RynMainWindow.h"
 
 #include <gtest/gtest.h>
 

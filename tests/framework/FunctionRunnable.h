@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ThreadRunnable.h"
+#include "framework/run/ThreadRunnable.h"
 
 #include <QCoreApplication>
 #include <QStringList>

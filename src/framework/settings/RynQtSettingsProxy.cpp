@@ -1,4 +1,4 @@
-#include "framework/RynQtSettingsProxy.h"
+#include "framework/settings/RynQtSettingsProxy.h"
 
 namespace ryn {
 

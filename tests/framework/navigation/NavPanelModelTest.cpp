@@ -1,5 +1,5 @@
-#include "framework/NavPanelModel.h"
-#include "framework/NavPanelItem.h"
+#include "framework/navigation/NavPanelModel.h"
+#include "framework/navigation/NavPanelItem.h"
 
 #include <gtest/gtest.h>
 

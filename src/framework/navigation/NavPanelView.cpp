@@ -1,4 +1,4 @@
-#include "framework/NavPanelView.h"
+#include "framework/navigation/NavPanelView.h"
 
 #include <QHeaderView>
 

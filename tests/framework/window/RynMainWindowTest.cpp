@@ -1,11 +1,11 @@
 #include "FunctionRunnable.h"
 
-#include "framework/NavPanelItem.h"
-#include "framework/NavPanelModel.h"
-#include "framework/NavPanelView.h"
-#include "framework/RynMainWindow.h"
-#include "framework/RynSettings.h"
-#include "framework/ThreadRunner.h"
+#include "framework/navigation/NavPanelItem.h"
+#include "framework/navigation/NavPanelModel.h"
+#include "framework/navigation/NavPanelView.h"
+#include "framework/run/ThreadRunner.h"
+#include "framework/settings/RynSettings.h"
+#include "framework/window/RynMainWindow.h"
 
 #include <gtest/gtest.h>
 

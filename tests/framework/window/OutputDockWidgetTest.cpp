@@ -1,4 +1,4 @@
-#include "framework/OutputDockWidget.h"
+#include "framework/window/OutputDockWidget.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/RynStyle.h"
+#include "framework/style/RynStyle.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/OutputDockWidget.h"
+#include "framework/window/OutputDockWidget.h"
 
 #include <QMainWindow>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "framework/NavPanelItem.h"
+#include "framework/navigation/NavPanelItem.h"
 
 namespace ryn {
 

@@ -1,4 +1,4 @@
-#include "framework/RynSettings.h"
+#include "framework/settings/RynSettings.h"
 
 #include <gtest/gtest.h>
 

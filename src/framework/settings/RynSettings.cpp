@@ -1,6 +1,6 @@
-#include "framework/RynSettings.h"
+#include "framework/settings/RynSettings.h"
 
-#include "framework/RynQtSettingsProxy.h"
+#include "framework/settings/RynQtSettingsProxy.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "FunctionRunnable.h"
 
-#include "framework/ThreadRunner.h"
+#include "framework/run/ThreadRunner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "framework/ThreadRunnable.h"
+#include "framework/run/ThreadRunnable.h"
 
-#include "framework/ThreadRunner.h"
+#include "framework/run/ThreadRunner.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/RynSettingsProxy.h"
+#include "framework/settings/RynSettingsProxy.h"
 
 #include <QMap>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "framework/NavPanelModel.h"
+#include "framework/navigation/NavPanelModel.h"
 
-#include "framework/NavPanelItem.h"
+#include "framework/navigation/NavPanelItem.h"
 #include "resources/QuorvelResources.h"
 
 #include <QBrush>
