@@ -1,7 +1,7 @@
 #include "framework/navigation/NavPanelModel.h"
 
 #include "framework/navigation/NavPanelItem.h"
-#include "resources/QuorvelResources.h"
+#include "framework/resources/FrameworkResources.h"
 
 #include <QBrush>
 #include <QFont>
@@ -12,7 +12,7 @@ namespace ryn {
 NavPanelModel::NavPanelModel(QObject* parent)
     : QAbstractItemModel(parent)
 {
-    quorvel::initResources();
+    initFrameworkResources();
 }
 
 NavPanelModel::~NavPanelModel()
