@@ -1,6 +1,6 @@
 #include "app/QVSettings.h"
 
-#include "forms/RangeLineEdit.h"
+#include "forms/range/RangeLineEdit.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #include "app/QVSettings.h"
 
-#include "forms/RangeLineEdit.h"
-#include "forms/RangeSpec.h"
+#include "forms/range/RangeLineEdit.h"
+#include "forms/range/RangeSpec.h"
 
 #include <gtest/gtest.h>
 

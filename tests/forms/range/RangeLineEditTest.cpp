@@ -1,5 +1,5 @@
-#include "forms/RangeLineEdit.h"
-#include "forms/RangeSpec.h"
+#include "forms/range/RangeLineEdit.h"
+#include "forms/range/RangeSpec.h"
 
 #include "FieldActions.h"
 #include "Tolerance.h"

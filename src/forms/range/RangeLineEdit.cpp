@@ -1,6 +1,6 @@
-#include "forms/RangeLineEdit.h"
+#include "forms/range/RangeLineEdit.h"
 
-#include "forms/RangeSpec.h"
+#include "forms/range/RangeSpec.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "forms/RangeSpec.h"
+#include "forms/range/RangeSpec.h"
 
 #include <QStringList>
 

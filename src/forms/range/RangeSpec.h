@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/RangeLineEdit.h"
+#include "forms/range/RangeLineEdit.h"
 
 #include <QList>
 #include <QString>
