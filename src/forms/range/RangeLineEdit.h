@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/core/RangeArithmetic.h"
+
 #include <QLineEdit>
 #include <QString>
 
@@ -19,10 +21,10 @@ class RangeLineEdit : public QLineEdit
     Q_OBJECT
 
 public:
-    // How a range is divided into points: Integer ranges step by whole numbers
-    // (release sizes), Real ranges always give the full count of points.
-    enum EditType { Integer = 0, Real = 1 };
-    Q_ENUM(EditType)
+    // How a range is divided into points (see RangeArithmetic).
+    using EditType = RangeArithmetic::EditType;
+    static constexpr EditType Integer = RangeArithmetic::Integer;
+    static constexpr EditType Real = RangeArithmetic::Real;
 
     explicit RangeLineEdit(QWidget* parent = nullptr, const char* name = "");
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/core/RangeArithmetic.h"
 #include "forms/range/RangeLineEdit.h"
 
 #include <QList>
@@ -21,27 +22,28 @@ public:
     bool isOwner(const QString& name) const;
     void setOwner(const QString& name);
     void clearOwner();
-    // Name of the field holding the range; a null string when no range is set.
+    // Name of the field holding the range_; a null string when no range is set.
     const QString& ownerName() const { return ownerName_; }
 
     // Reads "start:end" into the record and makes name its holder.
-    void parse(const QString& text, const QString& name, RangeLineEdit::EditType type);
+    void parse(const QString& text, const QString& name, RangeArithmetic::EditType type);
 
+    // The points of the range by RangeArithmetic; a single point, the start,
+    // while no field holds the range_.
     int numPoints() const;
     double pointAt(int i) const;
     QList<double> points() const;
     QString toString(char format, int precision) const;
 
-    int maxPoints() const { return maxPoints_; }
-    RangeLineEdit::EditType editType() const { return editType_; }
-    double start() const { return start_; }
-    double end() const { return end_; }
+    int maxPoints() const { return range_.maxPoints(); }
+    RangeArithmetic::EditType editType() const { return range_.editType(); }
+    double start() const { return range_.start(); }
+    double end() const { return range_.end(); }
 
 private:
-    int maxPoints_;
+    RangeArithmetic current() const;
+
     QList<RangeLineEdit*> edits_;
     QString ownerName_;
-    RangeLineEdit::EditType editType_ = RangeLineEdit::Real;
-    double start_ = 0.0;
-    double end_ = 0.0;
+    RangeArithmetic range_;
 };

@@ -76,26 +76,12 @@ TEST_F(RangeFieldTest, TypedRealRangeYieldsHundredPointsEndingAtItsEnd)
     EXPECT_EQ(capture->valueAt(57), 0.8);
 }
 
-TEST_F(RangeFieldTest, TypedIntegerRangeDividesPointCountByTen)
+// The spacing rules themselves are RangeArithmetic's; the field hands its edit
+// type on with the range.
+TEST_F(RangeFieldTest, TypedIntegerRangeStepsByWholeNumbers)
 {
     EXPECT_EQ(typedReleaseRange("10:20"), (QList<double>{10, 11, 12, 13, 14, 15, 16, 17, 18, 20}));
-    const QList<double> sizes = typedReleaseRange("100:1000"); // 900 -> 90 points, step 10
-    ASSERT_EQ(sizes.size(), 90);
-    for (int k = 0; k < 89; ++k)
-        EXPECT_EQ(sizes[k], 100 + 10 * k);
-    EXPECT_EQ(sizes.last(), 1000);
-    const QList<double> large = typedReleaseRange("0:5000"); // 5000 -> 500 -> 50, step 100
-    ASSERT_EQ(large.size(), 50);
-    EXPECT_EQ(large[48], 4800);
-    EXPECT_EQ(large[49], 5000);
-    EXPECT_EQ(typedReleaseRange("0:100").size(), 100); // a span of maxPoints is not thinned
-    const QList<double> fractional = typedReleaseRange("1:11.6"); // span 10.6 -> 10 points
-    ASSERT_EQ(fractional.size(), 10);
-    EXPECT_REL_NEAR(fractional[1], 2.06, 1e-12);
-    EXPECT_EQ(fractional.last(), 11.6);
-    EXPECT_EQ(typedReleaseRange("1:3000000000").size(), 29); // 2999999999 loses eight digits
     EXPECT_TRUE(typedReleaseRange("20:10").isEmpty());
-    EXPECT_TRUE(typedReleaseRange("500:500").isEmpty());
 }
 
 TEST_F(RangeFieldTest, ColonRulesOfTheKeys)
