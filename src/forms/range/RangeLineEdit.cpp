@@ -65,6 +65,11 @@ RangeLineEdit::RangeLineEdit(QWidget* parent, const char* name)
     setValidator(new TextFollower(this));
 }
 
+void RangeLineEdit::shareRange(RangeSpec* record)
+{
+    rangeSpec_ = record;
+}
+
 void RangeLineEdit::setName(const char* name)
 {
     const QString newName = QString::fromUtf8(name);
@@ -154,20 +159,21 @@ QMenu* RangeLineEdit::createEditMenu()
 
 // A range text is taken by this field when the range is free or already its
 // own; while another field holds the range the text is refused and the field
-// emptied. Any other text releases a range this field holds.
+// emptied. Any other text releases a range this field holds, as does any text
+// while the field is disabled.
 void RangeLineEdit::setText(const QString& text)
 {
     QString shown = text;
-    if (isEnabled() && text.contains(colon)) {
-        if (rangeSpec_) {
-            const bool rangeFree = rangeSpec_->ownerName().isNull();
-            if (holdsRange() || (rangeFree && !name_.isEmpty()))
-                rangeSpec_->parse(text, name_, editType_);
-            else if (!rangeFree)
-                shown.clear();
-        }
-    } else if (holdsRange()) {
-        rangeSpec_->clearOwner();
+    if (holdsRange()) {
+        if (isEnabled())
+            rangeSpec_->followHolder(text, editType_);
+        else
+            rangeSpec_->clearOwner();
+    } else if (rangeSpec_ && isEnabled() && text.contains(colon)) {
+        if (!rangeSpec_->ownerName().isNull())
+            shown.clear();
+        else if (!name_.isEmpty())
+            rangeSpec_->parse(text, name_, editType_);
     }
     QLineEdit::setText(shown);
 }
@@ -378,10 +384,7 @@ void RangeLineEdit::followText(const QString& text)
     if (!rangeSpec_)
         return;
     if (holdsRange()) {
-        if (text.contains(colon))
-            rangeSpec_->parse(text, name_, editType_);
-        else
-            rangeSpec_->clearOwner();
+        rangeSpec_->followHolder(text, editType_);
         return;
     }
     if (isEnabled() && rangeOk_ && rangeAllowed_ && !name_.isEmpty() &&
@@ -408,12 +411,8 @@ void RangeLineEdit::replayHistory(bool forward)
 
 void RangeLineEdit::syncRangeWithText()
 {
-    if (!holdsRange())
-        return;
-    if (text().contains(colon))
-        rangeSpec_->parse(text(), name_, editType_);
-    else
-        rangeSpec_->clearOwner();
+    if (holdsRange())
+        rangeSpec_->followHolder(text(), editType_);
 }
 
 // An Integer field is read as int by the runs, so a value beyond int fails

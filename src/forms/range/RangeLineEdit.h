@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/core/RangeArithmetic.h"
+#include "forms/range/RangeField.h"
 
 #include <QLineEdit>
 #include <QString>
@@ -16,7 +17,7 @@ class RangeSpec;
 // The form's shared RangeSpec always follows the text of the field that holds
 // the range. Runs read the field through valueAt/intValueAt, also from their
 // worker thread.
-class RangeLineEdit : public QLineEdit
+class RangeLineEdit : public QLineEdit, public RangeField
 {
     Q_OBJECT
 
@@ -81,13 +82,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    friend class RangeSpec;
     class TextFollower;
 
     // What a colon entered now does: goes in as plain text, claims the free
     // range, or is refused.
     enum class ColonRule { Insert, Claim, Refuse };
 
+    void shareRange(RangeSpec* record) override;
     ColonRule colonRule(QString* refusal) const;
     bool admitColon(QString* refusal);
     bool admitInsertion(const QString& incoming, QString* refusal);

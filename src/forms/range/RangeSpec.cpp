@@ -1,5 +1,7 @@
 #include "forms/range/RangeSpec.h"
 
+#include "forms/range/RangeLineEdit.h"
+
 RangeSpec::RangeSpec(int maxPoints)
     : range_(0.0, 0.0, RangeArithmetic::Real, maxPoints)
 {}
@@ -7,7 +9,7 @@ RangeSpec::RangeSpec(int maxPoints)
 void RangeSpec::addEdit(RangeLineEdit* edit)
 {
     edits_.append(edit);
-    edit->rangeSpec_ = this;
+    static_cast<RangeField*>(edit)->shareRange(this);
 }
 
 bool RangeSpec::isOwner(const QString& name) const
@@ -36,6 +38,14 @@ void RangeSpec::parse(const QString& text, const QString& name, RangeArithmetic:
     else if (!text.contains(QLatin1Char(':')))
         start = text.toDouble();
     range_ = RangeArithmetic(start, end, type, range_.maxPoints());
+}
+
+void RangeSpec::followHolder(const QString& text, RangeArithmetic::EditType type)
+{
+    if (text.contains(QLatin1Char(':')))
+        parse(text, ownerName_, type);
+    else
+        clearOwner();
 }
 
 int RangeSpec::numPoints() const

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "forms/core/RangeArithmetic.h"
-#include "forms/range/RangeLineEdit.h"
 
 #include <QList>
 #include <QString>
 
+class RangeLineEdit;
+
 // The range record of one study form. At most one field of the form holds a
 // range "start:end" at a time; the record names that field and turns the range
 // into the computation points every run loops over. Fields are registered here
-// so that they share the record; the record owns none of them.
+// so that they share the record (see RangeField); the record owns none of them.
 class RangeSpec
 {
 public:
@@ -27,6 +28,9 @@ public:
 
     // Reads "start:end" into the record and makes name its holder.
     void parse(const QString& text, const QString& name, RangeArithmetic::EditType type);
+    // The holder's text has changed: a text with a colon is read again as the
+    // range, any other text releases it.
+    void followHolder(const QString& text, RangeArithmetic::EditType type);
 
     // The points of the range by RangeArithmetic; a single point, the start,
     // while no field holds the range_.
