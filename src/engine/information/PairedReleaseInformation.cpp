@@ -8,7 +8,7 @@ const char* const owner = "PairedReleaseInformation";
 
 PairedReleaseInformation::PairedReleaseInformation(const std::vector<int>& survivalLabels,
                                                    const std::vector<int>& detectionLabels)
-    : layout(owner, survivalLabels, detectionLabels, stIndex + 1)
+    : layout(owner, survivalLabels, detectionLabels, PairedReleaseLayout::firstReachParameterCount)
 {
     setParameterCount(layout.parameterCount());
 

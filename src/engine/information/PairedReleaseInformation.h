@@ -14,8 +14,8 @@
 class PairedReleaseInformation : public ReleaseRecaptureInformation
 {
 public:
-    static constexpr int scIndex = 0;
-    static constexpr int stIndex = 1;
+    static constexpr int scIndex = PairedReleaseLayout::scIndex;
+    static constexpr int stIndex = PairedReleaseLayout::stIndex;
 
     // D survival labels, one per downstream reach, and D + 1 detection labels,
     // one per intermediate detection site. Throws std::invalid_argument when

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 PairedReleaseBaseLikelihoodFunc::PairedReleaseBaseLikelihoodFunc(
-    const std::vector<int>& survivalLabels, const std::vector<int>& detectionLabels,
-    int leadingParameterCount)
-    : layout("PairedReleaseLikelihoodFunc", survivalLabels, detectionLabels, leadingParameterCount)
+    const char* owner, const std::vector<int>& survivalLabels,
+    const std::vector<int>& detectionLabels, int leadingParameterCount)
+    : layout(owner, survivalLabels, detectionLabels, leadingParameterCount)
 {}
 
 void PairedReleaseBaseLikelihoodFunc::setGroups(

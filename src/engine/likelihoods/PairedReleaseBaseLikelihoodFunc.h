@@ -45,8 +45,9 @@ public:
 
 protected:
     // D survival labels (one per downstream reach) and D + 1 detection labels
-    // (one per detection site).
-    PairedReleaseBaseLikelihoodFunc(const std::vector<int>& survivalLabels,
+    // (one per detection site); owner, the derived class's name, heads the
+    // message when they do not fit.
+    PairedReleaseBaseLikelihoodFunc(const char* owner, const std::vector<int>& survivalLabels,
                                     const std::vector<int>& detectionLabels,
                                     int leadingParameterCount);
 

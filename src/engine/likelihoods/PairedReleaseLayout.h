@@ -13,6 +13,12 @@
 class PairedReleaseLayout
 {
 public:
+    // The leading parameters of the paired release: the control group
+    // survives the first reach with Sc, the treatment group with Sc * St.
+    static constexpr int scIndex = 0;
+    static constexpr int stIndex = 1;
+    static constexpr int firstReachParameterCount = 2;
+
     // D survival labels, one per downstream reach, and D + 1 detection labels,
     // one per intermediate detection site, none negative. owner names the
     // class whose inputs are checked; lengths that do not fit or a negative

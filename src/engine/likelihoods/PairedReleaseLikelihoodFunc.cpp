@@ -4,9 +4,16 @@
 
 #include <string>
 
+namespace {
+
+const char* const owner = "PairedReleaseLikelihoodFunc";
+
+} // namespace
+
 PairedReleaseLikelihoodFunc::PairedReleaseLikelihoodFunc(const std::vector<int>& survivalLabels,
                                                          const std::vector<int>& detectionLabels)
-    : PairedReleaseBaseLikelihoodFunc(survivalLabels, detectionLabels, 2)
+    : PairedReleaseBaseLikelihoodFunc(owner, survivalLabels, detectionLabels,
+                                      PairedReleaseLayout::firstReachParameterCount)
 {}
 
 void PairedReleaseLikelihoodFunc::setCase(double st, double sc,
@@ -16,9 +23,8 @@ void PairedReleaseLikelihoodFunc::setCase(double st, double sc,
                                           const std::vector<double>& survivalValues,
                                           const std::vector<double>& detectionValues, double lambda)
 {
-    const char* const owner = "PairedReleaseLikelihoodFunc";
     PairedReleaseLayout::checkFirstReach(owner, sc, st);
-    std::vector<double> leading(2);
+    std::vector<double> leading(PairedReleaseLayout::firstReachParameterCount);
     leading[static_cast<std::size_t>(scIndex())] = sc;
     leading[static_cast<std::size_t>(stIndex())] = st;
     setGroups(owner, leading, removalProportions, parametersOut, controlRelease, treatmentRelease,

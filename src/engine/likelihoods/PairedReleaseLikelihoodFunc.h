@@ -27,8 +27,8 @@ public:
                  const std::vector<double>& survivalValues,
                  const std::vector<double>& detectionValues, double lambda);
 
-    int scIndex() const { return 0; }
-    int stIndex() const { return 1; }
+    int scIndex() const { return PairedReleaseLayout::scIndex; }
+    int stIndex() const { return PairedReleaseLayout::stIndex; }
 
 protected:
     // Reach 0: [Sc]·[St] for the treatment group, [Sc] for the control group;
