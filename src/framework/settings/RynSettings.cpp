@@ -13,8 +13,10 @@ namespace ryn {
 
 namespace {
 
-// The widget kinds a setting can be bound to, recognised by exact class name so
-// that the store needs no knowledge of the program's own widget classes.
+// The widget kinds a setting can be bound to, recognised by exact class name:
+// a subclass is bound only when it is named here, as the program's range field
+// is. Naming the class, rather than linking to it, keeps the store free of the
+// forms; stored settings rely on the name.
 enum class BoundKind { Text, Check, Choice, Count, Other };
 
 BoundKind boundKind(const QWidget* w)
