@@ -6,6 +6,7 @@
 #include "numerics/SVD.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace {
 
@@ -44,7 +45,8 @@ void CovarianceCalculator::computeCovariance(const ryn::LikelihoodFunc& func,
     try {
         const int n = covariance.rows();
         if (covariance.cols() != n || static_cast<std::size_t>(n) != parameters.size())
-            throw NR3::NRError("Covariance matrix size doesn't match the number of parameters");
+            throw std::invalid_argument(
+                "Covariance matrix size doesn't match the number of parameters");
         hessian = std::make_unique<Matrix>(n, n);
 
         computeHessian(func, parameters, step, *hessian);

@@ -28,10 +28,11 @@ public:
 
     // Fills covariance (n × n, n the number of parameters) with the inverse of
     // the Hessian of func at parameters. hessianOut, when given, receives a
-    // copy of the Hessian. Failures (a singular Hessian, a linear-algebra
-    // error) throw, or, when okFlag is given, set it to false and leave the
-    // message in errorText(). A cancel leaves covariance untouched and is
-    // not a failure.
+    // copy of the Hessian. Failures (NR3::NRError for a singular Hessian or a
+    // linear-algebra error, std::invalid_argument for a covariance matrix of
+    // the wrong size) throw, or, when okFlag is given, set it to false and
+    // leave the message in errorText(). A cancel leaves covariance untouched
+    // and is not a failure.
     void computeCovariance(const ryn::LikelihoodFunc& func, const std::vector<double>& parameters,
                            Matrix& covariance, Matrix* hessianOut = nullptr,
                            bool* okFlag = nullptr);

@@ -14,7 +14,7 @@ class PairedReleaseResults : public ReleaseRecaptureResults
 public:
     explicit PairedReleaseResults(const PairedReleaseLikelihoodFunc& likelihood);
 
-    // Stores the release sizes (rc, rt). Throws std::runtime_error
+    // Stores the release sizes (rc, rt). Throws std::invalid_argument
     // "PairedReleaseResults::addResult - Number of parameters doesn't match. "
     // when the sizes differ from the likelihood's.
     void addResult(const std::vector<double>& estimates, const Matrix& covariance, int rc, int rt);

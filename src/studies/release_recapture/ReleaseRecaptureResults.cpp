@@ -50,7 +50,7 @@ void ReleaseRecaptureResults::addChecked(const std::vector<double>& estimates,
 {
     const int k = parameterCount();
     if (static_cast<int>(estimates.size()) != k || covariance.rows() != k || covariance.cols() != k)
-        throw std::runtime_error(mismatchMessage);
+        throw std::invalid_argument(mismatchMessage);
     results.emplace_back(estimates, covariance, std::move(releaseSizes));
 }
 

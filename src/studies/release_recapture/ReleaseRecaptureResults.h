@@ -53,7 +53,7 @@ protected:
     explicit ReleaseRecaptureResults(std::vector<DisplayedParameter> displayOrder);
 
     // Appends a Result after checking that it has k estimates and a k × k
-    // covariance; otherwise throws std::runtime_error with mismatchMessage
+    // covariance; otherwise throws std::invalid_argument with mismatchMessage
     // and appends nothing.
     void addChecked(const std::vector<double>& estimates, const Matrix& covariance,
                     std::vector<int> releaseSizes, const char* mismatchMessage);

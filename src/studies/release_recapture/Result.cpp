@@ -4,6 +4,19 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace {
+
+// Throws std::invalid_argument with message unless every index lies in
+// 0 .. count - 1.
+void requireIndicesBelow(const std::vector<int>& indices, int count, const char* message)
+{
+    for (int index : indices)
+        if (index < 0 || index >= count)
+            throw std::invalid_argument(message);
+}
+
+} // namespace
+
 Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes)
     : parameterValues(std::move(estimates))
     , variances(std::move(covariance))
@@ -12,18 +25,19 @@ Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int
 
 double Result::product(const std::vector<int>& indices) const
 {
+    requireIndicesBelow(indices, static_cast<int>(parameterValues.size()),
+                        "Result::product - parameter index out of range");
     double result = 1.0;
     for (int index : indices)
-        result *= parameterValues.at(static_cast<std::size_t>(index));
+        result *= parameterValues[static_cast<std::size_t>(index)];
     return result;
 }
 
 double Result::productVariance(const std::vector<int>& indices) const
 {
     const int k = static_cast<int>(parameterValues.size());
-    for (int index : indices)
-        if (index < 0 || index >= k || index >= variances.rows() || index >= variances.cols())
-            throw std::out_of_range("Result::productVariance - parameter index out of range");
+    requireIndicesBelow(indices, std::min({k, variances.rows(), variances.cols()}),
+                        "Result::productVariance - parameter index out of range");
 
     std::vector<int> distinct;
     for (int index : indices)

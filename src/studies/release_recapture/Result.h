@@ -17,14 +17,15 @@ public:
     const std::vector<int>& releaseSizes() const { return releases; }
 
     // Π θ_j over the entries j of indices (1 for none); an index may repeat,
-    // as when several reaches share one survival parameter.
+    // as when several reaches share one survival parameter. Throws
+    // std::invalid_argument for an index that is not a parameter.
     double product(const std::vector<int>& indices) const;
 
     // Delta-method variance of product(indices): gᵀ·Σ·g, where g_j, the
     // derivative of the product by θ_j, is (multiplicity of j) × the product
     // with one occurrence of j left out. Computed without dividing by θ_j, so
-    // a zero estimate is harmless. Throws std::out_of_range for an index that
-    // is not a parameter.
+    // a zero estimate is harmless. Throws std::invalid_argument for an index
+    // that is not a parameter.
     double productVariance(const std::vector<int>& indices) const;
 
 private:

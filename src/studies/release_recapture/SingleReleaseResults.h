@@ -14,7 +14,7 @@ class SingleReleaseResults : public ReleaseRecaptureResults
 public:
     SingleReleaseResults(const SingleReleaseLikelihoodFunc& likelihood, bool totalSurvivalVariance);
 
-    // Throws std::runtime_error "SingleReleaseResults::addResult - Number of
+    // Throws std::invalid_argument "SingleReleaseResults::addResult - Number of
     // parameters doesn't match. " when the sizes differ from the likelihood's.
     void addResult(const std::vector<double>& estimates, const Matrix& covariance,
                    const std::vector<int>& releaseSizes);

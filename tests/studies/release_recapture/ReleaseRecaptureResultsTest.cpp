@@ -34,7 +34,7 @@ std::string mismatchMessage(const std::function<void()>& add)
 {
     try {
         add();
-    } catch (const std::runtime_error& error) {
+    } catch (const std::invalid_argument& error) {
         return error.what();
     }
     return "nothing thrown";

@@ -40,7 +40,8 @@ TEST(Result, ProductVarianceOfDistinctParameters)
     EXPECT_EQ(result.product({}), 1.0);
     EXPECT_EQ(result.productVariance({}), 0.0);
     EXPECT_REL_NEAR(result.productVariance({1}), 0.002, 1e-15);
-    EXPECT_THROW(result.productVariance({0, 2}), std::out_of_range);
+    EXPECT_THROW(result.productVariance({0, 2}), std::invalid_argument);
+    EXPECT_THROW(result.product({0, 2}), std::invalid_argument);
 }
 
 TEST(Result, ProductVarianceCountsRepeatedIndices)
