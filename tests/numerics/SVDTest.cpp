@@ -1,6 +1,7 @@
 #include "numerics/SVD.h"
 
 #include "MatrixBuilder.h"
+#include "Tolerance.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,8 @@ using NR3::SVD;
 namespace {
 
 // A = U·diag(w)·Vᵀ, with orthonormal columns in U and V, values sorted in
-// decreasing order and the sign convention applied.
+// decreasing order and the sign convention applied. The products are compared
+// absolutely: their rounding scales with the norm of A, not with each element.
 void expectValidDecomposition(const Matrix& a, const SVD& svd)
 {
     const int m = a.nrows();
@@ -66,8 +68,8 @@ TEST(SVD, KnownSingularValuesOfTallAndSquareMatrices)
     // AᵀA = [[25, 20], [20, 25]] has eigenvalues 45 and 5.
     const Matrix square = makeMatrix(2, 2, {3, 0, 4, 5});
     const SVD squareSvd(square);
-    EXPECT_NEAR(squareSvd.w()[0], std::sqrt(45.0), 1e-14);
-    EXPECT_NEAR(squareSvd.w()[1], std::sqrt(5.0), 1e-14);
+    EXPECT_REL_NEAR(squareSvd.w()[0], std::sqrt(45.0), 1e-14);
+    EXPECT_REL_NEAR(squareSvd.w()[1], std::sqrt(5.0), 1e-14);
     expectValidDecomposition(square, squareSvd);
 
     // Columns (1,1,1,1) and (1,−1,1,−1) are orthogonal with norm 2 each,
@@ -85,8 +87,8 @@ TEST(SVD, RankCountsValuesAboveThreshold)
 {
     const SVD singular(makeMatrix(2, 2, {1, 2, 2, 4}));
     EXPECT_EQ(singular.rank(), 1);
-    EXPECT_NEAR(singular.w()[0], 5.0, 1e-14);
-    EXPECT_NEAR(singular.tsh(), 0.5 * std::sqrt(5.0) * 5.0 * 2.220446049250313e-16, 1e-28);
+    EXPECT_REL_NEAR(singular.w()[0], 5.0, 1e-14);
+    EXPECT_REL_NEAR(singular.tsh(), 0.5 * std::sqrt(5.0) * 5.0 * 2.220446049250313e-16, 1e-14);
 
     const SVD graded(makeMatrix(2, 2, {1, 0, 0, 0.1}));
     EXPECT_EQ(graded.rank(), 2);

@@ -59,6 +59,7 @@ TEST(SymmetricEigenvalues, DenseMatrixGivesItsSpectrum)
     std::vector<double> values = symmetricEigenvalues(withSpectrum(spectrum));
     std::sort(values.begin(), values.end());
     std::sort(spectrum.begin(), spectrum.end());
+    // Absolutely: the rounding of every eigenvalue scales with the largest.
     for (std::size_t i = 0; i < spectrum.size(); ++i)
         EXPECT_NEAR(values[i], spectrum[i], 1e-11) << i;
 

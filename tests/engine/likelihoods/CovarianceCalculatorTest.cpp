@@ -66,7 +66,7 @@ TEST(CovarianceCalculator, HessianIsSymmetricAndCostsOnePlusTwoNSquaredEvaluatio
     EXPECT_EQ(f.evaluations, 1 + 2 * 3 * 3);
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
-            EXPECT_NEAR(hessian(i, j), expected[i][j], 1e-4);
+            EXPECT_REL_NEAR(hessian(i, j), expected[i][j], 1e-4);
             EXPECT_EQ(hessian(i, j), hessian(j, i));
         }
 }
@@ -138,8 +138,8 @@ TEST(CovarianceCalculator, RankTestAndInverseWorkOnTheirOwn)
     Matrix inverse;
     CovarianceCalculator::invert(information, inverse);
     ASSERT_EQ(inverse.rows(), 2);
-    EXPECT_NEAR(inverse(0, 0), 1.0, 1e-15);
-    EXPECT_NEAR(inverse(0, 1), -1.0, 1e-15);
-    EXPECT_NEAR(inverse(1, 0), -1.0, 1e-15);
-    EXPECT_NEAR(inverse(1, 1), 2.0, 1e-15);
+    EXPECT_REL_NEAR(inverse(0, 0), 1.0, 1e-15);
+    EXPECT_REL_NEAR(inverse(0, 1), -1.0, 1e-15);
+    EXPECT_REL_NEAR(inverse(1, 0), -1.0, 1e-15);
+    EXPECT_REL_NEAR(inverse(1, 1), 2.0, 1e-15);
 }

@@ -26,13 +26,13 @@ TEST(PairedReleaseLikelihood, NoDownstreamReachGivesSixParametersAndSevenCellsPe
     // treatment's first reach is survived with Sc·St.
     for (int k : {5, 6, 12, 13})
         EXPECT_EQ(f.expectedCount(k), 0.0);
-    EXPECT_NEAR(f.expectedCount(4), 1000 * sc * p * lambda, 1e-9);
-    EXPECT_NEAR(f.expectedCount(7 + 4), 400 * sc * st * p * lambda, 1e-9);
+    EXPECT_REL_NEAR(f.expectedCount(4), 1000 * sc * p * lambda, 1e-14);
+    EXPECT_REL_NEAR(f.expectedCount(7 + 4), 400 * sc * st * p * lambda, 1e-14);
 
     // A treatment fish never seen again: χ₀ = (1 − Sc·St) + Sc·St·(1 − P)·χ₁.
     const double chi0 = (1 - sc * st) + sc * st * (1 - p) * (1 - lambda);
     EXPECT_TRUE(f.cell(7).sharesValueWith(f.treatmentChi(0)));
-    EXPECT_NEAR(f.cell(7).evaluate(x), chi0, 1e-15);
+    EXPECT_REL_NEAR(f.cell(7).evaluate(x), chi0, 1e-14);
     EXPECT_TRUE(f.treatmentChi(0).mentions("St"));
     EXPECT_FALSE(f.controlChi(0).mentions("St"));
 
@@ -40,8 +40,8 @@ TEST(PairedReleaseLikelihood, NoDownstreamReachGivesSixParametersAndSevenCellsPe
     std::vector<double> swapped;
     f.setCase(st, sc, {0.0}, swapped, 400, 1000, {}, {p}, lambda);
     EXPECT_EQ(swapped, x);
-    EXPECT_NEAR(f.expectedCount(4), 400 * sc * p * lambda, 1e-9);
-    EXPECT_NEAR(f.expectedCount(7 + 4), 1000 * sc * st * p * lambda, 1e-9);
+    EXPECT_REL_NEAR(f.expectedCount(4), 400 * sc * p * lambda, 1e-14);
+    EXPECT_REL_NEAR(f.expectedCount(7 + 4), 1000 * sc * st * p * lambda, 1e-14);
 }
 
 TEST(PairedReleaseLikelihood, SharedLabelsShareWithinEachGroupOnly)
@@ -66,7 +66,7 @@ TEST(PairedReleaseLikelihood, SharedLabelsShareWithinEachGroupOnly)
         double sum = 0.0;
         for (int k = first; k < first + 23; ++k)
             sum += f.cell(k).evaluate(x);
-        EXPECT_NEAR(sum, 1.0, 1e-14);
+        EXPECT_REL_NEAR(sum, 1.0, 1e-14);
     }
     EXPECT_THROW(f.setCase(0.8, 0.9, {0.1, 0.2}, x, 500, 500, {0.95}, {0.6, 0.7}, 0.5),
                  std::invalid_argument);
