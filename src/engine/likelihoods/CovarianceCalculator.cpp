@@ -1,7 +1,5 @@
 #include "engine/likelihoods/CovarianceCalculator.h"
 
-#include "framework/run/ThreadRunnable.h"
-
 #include "numerics/LUdcmp.h"
 #include "numerics/NRError.h"
 #include "numerics/NRMatrix.h"
