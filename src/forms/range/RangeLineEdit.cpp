@@ -27,12 +27,6 @@ bool isNumberCharacter(QChar c)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
 }
 
-// Whether v truncated toward zero is an int.
-bool truncatesToInt(double v)
-{
-    return v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0;
-}
-
 } // namespace
 
 // Sees every change of the text before it is shown, whatever made it (keys,
@@ -84,29 +78,35 @@ void RangeLineEdit::setName(const char* name)
 
 double RangeLineEdit::valueAt(int i) const
 {
-    const double v = holdsRange() ? rangeSpec_->pointAt(i) : text().toDouble();
-    // Written so that a value that is not a number fails as well.
-    if (!(v >= editMin_ && v < editMax_))
-        throw outOfRangeText(v);
-    return v;
+    if (!holdsRange())
+        return fieldrules::valueAt(asInputField(), nullptr, i);
+    const RangeArithmetic range(rangeSpec_->start(), rangeSpec_->end(), rangeSpec_->editType(),
+                                rangeSpec_->maxPoints());
+    return fieldrules::valueAt(asInputField(), &range, i);
 }
 
 int RangeLineEdit::intValueAt(int i) const
 {
-    const double v = valueAt(i);
-    if (!truncatesToInt(v))
-        throw outOfRangeText(v);
-    return static_cast<int>(v);
+    if (!holdsRange())
+        return fieldrules::intValueAt(asInputField(), nullptr, i);
+    const RangeArithmetic range(rangeSpec_->start(), rangeSpec_->end(), rangeSpec_->editType(),
+                                rangeSpec_->maxPoints());
+    return fieldrules::intValueAt(asInputField(), &range, i);
 }
 
 bool RangeLineEdit::isAtLeast(double bound) const
 {
-    return deliversWithin(bound, std::numeric_limits<double>::infinity());
+    return delivers(Interval::atLeast(bound));
 }
 
 bool RangeLineEdit::isWithin(double low, double high) const
 {
-    return deliversWithin(low, high);
+    return delivers(Interval::closed(low, high));
+}
+
+bool RangeLineEdit::delivers(const Interval& bounds) const
+{
+    return fieldrules::delivers(asInputField(), holdsRange(), bounds);
 }
 
 bool RangeLineEdit::isRangeSet() const
@@ -415,34 +415,16 @@ void RangeLineEdit::syncRangeWithText()
         rangeSpec_->followHolder(text(), editType_);
 }
 
-// An Integer field is read as int by the runs, so a value beyond int fails
-// here rather than when a run reads it.
-bool RangeLineEdit::deliversWithin(double low, double high) const
+InputField RangeLineEdit::asInputField() const
 {
-    const bool integer = editType_ == Integer;
-    const auto inside = [low, high, integer](double v) {
-        return low <= v && v <= high && (!integer || truncatesToInt(v));
-    };
-    bool ok = false;
-    if (!holdsRange()) {
-        const double v = text().toDouble(&ok);
-        return ok && inside(v);
-    }
-    const QStringList parts = text().split(colon);
-    bool startOk = false;
-    bool endOk = false;
-    if (parts.size() == 2) {
-        parts[0].toDouble(&startOk);
-        parts[1].toDouble(&endOk);
-    }
-    return startOk && endOk && rangeSpec_->numPoints() > 0 && inside(rangeSpec_->start()) &&
-           inside(rangeSpec_->end());
-}
-
-QString RangeLineEdit::outOfRangeText(double value) const
-{
-    return QStringLiteral("Out of range value in ") + name_ + QStringLiteral(": ") +
-           QString::number(value, 'g', 6);
+    InputField field;
+    field.key = name_;
+    field.name = name_;
+    field.text = text();
+    field.editType = editType_;
+    field.editMin = editMin_;
+    field.editMax = editMax_;
+    return field;
 }
 
 // Non-blocking, so that the change of state goes on at once and nothing waits

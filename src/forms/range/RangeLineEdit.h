@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/core/InputField.h"
 #include "forms/core/RangeArithmetic.h"
 #include "forms/range/RangeField.h"
 
@@ -45,6 +46,9 @@ public:
     // between them. An Integer field fails for any value beyond int.
     bool isAtLeast(double bound) const;
     bool isWithin(double low, double high) const;
+    // The same for any bounds, such as the half-open (0, 1] of a probability
+    // that must not be 0.
+    bool delivers(const Interval& bounds) const;
 
     bool isRangeSet() const;
     bool holdsRange() const;
@@ -96,8 +100,8 @@ private:
     void followText(const QString& text);
     void replayHistory(bool forward);
     void syncRangeWithText();
-    bool deliversWithin(double low, double high) const;
-    QString outOfRangeText(double value) const;
+    // The field as the shared rules of values and checks read it.
+    InputField asInputField() const;
     void showInformation(const QString& text);
 
     RangeSpec* rangeSpec_ = nullptr;

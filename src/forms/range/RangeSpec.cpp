@@ -12,6 +12,11 @@ void RangeSpec::addEdit(RangeLineEdit* edit)
     static_cast<RangeField*>(edit)->shareRange(this);
 }
 
+void RangeSpec::removeEdit(RangeLineEdit* edit)
+{
+    edits_.removeAll(edit);
+}
+
 bool RangeSpec::isOwner(const QString& name) const
 {
     return !ownerName_.isEmpty() && ownerName_ == name;
@@ -27,7 +32,7 @@ void RangeSpec::clearOwner()
     ownerName_ = QString();
 }
 
-// Only a text with exactly one colon becomes a range_; a text without one moves
+// Only a text with exactly one colon becomes a range; a text without one moves
 // the start alone. The edit type is taken in any case.
 void RangeSpec::parse(const QString& text, const QString& name, RangeArithmetic::EditType type)
 {

@@ -17,6 +17,9 @@ public:
     explicit RangeSpec(int maxPoints = 100);
 
     void addEdit(RangeLineEdit* edit);
+    // Forgets a field before it is deleted; the caller releases the range first
+    // if the field holds it.
+    void removeEdit(RangeLineEdit* edit);
     const QList<RangeLineEdit*>& edits() const { return edits_; }
 
     // The field named name holds the range (an empty name never does).
@@ -33,7 +36,7 @@ public:
     void followHolder(const QString& text, RangeArithmetic::EditType type);
 
     // The points of the range by RangeArithmetic; a single point, the start,
-    // while no field holds the range_.
+    // while no field holds the range.
     int numPoints() const;
     double pointAt(int i) const;
     QList<double> points() const;
