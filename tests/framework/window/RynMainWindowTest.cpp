@@ -7,6 +7,8 @@
 #include "framework/settings/RynSettings.h"
 #include "framework/window/RynMainWindow.h"
 
+#include "ModalBoxAnswerer.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -37,6 +39,8 @@ using quorvel::test::waitUntil;
 using ryn::NavPanelItem;
 using ryn::RynMainWindow;
 
+using quorvel::test::ModalBoxAnswerer;
+
 namespace {
 
 const char* const busyMessage = "Program busy, can't exit. Try after computations have finished.";
@@ -60,29 +64,6 @@ QTextBlock lastOutputLine(const RynMainWindow& window)
     const QTextDocument* doc = window.outputDock()->textEdit()->document();
     return doc->lastBlock().previous();
 }
-
-// Answers the modal message boxes that appear while it lives, noting what they
-// said, so that no test waits on a box.
-class MessageBoxCloser : public QObject
-{
-public:
-    MessageBoxCloser()
-    {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                const bool critical = box->icon() == QMessageBox::Critical;
-                seen << box->windowTitle() + "|" + box->text() + (critical ? "|critical" : "");
-                box->done(QMessageBox::Ok);
-            }
-        });
-        timer.start(20);
-    }
-
-    QStringList seen;
-
-private:
-    QTimer timer;
-};
 
 // Places an "updater.exe" in a folder for the length of a test. The stand-in
 // only notes the arguments it was started with in updater.log beside itself.
@@ -291,7 +272,7 @@ TEST(RynMainWindow, RunnerSignalsReachOutputProgressAndMessageBox)
 {
     RynMainWindow window(nullptr, "Quorvel");
     window.show();
-    MessageBoxCloser closer;
+    ModalBoxAnswerer closer;
     ryn::ThreadRunner* runner = window.threadRunner();
     FunctionRunnable work(runner, [](FunctionRunnable& self) {
         self.progressStatus("point 2");

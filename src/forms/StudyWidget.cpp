@@ -1,0 +1,77 @@
+#include "forms/StudyWidget.h"
+
+#include "forms/range/RangeLineEdit.h"
+#include "forms/range/RangeSpec.h"
+#include "framework/settings/RynSettings.h"
+
+#include <QMessageBox>
+
+StudyWidget::StudyWidget(ryn::RynSettings* settings, QWidget* parent)
+    : QScrollArea(parent)
+    , settings_(settings)
+    , rangeSpec_(std::make_unique<RangeSpec>())
+{}
+
+StudyWidget::~StudyWidget() = default;
+
+void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key, int index)
+{
+    edit->setName(name.toUtf8().constData());
+    rangeSpec_->addEdit(edit);
+    registered.append({edit, name});
+    // Bound without cutting the field's connections: the forms connect range
+    // warnings and links before they register their fields.
+    if (index == -1)
+        settings_->bindWidget(edit, key, false);
+    else
+        settings_->bindArrayWidget(edit, key, index, false);
+}
+
+void StudyWidget::removeEdit(RangeLineEdit* edit)
+{
+    if (edit->holdsRange())
+        rangeSpec_->clearOwner();
+    rangeSpec_->removeEdit(edit);
+    for (int i = 0; i < registered.size(); ++i) {
+        if (registered[i].first == edit) {
+            registered.removeAt(i);
+            break;
+        }
+    }
+    settings_->unbindWidget(edit);
+}
+
+StudyInputs StudyWidget::inputs() const
+{
+    StudyInputs taken;
+    for (const auto& [edit, key] : registered) {
+        InputField field;
+        field.key = key;
+        field.name = edit->name();
+        field.text = edit->text();
+        field.editType = edit->editType();
+        field.editMin = edit->editMin();
+        field.editMax = edit->editMax();
+        // Disabled by the form itself, whatever the state of its window.
+        field.enabled = !edit->testAttribute(Qt::WA_ForceDisabled);
+        taken.addField(field);
+        if (edit->holdsRange())
+            taken.setRangeHolder(key);
+    }
+    return taken;
+}
+
+void StudyWidget::showIllegalValue(const QString& name, const QString& title)
+{
+    QMessageBox::critical(this, title,
+                          QStringLiteral("Illegal value for \"") + name + QStringLiteral(".\""),
+                          QMessageBox::Ok);
+}
+
+bool StudyWidget::passes(const QString& failingName, const QString& title)
+{
+    if (failingName.isNull())
+        return true;
+    showIllegalValue(failingName, title);
+    return false;
+}

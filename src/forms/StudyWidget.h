@@ -1,0 +1,67 @@
+#pragma once
+
+#include "forms/core/StudyInputs.h"
+
+#include <QList>
+#include <QPair>
+#include <QScrollArea>
+#include <QString>
+
+#include <memory>
+
+class RangeLineEdit;
+class RangeSpec;
+
+namespace ryn {
+class RynSettings;
+}
+
+// The base of the five study input forms: a scrollable panel that owns the
+// design's range record and binds every input field to its settings entry, so
+// that the last inputs come back with the form and every edit is stored at
+// once. Before a run the window asks the form to validate its inputs and then
+// takes them as a StudyInputs copy; the run never reads the widgets.
+class StudyWidget : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    // settings is the store the fields are bound to; it must outlive the form.
+    explicit StudyWidget(ryn::RynSettings* settings, QWidget* parent = nullptr);
+    ~StudyWidget() override;
+
+    // Checks the inputs in the design's order; at the first failing field shows
+    // the "Illegal value for" box and answers false.
+    virtual bool validate() = 0;
+
+    // The inputs as they stand: every registered field with its key, current
+    // name, text, spacing, bounds and enabled state, and the range holder.
+    // Designs add their switches and choices.
+    virtual StudyInputs inputs() const;
+
+    // Names the field, registers it with the range record and binds it to the
+    // settings entry key (or entry index of a per-reach key), loading the stored
+    // text. name becomes the field's key in inputs().
+    void registerEdit(RangeLineEdit* edit, const QString& name, int key, int index = -1);
+    // Undoes registerEdit before the field is deleted: releases the range if the
+    // field holds it, forgets the field and unbinds it from the store.
+    void removeEdit(RangeLineEdit* edit);
+
+    RangeSpec* rangeSpec() const { return rangeSpec_.get(); }
+    ryn::RynSettings* settings() const { return settings_; }
+
+signals:
+    void error(QString msg);
+    void status(QString msg);
+
+protected:
+    // The critical box "Illegal value for "<name>."" titled title.
+    void showIllegalValue(const QString& name, const QString& title);
+    // True for an empty failingName; otherwise shows the box and answers false.
+    bool passes(const QString& failingName, const QString& title);
+
+private:
+    ryn::RynSettings* settings_;
+    std::unique_ptr<RangeSpec> rangeSpec_;
+    QList<QPair<RangeLineEdit*, QString>> registered;
+};

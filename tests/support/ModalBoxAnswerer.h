@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace quorvel::test {
+
+// Answers the modal message boxes that appear while it lives, noting each as
+// "title|text" (with "|critical" for a critical box), so that no test waits on
+// a box.
+class ModalBoxAnswerer : public QObject
+{
+public:
+    ModalBoxAnswerer()
+    {
+        connect(&timer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                const bool critical = box->icon() == QMessageBox::Critical;
+                seen << box->windowTitle() + "|" + box->text() + (critical ? "|critical" : "");
+                box->done(QMessageBox::Ok);
+            }
+        });
+        timer.start(20);
+    }
+
+    QStringList seen;
+
+private:
+    QTimer timer;
+};
+
+} // namespace quorvel::test
