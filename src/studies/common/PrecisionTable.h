@@ -1,0 +1,42 @@
+#pragma once
+
+#include "forms/core/RangeArithmetic.h"
+#include "numerics/Matrix.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Half-widths of the confidence intervals of an estimate with standard error
+// se, from the normal quantiles 1.645 (90%) and 1.96 (95%).
+constexpr double halfWidth90(double se)
+{
+    return 1.645 * se;
+}
+constexpr double halfWidth95(double se)
+{
+    return 1.96 * se;
+}
+
+// The precision a run found for its quantities at every point, in the one
+// shape its readers share: the plot draws it, the results export and the
+// command-line calculator write it, the planner searches it. Variances are
+// those the report shows (replicates applied where the design has them).
+struct PrecisionTable
+{
+    // The ranged input's name; empty without a range.
+    QString xName;
+    RangeArithmetic::EditType xType = RangeArithmetic::Real;
+    // The quantities, in the order the report lists them.
+    QStringList names;
+    // The value of the ranged input at each point (0 without a range).
+    QList<double> x;
+    // points × names: the true value of each quantity, and its variance.
+    Matrix estimates;
+    Matrix variances;
+
+    int pointCount() const { return x.size(); }
+    // The table the plot takes: column 0 the ranged value, column k + 1 the
+    // variance of names[k].
+    Matrix plotData() const;
+};

@@ -1,0 +1,112 @@
+#include "studies/common/StudySubWindow.h"
+
+#include "forms/StudyWidget.h"
+#include "numerics/Matrix.h"
+#include "studies/common/ReportTables.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+unsigned openStudies = 0;
+
+} // namespace
+
+StudySubWindow::StudySubWindow(int id, const QString& shortName, const QString& title,
+                               ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags flags)
+    : QMdiSubWindow(parent, flags)
+    , settings_(settings)
+    , id_(id)
+    , shortName_(shortName)
+    , title_(title)
+{
+    setWindowIcon(QIcon(QStringLiteral(":/images/Quorvel.png")));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(title);
+}
+
+StudySubWindow::~StudySubWindow() = default;
+
+unsigned StudySubWindow::openStudiesMask()
+{
+    return openStudies;
+}
+
+void StudySubWindow::setOpenStudiesMask(unsigned mask)
+{
+    openStudies = mask;
+}
+
+void StudySubWindow::showStudy()
+{
+    openStudies |= static_cast<unsigned>(id_);
+    show();
+    raise();
+    if (studyWidget_)
+        studyWidget_->show();
+    setFocus();
+}
+
+bool StudySubWindow::validate()
+{
+    return studyWidget_ && studyWidget_->validate();
+}
+
+void StudySubWindow::getPlotData(QStringList& names, Matrix& data) const
+{
+    if (resultCount() == 0)
+        return;
+    const PrecisionTable table = precisionTable();
+    names = table.names;
+    data = table.plotData();
+}
+
+QString StudySubWindow::rangeLabel() const
+{
+    return resultCount() == 0 ? QString() : precisionTable().xName;
+}
+
+void StudySubWindow::setStudyWidget(StudyWidget* form)
+{
+    studyWidget_ = form;
+    setWidget(form);
+    connect(form, &StudyWidget::status, this, &StudySubWindow::status);
+    connect(form, &StudyWidget::error, this, &StudySubWindow::error);
+}
+
+QTextTable* StudySubWindow::insertTable(QTextCursor& cursor, int rows, int columns, bool headerRow,
+                                        bool headerColumn) const
+{
+    return insertReportTable(cursor, *this, rows, columns, headerRow, headerColumn);
+}
+
+void StudySubWindow::closeEvent(QCloseEvent* event)
+{
+    openStudies &= ~static_cast<unsigned>(id_);
+    event->ignore();
+    hide();
+    emit windowClosing(id_);
+}
+
+bool StudySubWindow::takeInputs(const std::function<void()>& take)
+{
+    QString failure;
+    try {
+        take();
+        return true;
+    } catch (const QString& message) {
+        failure = message;
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    QMessageBox::critical(this, title_, failure, QMessageBox::Ok);
+    return false;
+}
