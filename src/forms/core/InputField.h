@@ -29,13 +29,14 @@ struct InputField
     bool enabled = true;
 };
 
-// The bounds of a check on every value a field delivers: low <= v <= high, or
-// low < v <= high when lowOpen.
+// The bounds of a check on every value a field delivers: low <= v <= high, with
+// low < v when lowOpen and v < high when highOpen.
 struct Interval
 {
     double low = -std::numeric_limits<double>::infinity();
     double high = std::numeric_limits<double>::infinity();
     bool lowOpen = false;
+    bool highOpen = false;
 
     static Interval atLeast(double bound)
     {
@@ -43,8 +44,13 @@ struct Interval
     }
     static Interval closed(double low, double high) { return {low, high}; }
     static Interval halfOpen(double low, double high) { return {low, high, true}; }
+    // low <= v < high, as a proportion that must stay below 1.
+    static Interval closedOpen(double low, double high) { return {low, high, false, true}; }
 
-    bool contains(double v) const { return (lowOpen ? low < v : low <= v) && v <= high; }
+    bool contains(double v) const
+    {
+        return (lowOpen ? low < v : low <= v) && (highOpen ? v < high : v <= high);
+    }
 };
 
 namespace fieldrules {

@@ -68,7 +68,7 @@ TEST(StudyInputs, ReadsOutsideTheBoundsThrowTheFieldsMessageUnderItsCurrentName)
     EXPECT_THROW(inputs.valueAt("Q", 0), std::invalid_argument);
 }
 
-TEST(StudyInputs, HalfOpenCheckRefusesTheLowBoundForSingleValuesAndRanges)
+TEST(StudyInputs, OpenChecksRefuseTheirOpenBoundForSingleValuesAndRanges)
 {
     StudyInputs inputs = releaseInputs("0", "1", "0:1");
     inputs.setRangeHolder("P");
@@ -80,6 +80,13 @@ TEST(StudyInputs, HalfOpenCheckRefusesTheLowBoundForSingleValuesAndRanges)
     EXPECT_TRUE(inputs.delivers("P", Interval::halfOpen(0, 1)));
     inputs.field("P").text = "0.1:1.2";
     EXPECT_FALSE(inputs.delivers("P", Interval::halfOpen(0, 1)));
+
+    // A proportion removed may be 0 but not 1.
+    inputs.field("P").text = "0:0.99";
+    EXPECT_TRUE(inputs.delivers("P", Interval::closedOpen(0, 1)));
+    inputs.field("P").text = "0:1";
+    EXPECT_FALSE(inputs.delivers("P", Interval::closedOpen(0, 1)));
+    EXPECT_TRUE(inputs.delivers("Rc", Interval::closedOpen(0, 1)));
 }
 
 TEST(StudyInputs, FirstFailingFieldFollowsTheOrderAndSkipsDisabledFields)
