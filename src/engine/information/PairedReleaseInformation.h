@@ -43,6 +43,7 @@ public:
     const ParameterMap& treatmentDetectionMap() const { return layout.treatmentDetectionMap(); }
     int controlLambdaIndex() const { return layout.controlLambdaIndex(); }
     int treatmentLambdaIndex() const { return layout.treatmentLambdaIndex(); }
+    const PairedReleaseLayout& parameterLayout() const { return layout; }
 
 private:
     ReleaseChain groupChain(const ParameterMap& survivalMap, const ParameterMap& detectionMap,

@@ -32,6 +32,7 @@ public:
     const ParameterMap& survivalMap() const { return layout.survivalMap(); }
     const ParameterMap& detectionMap() const { return layout.detectionMap(); }
     int lambdaIndex() const { return layout.lambdaIndex(); }
+    const SingleReleaseLayout& parameterLayout() const { return layout; }
 
 private:
     SingleReleaseLayout layout;

@@ -33,6 +33,7 @@ public:
     const ParameterMap& treatmentDetectionMap() const { return layout.treatmentDetectionMap(); }
     int controlLambdaIndex() const { return layout.controlLambdaIndex(); }
     int treatmentLambdaIndex() const { return layout.treatmentLambdaIndex(); }
+    const PairedReleaseLayout& parameterLayout() const { return layout; }
     // χ_site of each group for the current case.
     const Expression& controlChi(int site) const
     {

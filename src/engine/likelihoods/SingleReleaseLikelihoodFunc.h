@@ -39,6 +39,7 @@ public:
     const ParameterMap& survivalMap() const { return layout.survivalMap(); }
     const ParameterMap& detectionMap() const { return layout.detectionMap(); }
     int lambdaIndex() const { return layout.lambdaIndex(); }
+    const SingleReleaseLayout& parameterLayout() const { return layout; }
     // χ_site of the current case.
     const Expression& chi(int site) const { return chiExpressions[static_cast<std::size_t>(site)]; }
 

@@ -18,23 +18,24 @@ void appendPairs(std::vector<DisplayedParameter>& display, const ParameterMap& c
     }
 }
 
-std::vector<DisplayedParameter> displayOrder(const PairedReleaseLikelihoodFunc& likelihood)
+std::vector<DisplayedParameter> displayOrder(const PairedReleaseLayout& layout)
 {
-    std::vector<DisplayedParameter> display = {{QStringLiteral("Sc"), likelihood.scIndex()},
-                                               {QStringLiteral("St"), likelihood.stIndex()}};
-    appendPairs(display, likelihood.controlSurvivalMap(), likelihood.treatmentSurvivalMap(),
+    std::vector<DisplayedParameter> display = {
+        {QStringLiteral("Sc"), PairedReleaseLayout::scIndex},
+        {QStringLiteral("St"), PairedReleaseLayout::stIndex}};
+    appendPairs(display, layout.controlSurvivalMap(), layout.treatmentSurvivalMap(),
                 QStringLiteral("Sc"), QStringLiteral("St"), 2);
-    appendPairs(display, likelihood.controlDetectionMap(), likelihood.treatmentDetectionMap(),
+    appendPairs(display, layout.controlDetectionMap(), layout.treatmentDetectionMap(),
                 QStringLiteral("Pc"), QStringLiteral("Pt"), 1);
-    display.push_back({QStringLiteral("FinalC"), likelihood.controlLambdaIndex()});
-    display.push_back({QStringLiteral("FinalT"), likelihood.treatmentLambdaIndex()});
+    display.push_back({QStringLiteral("FinalC"), layout.controlLambdaIndex()});
+    display.push_back({QStringLiteral("FinalT"), layout.treatmentLambdaIndex()});
     return display;
 }
 
 } // namespace
 
-PairedReleaseResults::PairedReleaseResults(const PairedReleaseLikelihoodFunc& likelihood)
-    : ReleaseRecaptureResults(displayOrder(likelihood))
+PairedReleaseResults::PairedReleaseResults(const PairedReleaseLayout& layout)
+    : ReleaseRecaptureResults(displayOrder(layout))
 {}
 
 void PairedReleaseResults::addResult(const std::vector<double>& estimates, const Matrix& covariance,

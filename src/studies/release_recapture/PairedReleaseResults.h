@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/likelihoods/PairedReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/PairedReleaseLayout.h"
 #include "studies/release_recapture/ReleaseRecaptureResults.h"
 
 // Results of a paired-release run. Display order: "Sc", "St", then for each
@@ -12,7 +12,9 @@
 class PairedReleaseResults : public ReleaseRecaptureResults
 {
 public:
-    explicit PairedReleaseResults(const PairedReleaseLikelihoodFunc& likelihood);
+    // The parameters of layout, the parameter vector of the run's information
+    // (or likelihood).
+    explicit PairedReleaseResults(const PairedReleaseLayout& layout);
 
     // Stores the release sizes (rc, rt). Throws std::invalid_argument
     // "PairedReleaseResults::addResult - Number of parameters doesn't match. "

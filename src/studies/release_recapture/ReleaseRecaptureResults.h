@@ -45,6 +45,9 @@ public:
     virtual std::vector<double> estimates(int i) const;
     // The k × k covariance of Result i in display order.
     virtual Matrix covariance(int i) const;
+    // The value at Result i of every name of parameterNames(): the estimates,
+    // then any derived quantities.
+    virtual std::vector<double> quantities(int i) const { return estimates(i); }
 
     int count() const { return static_cast<int>(results.size()); }
     const Result& result(int i) const { return results[static_cast<std::size_t>(i)]; }

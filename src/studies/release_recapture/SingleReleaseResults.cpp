@@ -12,22 +12,22 @@ void appendOwnerNamed(std::vector<DisplayedParameter>& display, const ParameterM
         display.push_back({prefix + ReleaseRecaptureResults::labelNumber(map, index, 1), index});
 }
 
-std::vector<DisplayedParameter> displayOrder(const SingleReleaseLikelihoodFunc& likelihood)
+std::vector<DisplayedParameter> displayOrder(const SingleReleaseLayout& layout)
 {
     std::vector<DisplayedParameter> display;
-    appendOwnerNamed(display, likelihood.survivalMap(), QStringLiteral("S"));
-    appendOwnerNamed(display, likelihood.detectionMap(), QStringLiteral("P"));
-    display.push_back({QStringLiteral("Final"), likelihood.lambdaIndex()});
+    appendOwnerNamed(display, layout.survivalMap(), QStringLiteral("S"));
+    appendOwnerNamed(display, layout.detectionMap(), QStringLiteral("P"));
+    display.push_back({QStringLiteral("Final"), layout.lambdaIndex()});
     return display;
 }
 
 } // namespace
 
-SingleReleaseResults::SingleReleaseResults(const SingleReleaseLikelihoodFunc& likelihood,
+SingleReleaseResults::SingleReleaseResults(const SingleReleaseLayout& layout,
                                            bool totalSurvivalVariance)
-    : ReleaseRecaptureResults(displayOrder(likelihood))
+    : ReleaseRecaptureResults(displayOrder(layout))
     , withTotalSurvival(totalSurvivalVariance)
-    , reachIndices(likelihood.survivalMap().positionIndices())
+    , reachIndices(layout.survivalMap().positionIndices())
 {}
 
 void SingleReleaseResults::addResult(const std::vector<double>& estimates, const Matrix& covariance,
@@ -43,6 +43,14 @@ QStringList SingleReleaseResults::parameterNames() const
     if (withTotalSurvival)
         names << QStringLiteral("CompositeS");
     return names;
+}
+
+std::vector<double> SingleReleaseResults::quantities(int i) const
+{
+    std::vector<double> values = estimates(i);
+    if (withTotalSurvival)
+        values.push_back(totalSurvival(i));
+    return values;
 }
 
 QStringList SingleReleaseResults::releaseNames() const

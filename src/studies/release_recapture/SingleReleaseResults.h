@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/likelihoods/SingleReleaseLikelihoodFunc.h"
+#include "engine/likelihoods/SingleReleaseLayout.h"
 #include "studies/release_recapture/ReleaseRecaptureResults.h"
 
 // Results of a single-release run. The parameters show as "S" and "P"
@@ -12,7 +12,9 @@
 class SingleReleaseResults : public ReleaseRecaptureResults
 {
 public:
-    SingleReleaseResults(const SingleReleaseLikelihoodFunc& likelihood, bool totalSurvivalVariance);
+    // The parameters of layout, the parameter vector of the run's information
+    // (or likelihood); with totalSurvivalVariance, "CompositeS" follows.
+    SingleReleaseResults(const SingleReleaseLayout& layout, bool totalSurvivalVariance);
 
     // Throws std::invalid_argument "SingleReleaseResults::addResult - Number of
     // parameters doesn't match. " when the sizes differ from the likelihood's.
@@ -20,6 +22,8 @@ public:
                    const std::vector<int>& releaseSizes);
 
     QStringList parameterNames() const override;
+    // The estimates, then the total survival when it is shown.
+    std::vector<double> quantities(int i) const override;
     // "R0", "R1", … one per release size of the first Result.
     QStringList releaseNames() const override;
     Matrix varianceTable(const std::vector<double>& xValues) const override;

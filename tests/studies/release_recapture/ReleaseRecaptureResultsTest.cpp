@@ -45,11 +45,12 @@ std::string mismatchMessage(const std::function<void()>& add)
 TEST(SingleReleaseResults, OneReachNamesAndCompositeColumn)
 {
     const SingleReleaseLikelihoodFunc likelihood({0}, {0});
-    EXPECT_EQ(SingleReleaseResults(likelihood, false).parameterNames(),
+    EXPECT_EQ(SingleReleaseResults(likelihood.parameterLayout(), false).parameterNames(),
               (QStringList{"S1", "P1", "Final"}));
-    EXPECT_EQ(SingleReleaseResults(likelihood, false).varianceTable({}).cols(), 4);
+    EXPECT_EQ(SingleReleaseResults(likelihood.parameterLayout(), false).varianceTable({}).cols(),
+              4);
 
-    SingleReleaseResults results(likelihood, true);
+    SingleReleaseResults results(likelihood.parameterLayout(), true);
     EXPECT_EQ(results.parameterNames(), (QStringList{"S1", "P1", "Final", "CompositeS"}));
     Matrix covariance = patterned(3);
     covariance(0, 0) = 0.0025;
@@ -65,6 +66,7 @@ TEST(SingleReleaseResults, OneReachNamesAndCompositeColumn)
     // With one reach the total survival is S1 itself.
     EXPECT_EQ(table(1, 4), table(1, 1));
     EXPECT_EQ(results.totalSurvival(1), 0.8);
+    EXPECT_EQ(results.quantities(1), (std::vector<double>{0.8, 0.7, 0.6, 0.8}));
 }
 
 TEST(SingleReleaseResults, SharedLabelsAreNamedAfterTheirOwningReach)
@@ -72,7 +74,7 @@ TEST(SingleReleaseResults, SharedLabelsAreNamedAfterTheirOwningReach)
     // Reaches 1 and 2 share the survival and detection of reach 1; reach 3
     // has its own.
     const SingleReleaseLikelihoodFunc likelihood({0, 0, 2}, {0, 0, 2});
-    SingleReleaseResults results(likelihood, true);
+    SingleReleaseResults results(likelihood.parameterLayout(), true);
     EXPECT_EQ(results.parameterNames(),
               (QStringList{"S1", "S3", "P1", "P3", "Final", "CompositeS"}));
     EXPECT_EQ(results.reachSurvivalIndices(), (std::vector<int>{0, 0, 1}));
@@ -91,10 +93,10 @@ TEST(SingleReleaseResults, SharedLabelsAreNamedAfterTheirOwningReach)
 TEST(ReleaseRecaptureResults, NamesOfTheLargestLabelDoNotOverflow)
 {
     const SingleReleaseLikelihoodFunc likelihood({INT_MAX}, {INT_MAX});
-    EXPECT_EQ(SingleReleaseResults(likelihood, false).parameterNames(),
+    EXPECT_EQ(SingleReleaseResults(likelihood.parameterLayout(), false).parameterNames(),
               (QStringList{"S2147483648", "P2147483648", "Final"}));
     const PairedReleaseLikelihoodFunc paired({INT_MAX}, {0, INT_MAX});
-    EXPECT_EQ(PairedReleaseResults(paired).parameterNames(),
+    EXPECT_EQ(PairedReleaseResults(paired.parameterLayout()).parameterNames(),
               (QStringList{"Sc", "St", "Sc2147483649", "St2147483649", "Pc1", "Pt1", "Pc2147483648",
                            "Pt2147483648", "FinalC", "FinalT"}));
 }
@@ -102,7 +104,7 @@ TEST(ReleaseRecaptureResults, NamesOfTheLargestLabelDoNotOverflow)
 TEST(SingleReleaseResults, AddResultRefusesMismatchedSizes)
 {
     const SingleReleaseLikelihoodFunc likelihood({0, 1}, {0, 1});
-    SingleReleaseResults results(likelihood, false);
+    SingleReleaseResults results(likelihood.parameterLayout(), false);
     const char* expected = "SingleReleaseResults::addResult - Number of parameters doesn't match. ";
     EXPECT_EQ(mismatchMessage([&] {
                   results.addResult({1, 2, 3, 4}, patterned(5), {1});
@@ -125,7 +127,7 @@ TEST(SingleReleaseResults, TotalSurvivalOfReferenceDesigns)
         const auto likelihood = singleReleaseFrom(in, x);
         const Matrix covariance = covarianceOf(*likelihood, x);
 
-        SingleReleaseResults results(*likelihood, true);
+        SingleReleaseResults results(likelihood->parameterLayout(), true);
         results.addResult(x, covariance, toInts(in.value("release_sizes")));
         EXPECT_EQ(results.parameterNames().mid(0, likelihood->parameterCount()),
                   QStringList(QJsonValue(out.value("parameter_names")).toVariant().toStringList()));
@@ -138,7 +140,7 @@ TEST(SingleReleaseResults, TotalSurvivalOfReferenceDesigns)
 TEST(PairedReleaseResults, DisplayOrderPairsControlWithTreatment)
 {
     const PairedReleaseLikelihoodFunc likelihood({0, 1}, {0, 1, 2});
-    PairedReleaseResults results(likelihood);
+    PairedReleaseResults results(likelihood.parameterLayout());
     EXPECT_EQ(results.parameterNames(),
               (QStringList{"Sc", "St", "Sc2", "St2", "Sc3", "St3", "Pc1", "Pt1", "Pc2", "Pt2",
                            "Pc3", "Pt3", "FinalC", "FinalT"}));
@@ -164,13 +166,14 @@ TEST(PairedReleaseResults, DisplayOrderPairsControlWithTreatment)
 
 TEST(PairedReleaseResults, NamesFollowLabelsAndMismatchIsRefused)
 {
-    EXPECT_EQ(PairedReleaseResults(PairedReleaseLikelihoodFunc({}, {0})).parameterNames(),
+    EXPECT_EQ(PairedReleaseResults(PairedReleaseLikelihoodFunc({}, {0}).parameterLayout())
+                  .parameterNames(),
               (QStringList{"Sc", "St", "Pc1", "Pt1", "FinalC", "FinalT"}));
 
     // Panels 0 and 1 share panel 0's survival, panel 2 has its own; the
     // detection sites of panels 0 and 1 (labels 1, 1) share one.
     const PairedReleaseLikelihoodFunc shared({0, 0, 2}, {0, 1, 1, 3});
-    PairedReleaseResults results(shared);
+    PairedReleaseResults results(shared.parameterLayout());
     EXPECT_EQ(results.parameterNames(),
               (QStringList{"Sc", "St", "Sc2", "St2", "Sc4", "St4", "Pc1", "Pt1", "Pc2", "Pt2",
                            "Pc4", "Pt4", "FinalC", "FinalT"}));
