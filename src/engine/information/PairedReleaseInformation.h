@@ -45,6 +45,15 @@ public:
     int treatmentLambdaIndex() const { return layout.treatmentLambdaIndex(); }
     const PairedReleaseLayout& parameterLayout() const { return layout; }
 
+protected:
+    // The two groups share only Sc, and St enters the treatment group alone,
+    // so the Hessian is block diagonal (one block per group) apart from the
+    // border of Sc and St. Each block is tested and inverted on its own, then
+    // the border through its Schur complement; see the source for the
+    // algebra.
+    void invertChecked(const Matrix& hessian, Matrix& covariance,
+                       const std::atomic<bool>* cancelFlag) const override;
+
 private:
     ReleaseChain groupChain(const ParameterMap& survivalMap, const ParameterMap& detectionMap,
                             int lambdaIndex) const;

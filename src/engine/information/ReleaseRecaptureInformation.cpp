@@ -1,19 +1,10 @@
 #include "engine/information/ReleaseRecaptureInformation.h"
 
-#include "engine/likelihoods/CovarianceCalculator.h"
+#include "numerics/CholeskyInverse.h"
 #include "numerics/NRError.h"
 #include "numerics/SymmetricEigenvalues.h"
 
 #include <stdexcept>
-
-namespace {
-
-bool isCanceled(const std::atomic<bool>* cancelFlag)
-{
-    return cancelFlag != nullptr && cancelFlag->load();
-}
-
-} // namespace
 
 void ReleaseRecaptureInformation::computeHessian(Matrix& hessian) const
 {
@@ -35,6 +26,12 @@ void ReleaseRecaptureInformation::computeCovariance(Matrix& covariance,
     if (hessianOut != nullptr)
         *hessianOut = hessian;
 
+    invertChecked(hessian, covariance, cancelFlag);
+}
+
+void ReleaseRecaptureInformation::invertChecked(const Matrix& hessian, Matrix& covariance,
+                                                const std::atomic<bool>* cancelFlag) const
+{
     if (isCanceled(cancelFlag))
         return;
     if (!symmetricIsPositiveDefinite(hessian))
@@ -42,5 +39,5 @@ void ReleaseRecaptureInformation::computeCovariance(Matrix& covariance,
 
     if (isCanceled(cancelFlag))
         return;
-    CovarianceCalculator::invert(hessian, covariance);
+    choleskyInverse(hessian, covariance);
 }

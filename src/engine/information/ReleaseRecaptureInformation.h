@@ -41,8 +41,9 @@ public:
     // have probability 0 (a detection or lambda of 0, or of 1 with removals)
     // the Hessian can have full rank and yet be indefinite, and its inverse
     // would hold negative variances. Any other Hessian throws NR3::NRError
-    // "Singular Hessian in calculating covariance matrix", and the LU inverse
-    // throws its own errors. hessianOut, when given, receives the
+    // "Singular Hessian in calculating covariance matrix". An accepted Hessian
+    // is inverted by its Cholesky factor, which throws its own error should
+    // rounding make a pivot non-positive. hessianOut, when given, receives the
     // Hessian. cancelFlag (may be null) is read before each stage; once it is
     // set the call returns with covariance untouched, which is not a failure.
     void computeCovariance(Matrix& covariance, const std::atomic<bool>* cancelFlag = nullptr,
@@ -51,6 +52,17 @@ public:
 protected:
     ReleaseRecaptureInformation() = default;
     void setParameterCount(int count) { parameters = count; }
+
+    // The test and inverse of computeCovariance for a Hessian already
+    // computed: throws as computeCovariance says, returns with covariance
+    // untouched once cancelFlag is set. A design whose Hessian has a known
+    // structure may test and invert it by parts.
+    virtual void invertChecked(const Matrix& hessian, Matrix& covariance,
+                               const std::atomic<bool>* cancelFlag) const;
+    static bool isCanceled(const std::atomic<bool>* cancelFlag)
+    {
+        return cancelFlag != nullptr && cancelFlag->load();
+    }
 
     // The groups of fish of the design, with the removals and release sizes
     // of the current case.

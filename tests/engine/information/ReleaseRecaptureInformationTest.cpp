@@ -424,6 +424,26 @@ TEST(ReleaseRecaptureInformation, ReproducesReferenceCovariancesExactly)
     }
 }
 
+// The paired design inverts its Hessian by the groups' blocks and the border
+// of Sc and St; the result is the inverse of the whole Hessian to rounding.
+TEST(ReleaseRecaptureInformation, PairedInverseByBlocksIsTheWholeInverse)
+{
+    DesignGenerator gen(71);
+    for (int downstream : {0, 1, 3, 8, 20}) {
+        const PairedDesign d = PairedDesign::random(gen, downstream);
+        SCOPED_TRACE(::testing::Message() << downstream << " downstream reaches");
+        PairedReleaseInformation exact = d.exact();
+        std::vector<double> parameters;
+        d.load(exact, parameters);
+        Matrix hessian;
+        Matrix covariance;
+        exact.computeCovariance(covariance, nullptr, &hessian);
+        Matrix whole;
+        CovarianceCalculator::invert(hessian, whole);
+        EXPECT_TRUE(matricesNear(covariance, whole, 1e-9));
+    }
+}
+
 TEST(ReleaseRecaptureInformation, SingularHessianIsReportedLikeTheCovarianceComputation)
 {
     // No fish released: nothing can be estimated, and the covariance stays.
