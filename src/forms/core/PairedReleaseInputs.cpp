@@ -1,0 +1,168 @@
+#include "forms/core/PairedReleaseInputs.h"
+
+#include "forms/core/ReleaseRecaptureInputs.h"
+#include "framework/settings/QVSettingsKeys.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace PairedReleaseInputs {
+
+namespace {
+
+QString numbered(const char* prefix, int k)
+{
+    return QLatin1String(prefix) + QString::number(k + 2);
+}
+
+QStringList panelKeys(int panels, QString (*key)(int))
+{
+    QStringList keys;
+    for (int k = 0; k < panels; ++k)
+        keys << key(k);
+    return keys;
+}
+
+} // namespace
+
+int panelCount(int reaches)
+{
+    return std::max(reaches, minimumReaches) - 1;
+}
+
+QString survivalKey(int k)
+{
+    return numbered("S", k);
+}
+
+QString captureKey(int k)
+{
+    return numbered("P", k);
+}
+
+QString removalKey(int k)
+{
+    return numbered("D", k);
+}
+
+QList<FieldSpec> releaseFields()
+{
+    return {
+        {treatmentReleaseKey, QVSettingsKeys::PrRt, -1, RangeArithmetic::Integer, 0},
+        {treatmentSurvivalKey, QVSettingsKeys::PrSt},
+        {controlReleaseKey, QVSettingsKeys::PrRc, -1, RangeArithmetic::Integer, 0},
+        {controlSurvivalKey, QVSettingsKeys::PrSc},
+        {firstCaptureKey, QVSettingsKeys::PrP1},
+        {firstRemovalKey, QVSettingsKeys::PrD1},
+    };
+}
+
+FieldSpec lambdaField()
+{
+    return {lambdaKey, QVSettingsKeys::PrLambda, -1, RangeArithmetic::Real, 0};
+}
+
+QList<FieldSpec> reachFields(int k)
+{
+    return {
+        {survivalKey(k), QVSettingsKeys::PrS, k},
+        {captureKey(k), QVSettingsKeys::PrP, k},
+        {removalKey(k), QVSettingsKeys::PrD, k, RangeArithmetic::Real, 0, 1},
+    };
+}
+
+QList<FieldSpec> fieldTable(int reaches)
+{
+    QList<FieldSpec> table = releaseFields();
+    for (int k = 0; k < panelCount(reaches); ++k)
+        table << reachFields(k);
+    table << lambdaField();
+    return table;
+}
+
+int survivalChoiceId()
+{
+    return QVSettingsKeys::PrSi;
+}
+
+int captureChoiceId()
+{
+    return QVSettingsKeys::PrPi;
+}
+
+// Probabilities must not be 0 (a parameter no fish gets past cannot be
+// estimated, nor those after it); St, the ratio of the two first-reach
+// survivals, may exceed 1 but not make the treatment's survival Sc * St
+// exceed it. A removal proportion may be 0 but not 1; some fish must be
+// released at every point. While RC follows RT its checks are RT's.
+QString firstIllegal(const StudyInputs& inputs)
+{
+    const Interval probability = Interval::halfOpen(0, 1);
+    const Interval releaseSize = Interval::atLeast(0);
+    QString failing = firstFailingField(
+        inputs, {{treatmentReleaseKey, releaseSize}, {controlReleaseKey, releaseSize}});
+    if (!failing.isNull())
+        return failing;
+
+    const bool linked = inputs.switches.value(linkReleases, false);
+    const QString controlKey = linked ? treatmentReleaseKey : controlReleaseKey;
+    if (ReleaseRecaptureInputs::firstPointFailing(inputs, [&](int i) {
+            return inputs.intValueAt(treatmentReleaseKey, i) > 0 ||
+                   inputs.intValueAt(controlKey, i) > 0;
+        }) >= 0)
+        return ReleaseRecaptureInputs::derivedName(inputs, {treatmentReleaseKey, controlKey},
+                                                   treatmentReleaseKey);
+
+    const Interval ratio = {0, std::numeric_limits<double>::infinity(), true};
+    failing = firstFailingField(inputs,
+                                {{treatmentSurvivalKey, ratio}, {controlSurvivalKey, probability}});
+    if (!failing.isNull())
+        return failing;
+    if (ReleaseRecaptureInputs::firstPointFailing(inputs, [&](int i) {
+            return inputs.valueAt(controlSurvivalKey, i) *
+                       inputs.valueAt(treatmentSurvivalKey, i) <=
+                   1.0;
+        }) >= 0)
+        return ReleaseRecaptureInputs::derivedName(
+            inputs, {treatmentSurvivalKey, controlSurvivalKey}, treatmentSurvivalKey);
+
+    QList<FieldCheck> checks = {{firstCaptureKey, probability},
+                                {firstRemovalKey, Interval::closedOpen(0, 1)}};
+    for (int k = 0; k < inputs.reaches - 1; ++k)
+        checks << FieldCheck{survivalKey(k), probability} << FieldCheck{captureKey(k), probability}
+               << FieldCheck{removalKey(k), Interval::closedOpen(0, 1)};
+    checks << FieldCheck{lambdaKey, probability};
+    return firstFailingField(inputs, checks);
+}
+
+void applySwitches(StudyInputs& inputs)
+{
+    const bool linked = inputs.switches.value(linkReleases, false);
+    inputs.field(treatmentReleaseKey).name = linked ? linkedTreatmentName : treatmentName;
+    if (linked)
+        inputs.disableField(controlReleaseKey);
+    else
+        inputs.field(controlReleaseKey).enabled = true;
+
+    const int panels = inputs.reaches - 1;
+    ReleaseRecaptureInputs::applySharing(inputs, ReleaseRecaptureInputs::survivalOwner,
+                                         panelKeys(panels, survivalKey));
+    ReleaseRecaptureInputs::applySharing(inputs, ReleaseRecaptureInputs::captureOwner,
+                                         panelKeys(panels, captureKey));
+}
+
+StudyInputs blankInputs(int reaches)
+{
+    StudyInputs inputs;
+    inputs.reaches = panelCount(reaches) + 1;
+    for (const FieldSpec& spec : fieldTable(inputs.reaches))
+        inputs.addField(spec.blank());
+    inputs.switches = {{linkReleases, false}};
+    const QVector<int> own = ReleaseRecaptureInputs::ownChoices(panelCount(reaches));
+    inputs.choices = {{ReleaseRecaptureInputs::survivalOwner, own},
+                      {ReleaseRecaptureInputs::captureOwner, own}};
+    applySwitches(inputs);
+    return inputs;
+}
+
+} // namespace PairedReleaseInputs
