@@ -15,14 +15,6 @@ QString numbered(const char* prefix, int k)
     return QLatin1String(prefix) + QString::number(k + 2);
 }
 
-QStringList panelKeys(int panels, QString (*key)(int))
-{
-    QStringList keys;
-    for (int k = 0; k < panels; ++k)
-        keys << key(k);
-    return keys;
-}
-
 } // namespace
 
 int panelCount(int reaches)
@@ -146,9 +138,9 @@ void applySwitches(StudyInputs& inputs)
 
     const int panels = inputs.reaches - 1;
     ReleaseRecaptureInputs::applySharing(inputs, ReleaseRecaptureInputs::survivalOwner,
-                                         panelKeys(panels, survivalKey));
+                                         ReleaseRecaptureInputs::panelKeys(panels, survivalKey));
     ReleaseRecaptureInputs::applySharing(inputs, ReleaseRecaptureInputs::captureOwner,
-                                         panelKeys(panels, captureKey));
+                                         ReleaseRecaptureInputs::panelKeys(panels, captureKey));
 }
 
 StudyInputs blankInputs(int reaches)

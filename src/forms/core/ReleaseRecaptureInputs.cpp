@@ -27,6 +27,14 @@ QVector<int> ownChoices(int panels)
     return choices;
 }
 
+QStringList panelKeys(int panels, QString (*key)(int))
+{
+    QStringList keys;
+    for (int k = 0; k < panels; ++k)
+        keys << key(k);
+    return keys;
+}
+
 void applySharing(StudyInputs& inputs, const QString& choice, const QStringList& keys)
 {
     for (int k = 0; k < keys.size(); ++k) {

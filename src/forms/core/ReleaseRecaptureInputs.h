@@ -32,6 +32,10 @@ QVector<int> owners(const StudyInputs& inputs, const QString& choice, int panels
 // Every panel k uses its own parameter.
 QVector<int> ownChoices(int panels);
 
+// key(k) for the panels 0 .. panels - 1, the parameter names of one kind
+// (a design's survivalKey, captureKey ...).
+QStringList panelKeys(int panels, QString (*key)(int));
+
 // Disables field keys[k] of every panel k that shares another panel's
 // parameter (StudyInputs::disableField), and enables the others.
 void applySharing(StudyInputs& inputs, const QString& choice, const QStringList& keys);

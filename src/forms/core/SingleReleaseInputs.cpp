@@ -14,14 +14,6 @@ QString numbered(const char* prefix, int k)
     return QLatin1String(prefix) + QString::number(k + 1);
 }
 
-QStringList panelKeys(int panels, QString (*key)(int))
-{
-    QStringList keys;
-    for (int k = 0; k < panels; ++k)
-        keys << key(k);
-    return keys;
-}
-
 } // namespace
 
 int panelCount(int reaches)
@@ -110,9 +102,9 @@ void applySwitches(StudyInputs& inputs)
 {
     const int panels = inputs.reaches - 1;
     ReleaseRecaptureInputs::applySharing(inputs, ReleaseRecaptureInputs::survivalOwner,
-                                         panelKeys(panels, survivalKey));
+                                         ReleaseRecaptureInputs::panelKeys(panels, survivalKey));
     ReleaseRecaptureInputs::applySharing(inputs, ReleaseRecaptureInputs::captureOwner,
-                                         panelKeys(panels, captureKey));
+                                         ReleaseRecaptureInputs::panelKeys(panels, captureKey));
 }
 
 StudyInputs blankInputs(int reaches)

@@ -1,0 +1,112 @@
+#include "forms/release_recapture/PairedReleaseWidget.h"
+
+#include "forms/core/PairedReleaseInputs.h"
+#include "forms/release_recapture/TCFinalReachWidgetImpl.h"
+#include "forms/release_recapture/TCReachWidgetImpl.h"
+#include "forms/release_recapture/TCReleaseWidgetImpl.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "framework/settings/RynSettings.h"
+
+#include <QScrollBar>
+
+PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* parent)
+    : ReleaseRecaptureWidget(settings, parent)
+    , release(new TCReleaseWidgetImpl(settings, content()))
+    , finalReach(new TCFinalReachWidgetImpl(content()))
+{
+    connect(release, &TCReleaseWidgetImpl::warningMessage, this,
+            &ReleaseRecaptureWidget::displayWarning);
+    connect(finalReach, &TCFinalReachWidgetImpl::warningMessage, this,
+            &ReleaseRecaptureWidget::displayWarning);
+    connect(release->treatmentReleaseEdit, &QLineEdit::textChanged, this,
+            &PairedReleaseWidget::onTreatmentReleaseEditChanged);
+
+    const QList<FieldSpec> specs = PairedReleaseInputs::releaseFields();
+    const QList<RangeLineEdit*> fields = {
+        release->treatmentReleaseEdit, release->treatmentSurvivalEdit, release->controlReleaseEdit,
+        release->controlSurvivalEdit,  release->captureEdit,           release->removalEdit};
+    for (int f = 0; f < specs.size(); ++f)
+        registerField(fields[f], specs[f]);
+    registerField(finalReach->productEdit, PairedReleaseInputs::lambdaField());
+    release->applyStoredLink();
+    setEndPanels(release, finalReach);
+}
+
+bool PairedReleaseWidget::validate()
+{
+    return passes(PairedReleaseInputs::firstIllegal(inputs()), PairedReleaseInputs::title);
+}
+
+int PairedReleaseWidget::preferredWidth() const
+{
+    return chainWidth() + 2 * margin + verticalScrollBar()->sizeHint().width();
+}
+
+int PairedReleaseWidget::preferredHeight() const
+{
+    return chainHeight() + horizontalScrollBar()->sizeHint().height() + 2 * margin;
+}
+
+StudyInputs PairedReleaseWidget::inputs() const
+{
+    StudyInputs taken = ReleaseRecaptureWidget::inputs();
+    taken.switches[PairedReleaseInputs::linkReleases] = release->releasesLinked();
+    return taken;
+}
+
+void PairedReleaseWidget::linkReleaseSizes(bool rhs)
+{
+    release->linkReleaseSizes(rhs);
+}
+
+void PairedReleaseWidget::onTreatmentReleaseEditChanged(QString rt)
+{
+    if (release->releasesLinked())
+        settings()->setValue(QVSettingsKeys::PrRc, rt);
+}
+
+int PairedReleaseWidget::minimumReaches() const
+{
+    return PairedReleaseInputs::minimumReaches;
+}
+
+ReleaseRecaptureWidget::ReachPanel PairedReleaseWidget::createReachPanel(int k)
+{
+    auto* panel = new TCReachWidgetImpl(content());
+    panel->setReachNumber(k + 2);
+    connect(panel, &TCReachWidgetImpl::warningMessage, this,
+            &ReleaseRecaptureWidget::displayWarning);
+    return {panel,
+            panel->survivalCombo,
+            panel->survivalEdit,
+            panel->captureCombo,
+            panel->captureEdit,
+            {panel->survivalEdit, panel->captureEdit, panel->removalEdit}};
+}
+
+QList<FieldSpec> PairedReleaseWidget::reachFields(int k) const
+{
+    return PairedReleaseInputs::reachFields(k);
+}
+
+int PairedReleaseWidget::survivalChoiceId() const
+{
+    return PairedReleaseInputs::survivalChoiceId();
+}
+
+int PairedReleaseWidget::captureChoiceId() const
+{
+    return PairedReleaseInputs::captureChoiceId();
+}
+
+QList<QWidget*> PairedReleaseWidget::releaseTabOrder() const
+{
+    return {release->treatmentReleaseEdit, release->treatmentSurvivalEdit,
+            release->controlReleaseEdit,   release->controlSurvivalEdit,
+            release->captureEdit,          release->removalEdit};
+}
+
+QWidget* PairedReleaseWidget::finalField() const
+{
+    return finalReach->productEdit;
+}

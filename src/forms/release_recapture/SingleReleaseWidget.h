@@ -1,0 +1,38 @@
+#pragma once
+
+#include "forms/release_recapture/ReleaseRecaptureWidget.h"
+
+class FinalReachWidgetImpl;
+class ReleaseWidgetImpl;
+
+// The input form of the single-release design: R0 fish released at the top,
+// a reach panel per intermediate reach (survival, capture probability,
+// proportion removed and a release at the station ending it) and the final
+// reach's Lambda. Its field table and checks are SingleReleaseInputs'.
+class SingleReleaseWidget : public ReleaseRecaptureWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SingleReleaseWidget(ryn::RynSettings* settings, QWidget* parent = nullptr);
+
+    bool validate() override;
+    int preferredWidth() const override;
+    int preferredHeight() const override;
+
+    ReleaseWidgetImpl* releaseWidget() const { return release; }
+    FinalReachWidgetImpl* finalReachWidget() const { return finalReach; }
+
+protected:
+    int minimumReaches() const override;
+    ReachPanel createReachPanel(int k) override;
+    QList<FieldSpec> reachFields(int k) const override;
+    int survivalChoiceId() const override;
+    int captureChoiceId() const override;
+    QList<QWidget*> releaseTabOrder() const override;
+    QWidget* finalField() const override;
+
+private:
+    ReleaseWidgetImpl* release;
+    FinalReachWidgetImpl* finalReach;
+};
