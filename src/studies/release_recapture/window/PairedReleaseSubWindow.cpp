@@ -1,0 +1,50 @@
+#include "studies/release_recapture/window/PairedReleaseSubWindow.h"
+
+#include "forms/release_recapture/PairedReleaseWidget.h"
+#include "framework/run/ThreadRunner.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "studies/release_recapture/window/ReleaseRecaptureReport.h"
+
+PairedReleaseSubWindow::PairedReleaseSubWindow(ryn::RynSettings* settings, QWidget* parent,
+                                               Qt::WindowFlags flags)
+    : ReleaseRecaptureSubWindow(PairedReleaseStudy, QStringLiteral("PR"),
+                                QStringLiteral("Paired Release"), settings,
+                                {QVSettingsKeys::PrNumReaches, QVSettingsKeys::PrReplicatesEnabled,
+                                 QVSettingsKeys::PrReplicatesNum, QVSettingsKeys::PrReplicatesPar,
+                                 QVSettingsKeys::PrReplicateNatVar},
+                                parent, flags)
+{
+    setReleaseRecaptureForm(new PairedReleaseWidget(settings));
+}
+
+PairedReleaseSubWindow::~PairedReleaseSubWindow() = default;
+
+PairedReleaseWidget* PairedReleaseSubWindow::pairedReleaseForm() const
+{
+    return static_cast<PairedReleaseWidget*>(form());
+}
+
+bool PairedReleaseSubWindow::startRun(ryn::ThreadRunner* runner)
+{
+    std::shared_ptr<const PairedReleaseRecord> record;
+    if (!takeInputs([&] {
+            record = std::make_shared<PairedReleaseRecord>(
+                takePairedReleaseRecord(form()->inputs(), options()));
+        }))
+        return false;
+    current = std::make_unique<PairedReleaseRun>(runner, record);
+    runner->setRunnable(current.get());
+    runner->start();
+    return true;
+}
+
+QStringList PairedReleaseSubWindow::parameterNamesOf(const StudyInputs& inputs) const
+{
+    return pairedReleaseParameterNames(inputs);
+}
+
+void PairedReleaseSubWindow::writeRunReport(QTextCursor& cursor, const ReportOptions& options) const
+{
+    ReleaseRecaptureReport(*this, title(), current->record(), *current->results(), options)
+        .write(cursor);
+}

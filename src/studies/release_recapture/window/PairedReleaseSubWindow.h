@@ -1,0 +1,32 @@
+#pragma once
+
+#include "studies/release_recapture/window/PairedReleaseRun.h"
+#include "studies/release_recapture/window/ReleaseRecaptureSubWindow.h"
+
+#include <memory>
+
+class PairedReleaseWidget;
+
+// The window of the paired-release design (id 2, "PR", "Paired Release").
+class PairedReleaseSubWindow : public ReleaseRecaptureSubWindow
+{
+    Q_OBJECT
+
+public:
+    explicit PairedReleaseSubWindow(ryn::RynSettings* settings, QWidget* parent = nullptr,
+                                    Qt::WindowFlags flags = {});
+    ~PairedReleaseSubWindow() override;
+
+    PairedReleaseWidget* pairedReleaseForm() const;
+    const PairedReleaseRun* run() const { return current.get(); }
+
+    bool startRun(ryn::ThreadRunner* runner) override;
+
+protected:
+    const ReleaseRecaptureRun* currentRun() const override { return current.get(); }
+    QStringList parameterNamesOf(const StudyInputs& inputs) const override;
+    void writeRunReport(QTextCursor& cursor, const ReportOptions& options) const override;
+
+private:
+    std::unique_ptr<PairedReleaseRun> current;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "studies/common/ReportTables.h"
+#include "studies/release_recapture/ReleaseRecaptureRecord.h"
+#include "studies/release_recapture/ReleaseRecaptureResults.h"
+
+#include <QString>
+
+class QTextCursor;
+class QTextTable;
+
+namespace ryn {
+class RynStyle;
+}
+
+// The rich-text report of a completed single- or paired-release run, written
+// from the run's record and results alone, so that the window, the tests and
+// a front end without windows write the same report. It holds the title
+// ("<title> Results"), the replicates table when replicates are in use, the
+// release sizes and the parameters of the first point (the range text in the
+// columns of the ranged input), then either the single-point report
+// (variance-covariance matrix unless replicates are in use, the precision
+// table) or, over a range, the standard errors at every point. With
+// replicates in use only the replicate parameter's precision is shown.
+class ReleaseRecaptureReport
+{
+public:
+    // The style, record and results must outlive the writer; results must
+    // hold at least one point.
+    ReleaseRecaptureReport(const ryn::RynStyle& style, const QString& title,
+                           const ReleaseRecaptureRecord& record,
+                           const ReleaseRecaptureResults& results, const ReportOptions& options);
+    virtual ~ReleaseRecaptureReport() = default;
+
+    // Writes the report at cursor in one edit block and leaves the cursor at
+    // the start of the document.
+    void write(QTextCursor& cursor) const;
+
+protected:
+    // What a design adds to the single-point report after its precision
+    // table; nothing by default.
+    virtual void writeExtra(QTextCursor& cursor) const;
+
+    const ryn::RynStyle& style;
+
+private:
+    void writeReplicates(QTextCursor& cursor) const;
+    void writeReleaseSizes(QTextCursor& cursor) const;
+    void writeParameters(QTextCursor& cursor) const;
+    void writeSinglePointReport(QTextCursor& cursor) const;
+    void writeRangeReport(QTextCursor& cursor) const;
+    // A new paragraph with caption in the heading format.
+    void writeCaption(QTextCursor& cursor, const QString& caption) const;
+    // The columns shown of a variance table: every name, or with replicates
+    // in use only the adjusted one.
+    QList<int> shownColumns(int replicateColumn) const;
+
+    QString title;
+    const ReleaseRecaptureRecord& record;
+    const ReleaseRecaptureResults& results;
+    ReportOptions options;
+};

@@ -1,0 +1,103 @@
+#include "studies/release_recapture/window/ReleaseRecaptureSubWindow.h"
+
+#include "forms/release_recapture/ReleaseRecaptureWidget.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "framework/settings/RynSettings.h"
+#include "studies/release_recapture/ReleaseRecapturePrecision.h"
+#include "studies/release_recapture/window/ReleaseRecaptureRun.h"
+
+#include <QTextCursor>
+#include <QTextFrame>
+
+ReleaseRecaptureSubWindow::ReleaseRecaptureSubWindow(int id, const QString& shortName,
+                                                     const QString& title,
+                                                     ryn::RynSettings* settings,
+                                                     const DesignKeys& keys, QWidget* parent,
+                                                     Qt::WindowFlags flags)
+    : StudySubWindow(id, shortName, title, settings, parent, flags)
+    , keys(keys)
+{}
+
+ReleaseRecaptureSubWindow::~ReleaseRecaptureSubWindow() = default;
+
+void ReleaseRecaptureSubWindow::setReleaseRecaptureForm(ReleaseRecaptureWidget* form)
+{
+    releaseRecaptureForm = form;
+    setStudyWidget(form);
+    connect(form, &ReleaseRecaptureWidget::parameterNamesChanged, this,
+            &ReleaseRecaptureSubWindow::refreshParameterNames);
+    form->setNumReaches(settings()->value(keys.numReaches).toInt());
+    refreshParameterNames();
+}
+
+void ReleaseRecaptureSubWindow::setNumReaches(int n)
+{
+    releaseRecaptureForm->setNumReaches(n);
+}
+
+bool ReleaseRecaptureSubWindow::replicatesEnabled() const
+{
+    return settings()->value(keys.replicatesEnabled).toBool();
+}
+
+int ReleaseRecaptureSubWindow::replicateCount() const
+{
+    return settings()->value(keys.replicateCount).toInt();
+}
+
+QString ReleaseRecaptureSubWindow::replicateParameter() const
+{
+    return settings()->value(keys.replicateParameter).toString();
+}
+
+double ReleaseRecaptureSubWindow::naturalVariance() const
+{
+    return settings()->value(keys.naturalVariance).toDouble();
+}
+
+QString ReleaseRecaptureSubWindow::naturalVarianceText() const
+{
+    return settings()->value(keys.naturalVariance).toString();
+}
+
+ReleaseRecaptureOptions ReleaseRecaptureSubWindow::options() const
+{
+    ReleaseRecaptureOptions options;
+    options.replicatesEnabled = replicatesEnabled();
+    options.replicateCount = replicateCount();
+    options.naturalVariance = naturalVariance();
+    options.naturalVarianceText = naturalVarianceText();
+    options.replicateParameter = replicateParameter();
+    options.totalSurvival = settings()->value(QVSettingsKeys::TotalSurvVar).toBool();
+    return options;
+}
+
+int ReleaseRecaptureSubWindow::resultCount() const
+{
+    return currentRun() ? currentRun()->resultCount() : 0;
+}
+
+// Without a completed point nothing but the frame format is written.
+void ReleaseRecaptureSubWindow::writeReport(QTextCursor& cursor)
+{
+    cursor.currentFrame()->setFrameFormat(frameFormat);
+    if (resultCount() == 0)
+        return;
+    writeRunReport(cursor, ReportOptions::fromSettings(*settings()));
+}
+
+PrecisionTable ReleaseRecaptureSubWindow::precisionTable() const
+{
+    if (resultCount() == 0)
+        return {};
+    return releaseRecapturePrecisionTable(currentRun()->record(), *currentRun()->results());
+}
+
+void ReleaseRecaptureSubWindow::refreshParameterNames()
+{
+    const QStringList now = parameterNamesOf(releaseRecaptureForm->inputs());
+    if (now == names)
+        return;
+    names = now;
+    emit parameterNamesChanged(names);
+}

@@ -1,0 +1,373 @@
+#include "studies/release_recapture/window/PairedReleaseSubWindow.h"
+#include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+
+#include "ModalBoxAnswerer.h"
+#include "ReferenceCases.h"
+#include "ReferenceDesigns.h"
+#include "TestStore.h"
+#include "Tolerance.h"
+#include "forms/range/RangeLineEdit.h"
+#include "forms/release_recapture/PairedReleaseWidget.h"
+#include "forms/release_recapture/ReachWidgetImpl.h"
+#include "forms/release_recapture/ReleaseWidgetImpl.h"
+#include "forms/release_recapture/SingleReleaseWidget.h"
+#include "forms/release_recapture/TCReachWidgetImpl.h"
+#include "framework/run/ThreadRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <cmath>
+
+using namespace quorvel::test;
+
+// Texts in failure messages.
+void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// Runs the window's design to its end; true when the run completed.
+bool runToEnd(StudySubWindow& window, ryn::ThreadRunner& runner)
+{
+    QSignalSpy complete(&runner, &ryn::ThreadRunner::runComplete);
+    QSignalSpy canceled(&runner, &ryn::ThreadRunner::runCanceled);
+    if (!window.startRun(&runner))
+        return false;
+    while (complete.isEmpty() && canceled.isEmpty())
+        complete.wait(100);
+    return !complete.isEmpty();
+}
+
+// The report as a reader meets it: the text of every paragraph outside the
+// tables, and the tables, in order; a table shows in the outline as "[r x c]".
+struct Report
+{
+    explicit Report(StudySubWindow& window)
+    {
+        QTextCursor cursor(&document);
+        window.writeReport(cursor);
+        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+            if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+                tables << table;
+                outline << QStringLiteral("[%1 x %2]").arg(table->rows()).arg(table->columns());
+            } else if (!it.currentBlock().text().isEmpty()) {
+                outline << it.currentBlock().text();
+            }
+        }
+    }
+
+    // The table that follows caption.
+    QTextTable* after(const QString& caption) const
+    {
+        const int at = outline.indexOf(caption);
+        int index = 0;
+        for (int i = 0; i < at; ++i)
+            index += outline[i].startsWith('[') ? 1 : 0;
+        return at >= 0 && index < tables.size() ? tables[index] : nullptr;
+    }
+
+    QTextDocument document;
+    QStringList outline;
+    QList<QTextTable*> tables;
+};
+
+QString cell(const QTextTable* table, int row, int column)
+{
+    return table->cellAt(row, column).firstCursorPosition().block().text();
+}
+
+QStringList row(const QTextTable* table, int r)
+{
+    QStringList texts;
+    for (int c = 0; c < table->columns(); ++c)
+        texts << cell(table, r, c);
+    return texts;
+}
+
+QTextCharFormat charFormat(const QTextBlock& block)
+{
+    return block.begin().fragment().charFormat();
+}
+
+void storeSingleCase(TestStore& store, const QJsonObject& in)
+{
+    const int reaches = in["reaches"].toInt();
+    const std::vector<int> releases = toInts(in["release_sizes"]);
+    const auto store4 = [&store](int id, int k, double value) {
+        store->setArrayValue(id, k, QString::number(value, 'g', 17));
+    };
+    store->setValue(QVSettingsKeys::SrNumReaches, reaches + 1);
+    store->setValue(QVSettingsKeys::SrR0, QString::number(releases[0]));
+    store->setValue(QVSettingsKeys::SrLambda, QString::number(in["lambda"].toDouble(), 'g', 17));
+    for (int k = 0; k < reaches; ++k) {
+        store4(QVSettingsKeys::SrS, k, toDoubles(in["survival_per_reach"])[k]);
+        store4(QVSettingsKeys::SrP, k, toDoubles(in["detection_per_reach"])[k]);
+        store4(QVSettingsKeys::SrD, k, toDoubles(in["removals"])[k]);
+        store4(QVSettingsKeys::SrR, k, releases[k + 1]);
+        store->setArrayValue(QVSettingsKeys::SrSi, k, toInts(in["survival_choices"])[k]);
+        store->setArrayValue(QVSettingsKeys::SrPi, k, toInts(in["detection_choices"])[k]);
+    }
+}
+
+void storePairedCase(TestStore& store, const QJsonObject& in)
+{
+    const int downstream = in["downstream_reaches"].toInt();
+    const auto text = [](double value) { return QString::number(value, 'g', 17); };
+    store->setValue(QVSettingsKeys::PrNumReaches, downstream + 1);
+    store->setValue(QVSettingsKeys::PrRt, QString::number(in["Rt"].toInt()));
+    store->setValue(QVSettingsKeys::PrRc, QString::number(in["Rc"].toInt()));
+    store->setValue(QVSettingsKeys::PrSt, text(in["St"].toDouble()));
+    store->setValue(QVSettingsKeys::PrSc, text(in["Sc"].toDouble()));
+    store->setValue(QVSettingsKeys::PrP1, text(toDoubles(in["detection_per_site"])[0]));
+    store->setValue(QVSettingsKeys::PrD1, text(toDoubles(in["removals"])[0]));
+    store->setValue(QVSettingsKeys::PrLambda, text(in["lambda"].toDouble()));
+    for (int k = 0; k < downstream; ++k) {
+        store->setArrayValue(QVSettingsKeys::PrS, k, text(toDoubles(in["survival_per_reach"])[k]));
+        store->setArrayValue(QVSettingsKeys::PrP, k,
+                             text(toDoubles(in["detection_per_site"])[k + 1]));
+        store->setArrayValue(QVSettingsKeys::PrD, k, text(toDoubles(in["removals"])[k + 1]));
+        store->setArrayValue(QVSettingsKeys::PrSi, k, toInts(in["survival_choices"])[k]);
+        store->setArrayValue(QVSettingsKeys::PrPi, k, toInts(in["detection_choices"])[k]);
+    }
+}
+
+void expectCertified(const ReleaseRecaptureResults& results, const QJsonObject& expected)
+{
+    ASSERT_EQ(results.count(), 1);
+    const QStringList names = QJsonValue(expected["parameter_names"]).toVariant().toStringList();
+    EXPECT_EQ(results.parameterNames().mid(0, results.parameterCount()), names);
+    EXPECT_EQ(results.estimates(0), toDoubles(expected["estimates"]));
+    std::vector<int> order;
+    for (int a = 0; a < names.size(); ++a)
+        order.push_back(a);
+    expectCovarianceNear(results.covariance(0), order, expected["covariance"].toArray(), 1e-9);
+}
+
+// The two-reach single release of the reference data, stored.
+QJsonObject storeTwoReaches(TestStore& store)
+{
+    const QJsonObject reference = referenceCase("single_two_reaches");
+    storeSingleCase(store, reference["inputs"].toObject());
+    return reference["expected"].toObject();
+}
+
+} // namespace
+
+TEST(ReleaseRecaptureSubWindow, CertifiedDesignsThroughTheFormsAgreeToRounding)
+{
+    ryn::ThreadRunner runner;
+    for (const QJsonObject& reference : referenceCases("single_release")) {
+        SCOPED_TRACE(reference["id"].toString().toStdString());
+        TestStore store;
+        storeSingleCase(store, reference["inputs"].toObject());
+        SingleReleaseSubWindow window(store.get());
+        ASSERT_TRUE(window.validate());
+        ASSERT_TRUE(runToEnd(window, runner));
+        expectCertified(*window.run()->results(), reference["expected"].toObject());
+    }
+    for (const QJsonObject& reference : referenceCases("paired_release")) {
+        SCOPED_TRACE(reference["id"].toString().toStdString());
+        TestStore store;
+        storePairedCase(store, reference["inputs"].toObject());
+        PairedReleaseSubWindow window(store.get());
+        ASSERT_TRUE(window.validate());
+        ASSERT_TRUE(runToEnd(window, runner));
+        expectCertified(*window.run()->results(), reference["expected"].toObject());
+    }
+}
+
+TEST(ReleaseRecaptureSubWindow, SingularPointIsReportedAndTheRunEndsCanceledWithEarlierPoints)
+{
+    auto record = std::make_shared<SingleReleaseRecord>();
+    record->survivalLabels = {0};
+    record->detectionLabels = {0};
+    for (int i = 0; i < 10; ++i) {
+        record->x.append(i);
+        record->points.push_back({{0.0}, {1000, 0}, {i == 3 ? 0.0 : 0.8}, {0.7}, 0.5});
+    }
+    ryn::ThreadRunner runner;
+    SingleReleaseRun run(&runner, record);
+    QSignalSpy errors(&runner, &ryn::ThreadRunner::error);
+    QSignalSpy canceled(&runner, &ryn::ThreadRunner::runCanceled);
+    runner.setRunnable(&run);
+    runner.start();
+    ASSERT_TRUE(canceled.wait(10000));
+    ASSERT_EQ(errors.count(), 1);
+    EXPECT_EQ(errors.at(0).at(0).toString(), "Singular hessian: step = 3");
+    EXPECT_EQ(run.resultCount(), 3);
+}
+
+TEST(ReleaseRecaptureSubWindow, DesignsAndTheirParameterNamesBeforeARun)
+{
+    TestStore store;
+    store->setValue(QVSettingsKeys::SrNumReaches, 4);
+    SingleReleaseSubWindow single(store.get());
+    EXPECT_EQ(single.id(), 1);
+    EXPECT_EQ(single.shortName(), "SR");
+    EXPECT_EQ(single.windowTitle(), "Single Release");
+    EXPECT_EQ(single.form()->numReaches(), 4);
+    EXPECT_EQ(single.parameterNames(), (QStringList{"S1", "S2", "S3", "P1", "P2", "P3", "Final"}));
+
+    QSignalSpy changed(&single, &ReleaseRecaptureSubWindow::parameterNamesChanged);
+    single.singleReleaseForm()->findChildren<ReachWidgetImpl*>()[2]->survivalCombo->setCurrentIndex(
+        1);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toStringList(),
+              (QStringList{"S1", "S2", "P1", "P2", "P3", "Final"}));
+    single.setNumReaches(2);
+    EXPECT_EQ(single.parameterNames(), (QStringList{"S1", "P1", "Final"}));
+
+    store->setValue(QVSettingsKeys::PrNumReaches, 3);
+    PairedReleaseSubWindow paired(store.get());
+    EXPECT_EQ(paired.id(), 2);
+    EXPECT_EQ(paired.shortName(), "PR");
+    EXPECT_EQ(paired.windowTitle(), "Paired Release");
+    EXPECT_EQ(paired.parameterNames(),
+              (QStringList{"Sc", "St", "Sc2", "St2", "Sc3", "St3", "Pc1", "Pt1", "Pc2", "Pt2",
+                           "Pc3", "Pt3", "FinalC", "FinalT"}));
+    paired.pairedReleaseForm()
+        ->findChildren<TCReachWidgetImpl*>()[1]
+        ->captureCombo->setCurrentIndex(0);
+    EXPECT_EQ(paired.parameterNames(), (QStringList{"Sc", "St", "Sc2", "St2", "Sc3", "St3", "Pc1",
+                                                    "Pt1", "Pc2", "Pt2", "FinalC", "FinalT"}));
+}
+
+TEST(ReleaseRecaptureReport, SinglePointReportWithAndWithoutTotalSurvival)
+{
+    TestStore store;
+    const QJsonObject expected = storeTwoReaches(store);
+    ryn::ThreadRunner runner;
+    SingleReleaseSubWindow window(store.get());
+    ASSERT_TRUE(runToEnd(window, runner));
+    {
+        const Report report(window);
+        EXPECT_EQ(report.outline,
+                  (QStringList{"Single Release Results", "Release sizes:", "[2 x 3]",
+                               "Parameters:", "[2 x 5]", "Variance-Covariance Matrix:", "[6 x 6]",
+                               "Precision:", "[4 x 6]"}));
+        const QTextBlock title = report.document.firstBlock();
+        EXPECT_EQ(charFormat(title).fontPointSize(), window.heading1Format.fontPointSize());
+        EXPECT_TRUE(charFormat(title).fontUnderline());
+        EXPECT_EQ(row(report.after("Release sizes:"), 1), (QStringList{"2000", "0", "0"}));
+        EXPECT_EQ(row(report.after("Parameters:"), 1),
+                  (QStringList{"0.8", "0.9", "0.7", "0.6", "0.5"}));
+
+        const QTextTable* covariance = report.after("Variance-Covariance Matrix:");
+        EXPECT_EQ(row(covariance, 0), (QStringList{"", "S1", "S2", "P1", "P2", "Final"}));
+        EXPECT_EQ(cell(covariance, 3, 0), "P1");
+        const QTextTable* precision = report.after("Precision:");
+        EXPECT_EQ(row(precision, 0), (QStringList{"", "S1", "S2", "P1", "P2", "Final"}));
+        EXPECT_EQ(cell(precision, 3, 0), "half 95%");
+        const std::vector<double> se = toDoubles(expected["standard_errors"]);
+        const std::vector<double> half95 = toDoubles(expected["half_width_95"]);
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_NEAR(cell(precision, 1, c + 1).toDouble(), se[c], 1e-8);
+            EXPECT_NEAR(cell(precision, 3, c + 1).toDouble(), half95[c], 1e-8);
+            EXPECT_EQ(cell(precision, 1, c + 1).section('.', 1).size(), 8);
+        }
+        // Header cells shaded and bold, value cells in the 8 pt value format.
+        const QTextCursor header = precision->cellAt(0, 1).firstCursorPosition();
+        EXPECT_EQ(header.blockFormat().background(), window.cellCenterShadedFormat.background());
+        EXPECT_EQ(charFormat(header.block()).fontWeight(), QFont::Bold);
+        EXPECT_EQ(charFormat(precision->cellAt(1, 1).firstCursorPosition().block()).fontPointSize(),
+                  8);
+    }
+
+    store->setValue(QVSettingsKeys::TotalSurvVar, true);
+    ASSERT_TRUE(runToEnd(window, runner));
+    const Report report(window);
+    EXPECT_EQ(
+        report.outline.mid(4),
+        (QStringList{"[2 x 5]", "Variance-Covariance Matrix:", "[6 x 6]", "Precision:", "[4 x 7]",
+                     "Total survival (variance): " +
+                         QString::number(expected["total_survival"].toDouble(), 'g', 6) + " (" +
+                         QString::number(expected["total_survival_variance"].toDouble(), 'g', 6) +
+                         ")"}));
+    EXPECT_EQ(cell(report.after("Precision:"), 0, 6), "CompositeS");
+    EXPECT_EQ(charFormat(report.document.lastBlock().previous()).fontPointSize(), 8);
+}
+
+TEST(ReleaseRecaptureReport, ReplicatesInUseShowOneParameterAndNoCovariance)
+{
+    TestStore store;
+    const QJsonObject expected = storeTwoReaches(store);
+    store->setValue(QVSettingsKeys::SrReplicatesEnabled, true);
+    store->setValue(QVSettingsKeys::SrReplicatesNum, 4);
+    store->setValue(QVSettingsKeys::SrReplicateNatVar, "0.001");
+    store->setValue(QVSettingsKeys::SrReplicatesPar, "S2");
+    ryn::ThreadRunner runner;
+    SingleReleaseSubWindow window(store.get());
+    ASSERT_TRUE(runToEnd(window, runner));
+    const Report report(window);
+
+    EXPECT_EQ(report.outline,
+              (QStringList{"Single Release Results", "[2 x 2]", "Release sizes:", "[2 x 3]",
+                           "Parameters:", "[2 x 5]", "Precision:", "[4 x 2]"}));
+    EXPECT_EQ(row(report.tables[0], 0), (QStringList{"Number of replicates:", "4"}));
+    EXPECT_EQ(row(report.tables[0], 1), (QStringList{"Natural variability:", "0.001"}));
+    const QTextTable* precision = report.after("Precision:");
+    EXPECT_EQ(cell(precision, 0, 1), "S2");
+    const double variance = toDoubles(expected["variances"])[1];
+    EXPECT_NEAR(cell(precision, 1, 1).toDouble(), std::sqrt((0.001 + variance) / 4), 1e-8);
+}
+
+TEST(ReleaseRecaptureReport, RangedReleaseShowsItsRangeAndIntegerPoints)
+{
+    TestStore store;
+    storeTwoReaches(store);
+    store->setValue(QVSettingsKeys::SrR0, "100:1000");
+    ryn::ThreadRunner runner;
+    SingleReleaseSubWindow window(store.get());
+    ASSERT_TRUE(runToEnd(window, runner));
+    // Inputs edited after the run started change nothing of its report.
+    window.singleReleaseForm()->releaseWidget()->releaseEdit->setText("7");
+    window.singleReleaseForm()->setNumReaches(4);
+    const Report report(window);
+
+    EXPECT_EQ(report.outline.mid(1, 4),
+              (QStringList{"Release sizes:", "[2 x 3]", "Parameters:", "[2 x 5]"}));
+    EXPECT_EQ(report.outline.mid(5), (QStringList{"Standard Errors:", "[91 x 6]"}));
+    EXPECT_EQ(row(report.after("Release sizes:"), 1), (QStringList{"100:1000", "0", "0"}));
+    const QTextTable* errors = report.after("Standard Errors:");
+    EXPECT_EQ(row(errors, 0), (QStringList{"R0", "S1", "S2", "P1", "P2", "Final"}));
+    EXPECT_EQ(cell(errors, 1, 0), "100");
+    EXPECT_EQ(cell(errors, 2, 0), "110");
+    EXPECT_EQ(cell(errors, 90, 0), "1000");
+    EXPECT_EQ(window.rangeLabel(), "R0");
+    EXPECT_EQ(window.precisionTable().pointCount(), 90);
+}
+
+TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns)
+{
+    TestStore store;
+    storePairedCase(
+        store, referenceCase("paired_one_downstream_reach_unequal_releases")["inputs"].toObject());
+    store->setArrayValue(QVSettingsKeys::PrS, 0, "0.5:0.9");
+    store->setValue(QVSettingsKeys::PrLinkReleases, true);
+    ryn::ThreadRunner runner;
+    PairedReleaseSubWindow window(store.get());
+    ASSERT_TRUE(runToEnd(window, runner));
+    const Report report(window);
+
+    EXPECT_EQ(report.outline.mid(0, 3),
+              (QStringList{"Paired Release Results", "Release sizes:", "[2 x 2]"}));
+    EXPECT_EQ(row(report.after("Release sizes:"), 1), (QStringList{"1000", "1000"}));
+    const QTextTable* parameters = report.after("Parameters:");
+    EXPECT_EQ(row(parameters, 0).mid(0, 4), (QStringList{"Sc", "St", "Sc2", "St2"}));
+    EXPECT_EQ(row(parameters, 1).mid(0, 4), (QStringList{"0.92", "0.85", "0.5:0.9", "0.5:0.9"}));
+    const QTextTable* errors = report.after("Standard Errors:");
+    ASSERT_NE(errors, nullptr);
+    EXPECT_EQ(errors->rows(), 101);
+    EXPECT_EQ(cell(errors, 0, 0), "S2");
+    EXPECT_EQ(cell(errors, 1, 0), "0.500");
+    EXPECT_EQ(cell(errors, 100, 0), "0.900");
+}
