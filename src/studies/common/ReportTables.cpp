@@ -41,12 +41,17 @@ QTextTable* insertInputTable(QTextCursor& cursor, const ryn::RynStyle& style,
 QTextTable* insertReportTable(QTextCursor& cursor, const ryn::RynStyle& style, int rows,
                               int columns, bool headerRow, bool headerColumn)
 {
+    // Cells keep their text on one line: a wide table grows wider (the view
+    // scrolls) rather than breaking its numbers at the decimal point.
+    QTextBlockFormat plain = style.cellCenterFormat;
+    QTextBlockFormat shaded = style.cellCenterShadedFormat;
+    plain.setNonBreakableLines(true);
+    shaded.setNonBreakableLines(true);
     QTextTable* table = cursor.insertTable(rows, columns, style.gridTableFormat);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            const bool shaded = (headerRow && r == 0) || (headerColumn && c == 0);
-            table->cellAt(r, c).firstCursorPosition().setBlockFormat(
-                shaded ? style.cellCenterShadedFormat : style.cellCenterFormat);
+            const bool header = (headerRow && r == 0) || (headerColumn && c == 0);
+            table->cellAt(r, c).firstCursorPosition().setBlockFormat(header ? shaded : plain);
         }
     }
     return table;
