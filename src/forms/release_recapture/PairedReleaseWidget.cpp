@@ -42,9 +42,12 @@ int PairedReleaseWidget::preferredWidth() const
     return chainWidth() + 2 * margin + verticalScrollBar()->sizeHint().width();
 }
 
+// The scroll area's frame counted too: with two margins alone the strip
+// would not fit above a horizontal scroll bar, and a vertical one would show.
 int PairedReleaseWidget::preferredHeight() const
 {
-    return chainHeight() + horizontalScrollBar()->sizeHint().height() + 2 * margin;
+    return chainHeight() + horizontalScrollBar()->sizeHint().height() + 2 * margin +
+           2 * frameWidth();
 }
 
 StudyInputs PairedReleaseWidget::inputs() const

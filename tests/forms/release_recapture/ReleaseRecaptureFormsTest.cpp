@@ -228,6 +228,12 @@ TEST(PairedReleaseWidget, ChainStartsWithTheReleasePanelAndGrowsFromReachTwo)
     EXPECT_EQ(form.preferredWidth(), 515 + 170 + 10 + form.verticalScrollBar()->sizeHint().width());
 
     form.setNumReaches(3);
+    // At its preferred height the strip fits above the horizontal scroll bar.
+    form.resize(400, form.preferredHeight());
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(form.verticalScrollBar()->isVisible());
     const auto panels = form.findChildren<TCReachWidgetImpl*>();
     ASSERT_EQ(panels.size(), 2);
     EXPECT_EQ(panels[1]->reachNumber(), 3);
