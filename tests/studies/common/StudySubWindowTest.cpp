@@ -126,6 +126,8 @@ TEST(StudySubWindow, ReportTablesShadeTheirHeaderRowAndColumn)
     EXPECT_EQ(background(0, 1), QColor(245, 250, 255));
     EXPECT_EQ(background(1, 0), window.cellCenterFormat.background().color());
     EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), "0.5");
+    EXPECT_TRUE(table->cellAt(1, 1).firstCursorPosition().blockFormat().nonBreakableLines());
+    EXPECT_TRUE(table->cellAt(0, 1).firstCursorPosition().blockFormat().nonBreakableLines());
     EXPECT_EQ(table->format().border(), window.gridTableFormat.border());
 
     store->setValue(QVSettingsKeys::PrecisionErr, "6");
