@@ -44,6 +44,8 @@ bool runToEnd(StudySubWindow& window, ryn::ThreadRunner& runner)
         return false;
     while (complete.isEmpty() && canceled.isEmpty())
         complete.wait(100);
+    // The runner emits its last signal just before its thread ends.
+    runner.wait();
     return !complete.isEmpty();
 }
 
@@ -201,6 +203,7 @@ TEST(ReleaseRecaptureSubWindow, SingularPointIsReportedAndTheRunEndsCanceledWith
     runner.setRunnable(&run);
     runner.start();
     ASSERT_TRUE(canceled.wait(10000));
+    runner.wait();
     ASSERT_EQ(errors.count(), 1);
     EXPECT_EQ(errors.at(0).at(0).toString(), "Singular hessian: step = 3");
     EXPECT_EQ(run.resultCount(), 3);
