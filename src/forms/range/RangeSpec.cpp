@@ -6,6 +6,12 @@ RangeSpec::RangeSpec(int maxPoints)
     : range_(0.0, 0.0, RangeArithmetic::Real, maxPoints)
 {}
 
+RangeSpec::~RangeSpec()
+{
+    for (RangeLineEdit* edit : edits_)
+        static_cast<RangeField*>(edit)->shareRange(nullptr);
+}
+
 void RangeSpec::addEdit(RangeLineEdit* edit)
 {
     edits_.append(edit);

@@ -15,6 +15,10 @@ class RangeSpec
 {
 public:
     explicit RangeSpec(int maxPoints = 100);
+    // Lets go of the fields still registered, which may outlive the record (a
+    // form's fields are deleted with its widgets, after the record), so that
+    // none of them reads it once it is gone.
+    ~RangeSpec();
 
     void addEdit(RangeLineEdit* edit);
     // Forgets a field before it is deleted; the caller releases the range first

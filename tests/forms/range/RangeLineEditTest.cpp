@@ -316,3 +316,18 @@ TEST_F(RangeFieldTest, DisablingTheHolderResetsItToTheRangeStart)
               QStringList{q("Disabling \"R0\" range. Re-setting to 1.23457e+08.")});
     EXPECT_EQ(release->text(), q("123456789"));
 }
+
+TEST(RangeSpec, FieldsThatOutliveTheRecordNoLongerReadIt)
+{
+    RangeLineEdit field(nullptr, "S1");
+    {
+        RangeSpec record;
+        record.addEdit(&field);
+        field.setText(q("0.5:0.9"));
+        ASSERT_TRUE(field.holdsRange());
+    }
+    EXPECT_EQ(field.rangeSpec(), nullptr);
+    EXPECT_FALSE(field.holdsRange());
+    field.setText(q("0.7"));
+    EXPECT_EQ(field.valueAt(0), 0.7);
+}
