@@ -1,6 +1,5 @@
 #include "forms/dialogs/RunModeDialogImpl.h"
 
-#include "ModalBoxAnswerer.h"
 #include "TestStore.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using quorvel::test::ModalBoxAnswerer;
 using quorvel::test::TestStore;
 
 namespace {
@@ -157,17 +155,4 @@ TEST(RunModeDialog, AskingForReplicatesMakesTheShownParameterTheChoice)
     dialog.numRunsSpin->stepUp();
     EXPECT_EQ(stored(store, QVSettingsKeys::SrReplicatesPar), "S1");
     EXPECT_TRUE(stored(store, QVSettingsKeys::PrReplicatesPar).isEmpty());
-}
-
-TEST(RunModeDialog, MessagesAndClosing)
-{
-    TestStore store;
-    RunModeDialogImpl dialog(store.get());
-    QSignalSpy closed(&dialog, &RunModeDialogImpl::dialogClosed);
-    ModalBoxAnswerer answerer;
-    dialog.displayMessage("Replicates need two runs");
-    EXPECT_EQ(answerer.seen, QStringList{"Quorvel|Replicates need two runs"});
-    dialog.show();
-    dialog.close();
-    EXPECT_EQ(closed.size(), 1);
 }
