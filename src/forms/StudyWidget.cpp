@@ -68,10 +68,19 @@ void StudyWidget::showIllegalValue(const QString& name, const QString& title)
                           QMessageBox::Ok);
 }
 
+// A range that yields no points ("500:500", "1000:100", "5:") fails the
+// checks of the field holding it; a design that checks no value of that field
+// is caught here, so that no run ever starts without points.
 bool StudyWidget::passes(const QString& failingName, const QString& title)
 {
-    if (failingName.isNull())
+    QString name = failingName;
+    if (name.isNull()) {
+        const StudyInputs taken = inputs();
+        if (taken.numPoints() <= 0)
+            name = taken.rangeName();
+    }
+    if (name.isNull())
         return true;
-    showIllegalValue(failingName, title);
+    showIllegalValue(name, title);
     return false;
 }

@@ -57,7 +57,9 @@ signals:
 protected:
     // The critical box "Illegal value for "<name>."" titled title.
     void showIllegalValue(const QString& name, const QString& title);
-    // True for an empty failingName; otherwise shows the box and answers false.
+    // True for an empty failingName when the inputs give at least one point;
+    // otherwise shows the box for the failing field, or for the range holder
+    // whose range has no points, and answers false.
     bool passes(const QString& failingName, const QString& title);
 
 private:

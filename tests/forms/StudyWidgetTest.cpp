@@ -101,4 +101,11 @@ TEST(StudyWidget, FailedCheckShowsTheIllegalValueBoxWithTheStopInsideTheQuotes)
     form.release->setText("5");
     EXPECT_TRUE(form.validate());
     EXPECT_EQ(answerer.seen.size(), 1);
+
+    // A range in a field the design does not check must still give points.
+    form.survival->setEditType(RangeLineEdit::Integer);
+    form.survival->setText("5:");
+    ASSERT_EQ(form.rangeSpec()->ownerName(), "S3");
+    EXPECT_FALSE(form.validate());
+    EXPECT_EQ(answerer.seen.last(), "Design|Illegal value for \"S3.\"|critical");
 }
