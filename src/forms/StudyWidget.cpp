@@ -27,6 +27,14 @@ void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key
         settings_->bindArrayWidget(edit, key, index, false);
 }
 
+void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& spec)
+{
+    edit->setEditType(spec.editType);
+    edit->setEditMin(spec.editMin);
+    edit->setEditMax(spec.editMax);
+    registerEdit(edit, spec.key, spec.settingsId, spec.settingsIndex);
+}
+
 void StudyWidget::removeEdit(RangeLineEdit* edit)
 {
     if (edit->holdsRange())

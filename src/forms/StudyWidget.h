@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/core/FieldSpec.h"
 #include "forms/core/StudyInputs.h"
 
 #include <QList>
@@ -43,6 +44,9 @@ public:
     // settings entry key (or entry index of a per-reach key), loading the stored
     // text. name becomes the field's key in inputs().
     void registerEdit(RangeLineEdit* edit, const QString& name, int key, int index = -1);
+    // Gives the field the spacing and bounds of its row of the design's field
+    // table and registers it under the row's key and settings entry.
+    void registerField(RangeLineEdit* edit, const FieldSpec& spec);
     // Undoes registerEdit before the field is deleted: releases the range if the
     // field holds it, forgets the field and unbinds it from the store.
     void removeEdit(RangeLineEdit* edit);

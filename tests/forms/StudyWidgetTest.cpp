@@ -25,8 +25,7 @@ public:
         , release(new RangeLineEdit(this))
         , survival(new RangeLineEdit(this))
     {
-        release->setEditType(RangeLineEdit::Integer);
-        registerEdit(release, "Rc", QVSettingsKeys::BtpsRc);
+        registerField(release, {"Rc", QVSettingsKeys::BtpsRc, -1, RangeArithmetic::Integer});
         registerEdit(survival, "S3", QVSettingsKeys::SrS, 2);
     }
 
