@@ -99,8 +99,8 @@ TEST(TIRRInputs, ReturnRateOfTreatmentFishMustNotExceedOneAtAnyPoint)
 
     // Sc and P: the product is checked, named after its ranged factor; the
     // field of the other mode is not checked.
-    QMap<QString, QString> derived = {{"Rc", "500"}, {"Rt", "500"}, {"Sc", "0.9"},
-                                      {"P", "0.5:1"}, {"Sc*P", "7"},  {"T", "1.5"}};
+    QMap<QString, QString> derived = {{"Rc", "500"},  {"Rt", "500"}, {"Sc", "0.9"},
+                                      {"P", "0.5:1"}, {"Sc*P", "7"}, {"T", "1.5"}};
     EXPECT_EQ(tirrIllegal(derived, false, "P"), "P");
     derived["T"] = "1.1";
     EXPECT_TRUE(tirrIllegal(derived, false, "P").isNull());
@@ -110,9 +110,9 @@ TEST(TIRRInputs, ReturnRateOfTreatmentFishMustNotExceedOneAtAnyPoint)
 
 TEST(VWPInputs, KeepsTheClosedChecksAndSparesTheLinkedReleases)
 {
-    QMap<QString, QString> texts = {{"V1", "0"},       {"R2", "-1"},  {"R3", "-1"},
-                                    {"SDam", "1"},     {"SPrime11", "0"}, {"S12", "0.9"},
-                                    {"P1", "0.7"},     {"P2", "0.6"}, {"Lambda", "0.5"}};
+    QMap<QString, QString> texts = {{"V1", "0"},   {"R2", "-1"},      {"R3", "-1"},
+                                    {"SDam", "1"}, {"SPrime11", "0"}, {"S12", "0.9"},
+                                    {"P1", "0.7"}, {"P2", "0.6"},     {"Lambda", "0.5"}};
     const StudyInputs linked =
         filled(VWPInputs::blankInputs(), texts,
                {{VWPInputs::linkAllReleases, true}, {VWPInputs::linkReleases, true}},
