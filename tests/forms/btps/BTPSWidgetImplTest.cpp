@@ -78,4 +78,10 @@ TEST(BTPSForm, LinkedReleaseSizesFollowRcUnderOneName)
     EXPECT_EQ(store->value(QVSettingsKeys::BtpsRt).toString(), "100");
     EXPECT_EQ(form.rangeSpec()->ownerName(), "Rc");
     EXPECT_FALSE(form.inputs().switches.value("linkReleases"));
+
+    // A first value that cannot be read leaves Rt as it was on unlinking.
+    form.linkCheckBox->setChecked(true);
+    form.rcEdit->setText("3000000000:3000000100");
+    form.linkCheckBox->setChecked(false);
+    EXPECT_EQ(form.rtEdit->text(), "3000000000:3000000100");
 }
