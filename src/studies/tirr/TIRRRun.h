@@ -6,7 +6,7 @@
 
 #include <memory>
 
-// One run of the design on the background runner, from the record its window
+// One run of the transport design on the background runner, from the record its window
 // took before starting it. The window reads the results once the runner has
 // reported the run complete.
 class TIRRRun : public QVRun
