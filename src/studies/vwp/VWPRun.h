@@ -6,9 +6,9 @@
 
 #include <memory>
 
-// One run of the virtual paired-release design on the background runner, from the record its window
-// took before starting it. The window reads the results once the runner has
-// reported the run complete.
+// One run of the virtual paired-release design on the background runner, from the
+// record its window took before starting it. The window reads the results
+// once the runner has reported the run complete.
 class VWPRun : public QVRun
 {
 public:
