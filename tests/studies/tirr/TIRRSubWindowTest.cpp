@@ -1,11 +1,17 @@
 #include "studies/tirr/TIRRSubWindow.h"
 
 #include "ModalBoxAnswerer.h"
+#include "RecordingMonitor.h"
 #include "ReportDocument.h"
 #include "TestStore.h"
+#include "forms/core/TIRRInputs.h"
 #include "forms/range/RangeLineEdit.h"
 #include "forms/tirr/TIRRWidgetImpl.h"
 #include "framework/run/ThreadRunner.h"
+#include "framework/style/RynStyle.h"
+#include "studies/tirr/TIRRComputation.h"
+#include "studies/tirr/TIRRParameters.h"
+#include "studies/tirr/TIRRReport.h"
 
 #include <gtest/gtest.h>
 
@@ -82,16 +88,24 @@ TEST(TIRRSubWindow, SinglePointReportHasFiveInputRowsWithThetaGivenAndSixWithout
     EXPECT_EQ(rowTexts(tables[1], 2), (QStringList{"95% CI:", "0.110874"}));
 }
 
-TEST(TIRRSubWindow, RangeReportIsOneTableWithFourDecimals)
+// The writer needs no window: a record, its results and the formats.
+TEST(TIRRReport, RangeReportIsOneTableWithFourDecimals)
 {
-    TestStore store;
-    storeCertifiedInputs(store);
-    store->setValue(QVSettingsKeys::TirrT, "0.8:1.6");
-    TIRRSubWindow window(store.get());
-    ryn::ThreadRunner runner;
-    ASSERT_TRUE(runToEnd(window, runner));
+    StudyInputs inputs = TIRRInputs::blankInputs();
+    for (const char* key : {"Rc", "Rt"})
+        inputs.field(key).text = "500";
+    inputs.field("Sc").text = "1";
+    inputs.field("P").text = "0.5";
+    inputs.field("T").text = "0.8:1.6";
+    inputs.setRangeHolder("T");
+    const TIRRParameters record = takeTIRRRecord(inputs);
+    RecordingMonitor monitor;
+    const TIRRResults results = computeTIRR(record, monitor);
+
     QTextDocument document;
-    const QList<QTextTable*> tables = reportTables(window, document);
+    QTextCursor cursor(&document);
+    TIRRReport(ryn::RynStyle(), record, results).write(cursor);
+    const QList<QTextTable*> tables = tablesOf(document);
     ASSERT_EQ(tables.size(), 1);
     ASSERT_EQ(tables[0]->rows(), 101);
     EXPECT_EQ(rowTexts(tables[0], 0),
