@@ -27,12 +27,12 @@ void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key
         settings_->bindArrayWidget(edit, key, index, false);
 }
 
-void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& spec)
+void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& row)
 {
-    edit->setEditType(spec.editType);
-    edit->setEditMin(spec.editMin);
-    edit->setEditMax(spec.editMax);
-    registerEdit(edit, spec.key, spec.settingsId, spec.settingsIndex);
+    edit->setEditType(row.editType);
+    edit->setEditMin(row.editMin);
+    edit->setEditMax(row.editMax);
+    registerEdit(edit, row.key, row.settingsId, row.settingsIndex);
 }
 
 void StudyWidget::removeEdit(RangeLineEdit* edit)

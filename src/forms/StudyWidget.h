@@ -46,7 +46,7 @@ public:
     void registerEdit(RangeLineEdit* edit, const QString& name, int key, int index = -1);
     // Gives the field the spacing and bounds of its row of the design's field
     // table and registers it under the row's key and settings entry.
-    void registerField(RangeLineEdit* edit, const FieldSpec& spec);
+    void registerField(RangeLineEdit* edit, const FieldSpec& row);
     // Undoes registerEdit before the field is deleted: releases the range if the
     // field holds it, forgets the field and unbinds it from the store.
     void removeEdit(RangeLineEdit* edit);

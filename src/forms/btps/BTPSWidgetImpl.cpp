@@ -38,12 +38,12 @@ void BTPSWidgetImpl::connectSwitches()
 
 void BTPSWidgetImpl::registerFields()
 {
-    for (const FieldSpec& spec : BTPSInputs::fieldTable()) {
-        RangeLineEdit* edit = editFor(spec.key);
+    for (const FieldSpec& row : BTPSInputs::fieldTable()) {
+        RangeLineEdit* edit = editFor(row.key);
         connect(edit, &RangeLineEdit::rangeAlreadySet, this, [this](const QString& message) {
             QMessageBox::warning(this, QStringLiteral("Quorvel"), message);
         });
-        registerField(edit, spec);
+        registerField(edit, row);
     }
 }
 

@@ -50,8 +50,8 @@ void applySwitches(StudyInputs& inputs)
 StudyInputs blankInputs()
 {
     StudyInputs inputs;
-    for (const FieldSpec& spec : fieldTable())
-        inputs.addField(spec.blank());
+    for (const FieldSpec& row : fieldTable())
+        inputs.addField(row.blank());
     inputs.switches = {{linkReleases, false}, {useSt, true}};
     applySwitches(inputs);
     return inputs;

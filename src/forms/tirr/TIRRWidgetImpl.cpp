@@ -39,12 +39,12 @@ void TIRRWidgetImpl::connectSwitches()
 
 void TIRRWidgetImpl::registerFields()
 {
-    for (const FieldSpec& spec : TIRRInputs::fieldTable()) {
-        RangeLineEdit* edit = editFor(spec.key);
+    for (const FieldSpec& row : TIRRInputs::fieldTable()) {
+        RangeLineEdit* edit = editFor(row.key);
         connect(edit, &RangeLineEdit::rangeAlreadySet, this, [this](const QString& message) {
             QMessageBox::warning(this, QStringLiteral("Quorvel"), message);
         });
-        registerField(edit, spec);
+        registerField(edit, row);
     }
 }
 

@@ -35,12 +35,12 @@ void VWPWidget::bindLinks()
 
 void VWPWidget::registerFields()
 {
-    for (const FieldSpec& spec : VWPInputs::fieldTable()) {
-        RangeLineEdit* edit = editFor(spec.key);
+    for (const FieldSpec& row : VWPInputs::fieldTable()) {
+        RangeLineEdit* edit = editFor(row.key);
         connect(edit, &RangeLineEdit::rangeAlreadySet, this, [this](const QString& message) {
             QMessageBox::warning(this, QStringLiteral("Quorvel"), message);
         });
-        registerField(edit, spec);
+        registerField(edit, row);
     }
 }
 
