@@ -2,6 +2,7 @@
 
 #include "ModalBoxAnswerer.h"
 #include "ReportDocument.h"
+#include "RunToEnd.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "forms/btps/BTPSWidgetImpl.h"
@@ -31,17 +32,6 @@ void storeCertifiedInputs(TestStore& store)
 BTPSWidgetImpl* formOf(BTPSSubWindow& window)
 {
     return static_cast<BTPSWidgetImpl*>(window.studyWidget());
-}
-
-// Runs the window's design on the runner and waits for its end; true when it
-// completed.
-bool runToEnd(BTPSSubWindow& window, ryn::ThreadRunner& runner)
-{
-    QSignalSpy complete(&runner, &ryn::ThreadRunner::runComplete);
-    if (!window.startRun(&runner))
-        return false;
-    runner.wait();
-    return complete.count() == 1;
 }
 
 QTextDocument* reportOf(BTPSSubWindow& window, QTextDocument& document)

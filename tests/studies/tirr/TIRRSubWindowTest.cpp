@@ -3,6 +3,7 @@
 #include "ModalBoxAnswerer.h"
 #include "RecordingMonitor.h"
 #include "ReportDocument.h"
+#include "RunToEnd.h"
 #include "TestStore.h"
 #include "forms/core/TIRRInputs.h"
 #include "forms/range/RangeLineEdit.h"
@@ -30,15 +31,6 @@ void storeCertifiedInputs(TestStore& store)
     store->setValue(QVSettingsKeys::TirrSc, "1");
     store->setValue(QVSettingsKeys::TirrP, "0.5");
     store->setValue(QVSettingsKeys::TirrT, "0.8");
-}
-
-bool runToEnd(TIRRSubWindow& window, ryn::ThreadRunner& runner)
-{
-    QSignalSpy complete(&runner, &ryn::ThreadRunner::runComplete);
-    if (!window.startRun(&runner))
-        return false;
-    runner.wait();
-    return complete.count() == 1;
 }
 
 QList<QTextTable*> reportTables(TIRRSubWindow& window, QTextDocument& document)

@@ -1,6 +1,7 @@
 #include "studies/vwp/VWPSubWindow.h"
 
 #include "ReportDocument.h"
+#include "RunToEnd.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "forms/range/RangeLineEdit.h"
@@ -29,15 +30,6 @@ void storeCertifiedInputs(TestStore& store)
     store->setValue(QVSettingsKeys::VwpP1, "0.7");
     store->setValue(QVSettingsKeys::VwpP2, "0.6");
     store->setValue(QVSettingsKeys::VwpLambda, "0.5");
-}
-
-bool runToEnd(VWPSubWindow& window, ryn::ThreadRunner& runner)
-{
-    QSignalSpy complete(&runner, &ryn::ThreadRunner::runComplete);
-    if (!window.startRun(&runner))
-        return false;
-    runner.wait();
-    return complete.count() == 1;
 }
 
 } // namespace
