@@ -27,6 +27,14 @@ void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key
         settings_->bindArrayWidget(edit, key, index, false);
 }
 
+void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& row)
+{
+    edit->setEditType(row.editType);
+    edit->setEditMin(row.editMin);
+    edit->setEditMax(row.editMax);
+    registerEdit(edit, row.key, row.settingsId, row.settingsIndex);
+}
+
 void StudyWidget::removeEdit(RangeLineEdit* edit)
 {
     if (edit->holdsRange())
@@ -39,6 +47,15 @@ void StudyWidget::removeEdit(RangeLineEdit* edit)
         }
     }
     settings_->unbindWidget(edit);
+}
+
+QSize StudyWidget::sizeHint() const
+{
+    const QWidget* content = widget();
+    if (!content)
+        return QScrollArea::sizeHint();
+    const int frame = 2 * frameWidth();
+    return content->sizeHint().expandedTo(content->minimumSize()) + QSize(frame, frame);
 }
 
 StudyInputs StudyWidget::inputs() const
@@ -61,6 +78,33 @@ StudyInputs StudyWidget::inputs() const
     return taken;
 }
 
+void StudyWidget::linkFollowers(RangeLineEdit* leader, int leaderId,
+                                const QList<Follower>& followers, bool linked,
+                                const QString& leaderName)
+{
+    for (const Follower& follower : followers)
+        follower.edit->setRangeEnabled(!linked);
+    QString shown;
+    bool show = linked;
+    if (linked) {
+        shown = settings_->value(leaderId).toString();
+    } else if (!rangeSpec_->ownerName().isNull()) {
+        try {
+            shown = QString::number(leader->intValueAt(0));
+            show = true;
+        } catch (const QString&) {
+            // The leader's value cannot be read: the followers keep their texts.
+        }
+    }
+    if (show) {
+        for (const Follower& follower : followers) {
+            follower.edit->setText(shown);
+            settings_->setValue(follower.settingsId, follower.edit->text());
+        }
+    }
+    leader->setName(leaderName.toUtf8().constData());
+}
+
 void StudyWidget::showIllegalValue(const QString& name, const QString& title)
 {
     QMessageBox::critical(this, title,
@@ -68,10 +112,19 @@ void StudyWidget::showIllegalValue(const QString& name, const QString& title)
                           QMessageBox::Ok);
 }
 
+// A range that yields no points ("500:500", "1000:100", "5:") fails the
+// checks of the field holding it; a design that checks no value of that field
+// is caught here, so that no run ever starts without points.
 bool StudyWidget::passes(const QString& failingName, const QString& title)
 {
-    if (failingName.isNull())
+    QString name = failingName;
+    if (name.isNull()) {
+        const StudyInputs taken = inputs();
+        if (taken.numPoints() <= 0)
+            name = taken.rangeName();
+    }
+    if (name.isNull())
         return true;
-    showIllegalValue(failingName, title);
+    showIllegalValue(name, title);
     return false;
 }

@@ -25,8 +25,7 @@ public:
         , release(new RangeLineEdit(this))
         , survival(new RangeLineEdit(this))
     {
-        release->setEditType(RangeLineEdit::Integer);
-        registerEdit(release, "Rc", QVSettingsKeys::BtpsRc);
+        registerField(release, {"Rc", QVSettingsKeys::BtpsRc, -1, RangeArithmetic::Integer});
         registerEdit(survival, "S3", QVSettingsKeys::SrS, 2);
     }
 
@@ -101,4 +100,11 @@ TEST(StudyWidget, FailedCheckShowsTheIllegalValueBoxWithTheStopInsideTheQuotes)
     form.release->setText("5");
     EXPECT_TRUE(form.validate());
     EXPECT_EQ(answerer.seen.size(), 1);
+
+    // A range in a field the design does not check must still give points.
+    form.survival->setEditType(RangeLineEdit::Integer);
+    form.survival->setText("5:");
+    ASSERT_EQ(form.rangeSpec()->ownerName(), "S3");
+    EXPECT_FALSE(form.validate());
+    EXPECT_EQ(answerer.seen.last(), "Design|Illegal value for \"S3.\"|critical");
 }

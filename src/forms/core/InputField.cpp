@@ -61,4 +61,12 @@ bool delivers(const InputField& field, bool holdsRange, const Interval& bounds)
            inside(start) && inside(end);
 }
 
+QString rangeStartText(const QString& rangeText)
+{
+    const QString typed = rangeText.section(QLatin1Char(':'), 0, 0);
+    bool ok = false;
+    typed.toDouble(&ok);
+    return ok ? typed : QStringLiteral("0");
+}
+
 } // namespace fieldrules

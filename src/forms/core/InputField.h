@@ -66,4 +66,9 @@ int intValueAt(const InputField& field, const RangeArithmetic* range, int i);
 // between them). An Integer field fails for any value beyond int.
 bool delivers(const InputField& field, bool holdsRange, const Interval& bounds);
 
+// The text a field holding the range "start:end" is given when the form
+// disables it: the start as typed, which keeps every digit of a large release
+// size, or 0 when the start is not a number (it then reads as 0).
+QString rangeStartText(const QString& rangeText);
+
 } // namespace fieldrules

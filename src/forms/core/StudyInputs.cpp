@@ -35,6 +35,16 @@ void StudyInputs::setRangeHolder(const QString& key)
     holder = key;
 }
 
+void StudyInputs::disableField(const QString& key)
+{
+    InputField& f = field(key);
+    f.enabled = false;
+    if (holdsRange(key)) {
+        f.text = fieldrules::rangeStartText(f.text);
+        holder.clear();
+    }
+}
+
 QString StudyInputs::rangeName() const
 {
     return holder.isEmpty() ? QString() : field(holder).name;

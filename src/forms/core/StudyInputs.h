@@ -32,6 +32,10 @@ public:
     void setRangeHolder(const QString& key);
     const QString& rangeHolder() const { return holder; }
     bool holdsRange(const QString& key) const { return !holder.isEmpty() && holder == key; }
+    // Disables field key as the form does when a switch turns it off: a range
+    // it holds is released and its text becomes the range's start.
+    void disableField(const QString& key);
+
     // The holder's current name; a null string without a range.
     QString rangeName() const;
     // The range read from the holder's text with its edit type; without a

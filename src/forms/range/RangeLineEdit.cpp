@@ -200,8 +200,9 @@ void RangeLineEdit::setEditMax(double max)
 
 // Disabling the field that holds the range resets it to the range start, so
 // that a study never runs over a range the user can no longer see or edit. The
-// field gets the start as it was typed, which keeps every digit of a large
-// release size that the six digits of the message would round.
+// field gets the start as it was typed (see fieldrules::rangeStartText), which
+// keeps every digit of a large release size that the six digits of the message
+// would round.
 void RangeLineEdit::setRangeEnabled(bool enable)
 {
     if (!enable && holdsRange()) {
@@ -209,10 +210,7 @@ void RangeLineEdit::setRangeEnabled(bool enable)
         const QString shown = QString::number(start, 'g', 6);
         showInformation(QStringLiteral("Disabling \"") + name_ +
                         QStringLiteral("\" range. Re-setting to ") + shown + QLatin1Char('.'));
-        const QString typed = text().section(colon, 0, 0);
-        bool typedOk = false;
-        typed.toDouble(&typedOk);
-        setText(typedOk && typed.toDouble() == start ? typed : shown);
+        setText(fieldrules::rangeStartText(text()));
         rangeSpec_->clearOwner();
     }
     setEnabled(enable);

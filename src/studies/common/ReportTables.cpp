@@ -5,6 +5,7 @@
 #include "framework/style/RynStyle.h"
 
 #include <QTextCursor>
+#include <QTextFrame>
 #include <QTextTable>
 
 ReportOptions ReportOptions::fromSettings(const ryn::RynSettings& settings)
@@ -13,6 +14,28 @@ ReportOptions ReportOptions::fromSettings(const ryn::RynSettings& settings)
     options.precisionEst = settings.value(QVSettingsKeys::PrecisionEst).toInt();
     options.precisionErr = settings.value(QVSettingsKeys::PrecisionErr).toInt();
     return options;
+}
+
+void insertReportTitle(QTextCursor& cursor, const ryn::RynStyle& style, const QString& title)
+{
+    cursor.currentFrame()->setFrameFormat(style.frameFormat);
+    cursor.insertText(title + QStringLiteral(" Results"), style.heading1Format);
+}
+
+QTextTable* insertInputTable(QTextCursor& cursor, const ryn::RynStyle& style,
+                             const QList<QPair<QString, QString>>& rows, bool indentLabels)
+{
+    QTextTable* table = cursor.insertTable(rows.size(), 2, style.plainTableFormat);
+    for (int r = 0; r < rows.size(); ++r) {
+        QTextCursor label = table->cellAt(r, 0).firstCursorPosition();
+        if (indentLabels)
+            label.setBlockFormat(style.indentedParagraphFormat);
+        label.insertText(rows[r].first, style.headerCellFormat);
+        QTextCursor value = table->cellAt(r, 1).firstCursorPosition();
+        value.setBlockFormat(style.indentedParagraphFormat);
+        value.insertText(rows[r].second, style.cellFormat);
+    }
+    return table;
 }
 
 QTextTable* insertReportTable(QTextCursor& cursor, const ryn::RynStyle& style, int rows,

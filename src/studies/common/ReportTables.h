@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class QTextCharFormat;
@@ -21,6 +23,17 @@ struct ReportOptions
     // Stored values may be text; they are converted here.
     static ReportOptions fromSettings(const ryn::RynSettings& settings);
 };
+
+// The opening of every report: the style's frame format on the cursor's frame,
+// then title followed by " Results" in the title format.
+void insertReportTitle(QTextCursor& cursor, const ryn::RynStyle& style, const QString& title);
+
+// A table of labels and their values at the cursor in the style's input table
+// format: labels in the header text format, values in the value text format,
+// the value cells indented, and the label cells too with indentLabels. The
+// cursor is left in the first cell.
+QTextTable* insertInputTable(QTextCursor& cursor, const ryn::RynStyle& style,
+                             const QList<QPair<QString, QString>>& rows, bool indentLabels);
 
 // A report table at the cursor in the style's grid format, every cell centred,
 // the header row and/or column shaded. The cursor is left in the first cell.

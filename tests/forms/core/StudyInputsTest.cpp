@@ -106,3 +106,18 @@ TEST(StudyInputs, RefusesDuplicateFieldsAndAHolderThatIsNoField)
     EXPECT_THROW(inputs.setRangeHolder("Sc"), std::invalid_argument);
     EXPECT_TRUE(inputs.rangeHolder().isEmpty());
 }
+
+TEST(StudyInputs, DisablingTheHolderReleasesTheRangeAtItsStartAsTyped)
+{
+    StudyInputs inputs = releaseInputs("123456789:200000000", "500", "0.5:0.9");
+    inputs.setRangeHolder("Rc");
+    inputs.disableField("P");
+    EXPECT_FALSE(inputs.field("P").enabled);
+    EXPECT_EQ(inputs.rangeHolder(), "Rc");
+
+    inputs.disableField("Rc");
+    EXPECT_TRUE(inputs.rangeHolder().isEmpty());
+    EXPECT_EQ(inputs.field("Rc").text, "123456789");
+    EXPECT_EQ(inputs.numPoints(), 1);
+    EXPECT_EQ(fieldrules::rangeStartText(":5"), "0");
+}
