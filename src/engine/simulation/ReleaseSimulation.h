@@ -18,9 +18,10 @@ struct SimulationSettings
     // caller and may be null.
     const std::atomic<bool>* cancelFlag = nullptr;
     // Called with the number of data sets done after each one. It is called
-    // from the worker threads, possibly from several at once and not always
-    // with rising numbers, so it must be thread-safe and quick (post the
-    // number to the thread that shows it). May be empty.
+    // from the threads that do the work (the calling thread is one of them),
+    // possibly from several at once and not always with rising numbers, so
+    // it must be thread-safe and quick: post the number to the thread that
+    // shows it. May be empty.
     std::function<void(int done)> progress;
 };
 
