@@ -186,10 +186,10 @@ void ScoringFit::run(const std::vector<double>& start, ReleaseFit& fit)
 
 // The scoring step I_FF d = g_F on the free variables F. The others are held
 // at a bound: those within boundReach of it whose gradient points out of the
-// domain. Their step takes them onto the bound, where the iteration would
-// otherwise creep up to it in ever smaller steps.
-// Where I_FF is not positive definite (a variable the data barely inform) its
-// diagonal is raised a little until it is. Returns false when it never is.
+// domain. Their step takes them onto the bound, which the iteration would
+// otherwise approach in ever smaller steps. Where I_FF is not positive
+// definite (a variable the data barely inform) its diagonal is raised a little
+// until it is. Returns false when it never is.
 bool ScoringFit::findStep(std::vector<double>& step)
 {
     const int n = static_cast<int>(working.size());
