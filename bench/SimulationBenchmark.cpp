@@ -74,6 +74,7 @@ void runSimulation(benchmark::State& state, const ReleaseDesign& design)
     state.counters["parameters"] = static_cast<double>(design.trueValues.size());
     state.counters["failedFits"] = summary.failedFits;
     state.counters["boundaryFits"] = summary.boundaryFits;
+    state.counters["withoutErrors"] = summary.fitsWithoutStandardErrors;
 }
 
 void singleRelease(benchmark::State& state)
