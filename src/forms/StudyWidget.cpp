@@ -27,12 +27,12 @@ void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key
         settings_->bindArrayWidget(edit, key, index, false);
 }
 
-void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& spec)
+void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& row)
 {
-    edit->setEditType(spec.editType);
-    edit->setEditMin(spec.editMin);
-    edit->setEditMax(spec.editMax);
-    registerEdit(edit, spec.key, spec.settingsId, spec.settingsIndex);
+    edit->setEditType(row.editType);
+    edit->setEditMin(row.editMin);
+    edit->setEditMax(row.editMax);
+    registerEdit(edit, row.key, row.settingsId, row.settingsIndex);
 }
 
 void StudyWidget::removeEdit(RangeLineEdit* edit)
@@ -47,6 +47,15 @@ void StudyWidget::removeEdit(RangeLineEdit* edit)
         }
     }
     settings_->unbindWidget(edit);
+}
+
+QSize StudyWidget::sizeHint() const
+{
+    const QWidget* content = widget();
+    if (!content)
+        return QScrollArea::sizeHint();
+    const int frame = 2 * frameWidth();
+    return content->sizeHint().expandedTo(content->minimumSize()) + QSize(frame, frame);
 }
 
 StudyInputs StudyWidget::inputs() const
@@ -67,6 +76,33 @@ StudyInputs StudyWidget::inputs() const
             taken.setRangeHolder(key);
     }
     return taken;
+}
+
+void StudyWidget::linkFollowers(RangeLineEdit* leader, int leaderId,
+                                const QList<Follower>& followers, bool linked,
+                                const QString& leaderName)
+{
+    for (const Follower& follower : followers)
+        follower.edit->setRangeEnabled(!linked);
+    QString shown;
+    bool show = linked;
+    if (linked) {
+        shown = settings_->value(leaderId).toString();
+    } else if (!rangeSpec_->ownerName().isNull()) {
+        try {
+            shown = QString::number(leader->intValueAt(0));
+            show = true;
+        } catch (const QString&) {
+            // The leader's value cannot be read: the followers keep their texts.
+        }
+    }
+    if (show) {
+        for (const Follower& follower : followers) {
+            follower.edit->setText(shown);
+            settings_->setValue(follower.settingsId, follower.edit->text());
+        }
+    }
+    leader->setName(leaderName.toUtf8().constData());
 }
 
 void StudyWidget::showIllegalValue(const QString& name, const QString& title)

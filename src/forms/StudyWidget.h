@@ -46,10 +46,14 @@ public:
     void registerEdit(RangeLineEdit* edit, const QString& name, int key, int index = -1);
     // Gives the field the spacing and bounds of its row of the design's field
     // table and registers it under the row's key and settings entry.
-    void registerField(RangeLineEdit* edit, const FieldSpec& spec);
+    void registerField(RangeLineEdit* edit, const FieldSpec& row);
     // Undoes registerEdit before the field is deleted: releases the range if the
     // field holds it, forgets the field and unbinds it from the store.
     void removeEdit(RangeLineEdit* edit);
+
+    // The whole content, at least its minimum size: a form opens showing all
+    // its fields, which a scroll area would cut to a few dozen lines of text.
+    QSize sizeHint() const override;
 
     RangeSpec* rangeSpec() const { return rangeSpec_.get(); }
     ryn::RynSettings* settings() const { return settings_; }
@@ -61,6 +65,23 @@ signals:
 protected:
     // The critical box "Illegal value for "<name>."" titled title.
     void showIllegalValue(const QString& name, const QString& title);
+    // A release size that follows another while linked, with its settings
+    // entry.
+    struct Follower
+    {
+        RangeLineEdit* edit;
+        int settingsId;
+    };
+    // Links the followers to the leader or unlinks them. Linked, they are
+    // disabled (a range they hold is released) and show the leader's stored
+    // text; unlinked, they are enabled and, while a range is set, show the
+    // leader's first value (their texts stay when it cannot be read). Their
+    // texts are stored explicitly, so that this works with their signals
+    // blocked. The leader takes leaderName, which names the linked group in
+    // messages and reports ("Rc-Rt").
+    void linkFollowers(RangeLineEdit* leader, int leaderId, const QList<Follower>& followers,
+                       bool linked, const QString& leaderName);
+
     // True for an empty failingName when the inputs give at least one point;
     // otherwise shows the box for the failing field, or for the range holder
     // whose range has no points, and answers false.

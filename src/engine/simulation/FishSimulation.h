@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/information/ReleaseChain.h"
+#include "engine/simulation/ReleaseDesign.h"
+#include "engine/simulation/SegmentCounts.h"
+#include "engine/simulation/SimulationStream.h"
+
+#include <vector>
+
+// One simulated data set of chain at parameters, fish by fish: each of the N_s
+// fish released at site s survives reach j with S_j and, alive at site
+// j + 1, is detected there with P_j; a detected fish is removed with c_j and
+// otherwise starts a new segment there. A fish alive at site K is detected at
+// the final site with lambda. The fish are drawn in order of release site,
+// one after the other, from stream.
+SegmentCounts simulateSegmentCounts(const ReleaseChain& chain,
+                                    const std::vector<double>& parameters,
+                                    SimulationStream& stream);
+
+// One data set of every group of design, at its true values, the groups
+// drawn in order from one stream.
+std::vector<SegmentCounts> simulateDesign(const ReleaseDesign& design, SimulationStream& stream);

@@ -1,0 +1,7 @@
+#include "plot/QVPlotControls.h"
+
+QVPlotControls::QVPlotControls(QWidget* parent)
+    : QWidget(parent)
+{
+    setupUi(this);
+}

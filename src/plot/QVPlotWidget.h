@@ -1,0 +1,79 @@
+#pragma once
+
+#include "numerics/Matrix.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QPrinter;
+class QVPlotControls;
+class QwtDataBar;
+class QwtPlot;
+class QwtPlotPanner;
+
+namespace ryn {
+class RynSettings;
+}
+
+// The "Plot" window's widget. After a run over a range of one input it draws,
+// for the parameter chosen below the plot, the expected half-widths of the 90%
+// and 95% confidence intervals against the ranged input, so that a biologist
+// sees how much precision a larger release or a better detection buys. The
+// controls choose the parameter, the grid density and the mouse tool: the data
+// bar, which reads the curves at the mouse, or panning; the wheel zooms.
+class QVPlotWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Grid levels, the indexes of the "Grid Lines" choice.
+    enum GridLevel { GridHigh = 0, GridLow = 1, GridOff = 2 };
+
+    // settings keeps the chosen mouse tool; it must outlive the widget.
+    explicit QVPlotWidget(ryn::RynSettings* settings, QWidget* parent = nullptr);
+    ~QVPlotWidget() override;
+
+    // Shows a run's table: row i holds the ranged value in column 0 and the
+    // variance of names[k] in column k + 1. The widget keeps its own copy.
+    void setData(const QStringList& names, const Matrix& table, const QString& xTitle,
+                 const QString& studyTitle);
+    // Redraws the curves of the chosen parameter from the table.
+    void updatePlot();
+
+    // The plot as shown, on one printer page.
+    void printPlot(QPrinter* printer);
+    // The plot as shown, as a PNG image of the stored export size; false when
+    // the file cannot be written.
+    bool exportImage(const QString& fileName);
+
+    QwtPlot* plot() const { return plot_; }
+    QVPlotControls* controls() const { return controls_; }
+    int gridLevel() const { return gridLevel_; }
+
+public slots:
+    // Redraws the grid at level (GridLevel); -1 keeps the current level.
+    void setGrid(int level);
+    void setGrid();
+    void onParsComboActivated(int index);
+    // Puts the mouse tool the store names on the canvas: the data bar or the
+    // panner, never both.
+    void updatePlotTools();
+
+private:
+    void createPlot();
+    void createControls();
+    void bindControls();
+
+    ryn::RynSettings* settings;
+    QwtPlot* plot_ = nullptr;
+    QString studyTitle;
+    QString xTitle;
+    QVPlotControls* controls_ = nullptr;
+    QwtDataBar* dataBar = nullptr;
+    QwtPlotPanner* panner = nullptr;
+    QString fontFamily = QStringLiteral("Tahoma");
+    Matrix table;
+    QStringList names;
+    int gridLevel_ = GridHigh;
+};

@@ -1,0 +1,94 @@
+#include "studies/btps/BTPSReport.h"
+
+#include "forms/core/BTPSInputs.h"
+#include "framework/style/RynStyle.h"
+#include "studies/btps/BTPSParameters.h"
+#include "studies/btps/BTPSResults.h"
+
+#include <QTextCursor>
+#include <QTextTable>
+
+#include <cmath>
+
+BTPSReport::BTPSReport(const ryn::RynStyle& style, const BTPSParameters& record,
+                       const BTPSResults& results, const ReportOptions& options)
+    : style(style)
+    , record(record)
+    , results(results)
+    , options(options)
+{}
+
+void BTPSReport::write(QTextCursor& cursor) const
+{
+    cursor.beginEditBlock();
+    insertReportTitle(cursor, style, BTPSInputs::title);
+    cursor.insertBlock();
+    cursor.insertBlock();
+    writeInputs(cursor);
+    if (results.pointCount() == 1)
+        writeSinglePoint(cursor);
+    else
+        writeRange(cursor);
+    cursor.movePosition(QTextCursor::End);
+    cursor.endEditBlock();
+}
+
+// The first point's inputs, also over a range. With St given the table shows
+// St = Sc·T.
+void BTPSReport::writeInputs(QTextCursor& cursor) const
+{
+    const int d = options.precisionErr;
+    const auto fixed = [d](double v) { return QString::number(v, 'f', d); };
+    cursor.insertText(QStringLiteral("Input:"), style.heading2Format);
+    cursor.insertBlock();
+    insertInputTable(
+        cursor, style,
+        {
+            {QStringLiteral("Control Release Size (Rc):"), QString::number(record.rc[0])},
+            {QStringLiteral("Treatment Release Site (Rt):"), QString::number(record.rt[0])},
+            {QStringLiteral("Control Survival (Sc):"), fixed(record.sc[0])},
+            record.useSt ? qMakePair(QStringLiteral("Treatment Survival (St):"),
+                                     fixed(record.sc[0] * record.t[0]))
+                         : qMakePair(QStringLiteral("Tau (T):"), fixed(record.t[0])),
+            {QStringLiteral("Proportion Alive Fish (Pa):"), fixed(record.pa[0])},
+            {QStringLiteral("Proportion Dead Fish (Pd):"), fixed(record.pd[0])},
+        },
+        true);
+    cursor.movePosition(QTextCursor::End);
+}
+
+void BTPSReport::writeSinglePoint(QTextCursor& cursor) const
+{
+    const int d = options.precisionErr;
+    const double se = std::sqrt(results.variances[0]);
+    cursor.insertText(QStringLiteral("Results:"), style.heading2Format);
+    cursor.insertBlock();
+    QTextTable* table = insertReportTable(cursor, style, 4, 2, true, true);
+    writeCell(table, 0, 1, QStringLiteral("Tau"), style.headerCellFormat);
+    const QStringList labels = {QStringLiteral("se"), QStringLiteral("1/2 95% CI"),
+                                QStringLiteral("1/2 90% CI")};
+    const QList<double> values = {se, halfWidth95(se), halfWidth90(se)};
+    for (int row = 0; row < 3; ++row) {
+        writeCell(table, row + 1, 0, labels[row], style.headerCellFormat);
+        writeCell(table, row + 1, 1, QString::number(values[row], 'f', d), style.cellFormat);
+    }
+}
+
+void BTPSReport::writeRange(QTextCursor& cursor) const
+{
+    const int n = results.pointCount();
+    QTextTable* table = insertReportTable(cursor, style, n + 1, 5, true, false);
+    const QStringList headers = {record.rangeName, QStringLiteral("var(T)"),
+                                 QStringLiteral("se(T)"), QStringLiteral("1/2 95% CI"),
+                                 QStringLiteral("1/2 90% CI")};
+    for (int column = 0; column < headers.size(); ++column)
+        writeCell(table, 0, column, headers[column], style.headerCellFormat);
+    for (int i = 0; i < n; ++i) {
+        const double variance = results.variances[i];
+        const double se = std::sqrt(variance);
+        const QList<double> values = {record.x[i], variance, se, halfWidth95(se), halfWidth90(se)};
+        for (int column = 0; column < values.size(); ++column)
+            writeCell(table, i + 1, column, QString::number(values[column], 'g', 6),
+                      style.cellFormat);
+    }
+}

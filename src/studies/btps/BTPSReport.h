@@ -1,0 +1,34 @@
+#pragma once
+
+#include "studies/common/ReportTables.h"
+
+class QTextCursor;
+struct BTPSParameters;
+struct BTPSResults;
+
+namespace ryn {
+class RynStyle;
+}
+
+// The report of a balloon-tag run: the inputs of its first point, then the
+// precision of T, as a table of se and the half-widths of the 95% and 90%
+// intervals for one point, or as a table of var(T), se(T) and the half-widths
+// at every point of a range. Written from the run's record and results alone.
+class BTPSReport
+{
+public:
+    BTPSReport(const ryn::RynStyle& style, const BTPSParameters& record, const BTPSResults& results,
+               const ReportOptions& options);
+
+    void write(QTextCursor& cursor) const;
+
+private:
+    void writeInputs(QTextCursor& cursor) const;
+    void writeSinglePoint(QTextCursor& cursor) const;
+    void writeRange(QTextCursor& cursor) const;
+
+    const ryn::RynStyle& style;
+    const BTPSParameters& record;
+    const BTPSResults& results;
+    ReportOptions options;
+};

@@ -1,0 +1,102 @@
+#include "studies/tirr/TIRRReport.h"
+
+#include "forms/core/TIRRInputs.h"
+#include "framework/style/RynStyle.h"
+#include "studies/common/ReportTables.h"
+#include "studies/tirr/TIRRParameters.h"
+#include "studies/tirr/TIRRResults.h"
+
+#include <QTextCursor>
+#include <QTextTable>
+
+#include <cmath>
+
+namespace {
+
+QString general(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+} // namespace
+
+TIRRReport::TIRRReport(const ryn::RynStyle& style, const TIRRParameters& record,
+                       const TIRRResults& results)
+    : style(style)
+    , record(record)
+    , results(results)
+{}
+
+void TIRRReport::write(QTextCursor& cursor) const
+{
+    cursor.beginEditBlock();
+    insertReportTitle(cursor, style, TIRRInputs::title);
+    cursor.insertBlock();
+    cursor.insertBlock();
+    if (results.pointCount() == 1) {
+        writeInputs(cursor);
+        writeSinglePoint(cursor);
+    } else {
+        writeRange(cursor);
+    }
+    cursor.movePosition(QTextCursor::End);
+    cursor.endEditBlock();
+}
+
+// θ given directly takes one row, derived its two factors take two. The table
+// has one row more than it fills, 5 rows with θ given and 6 without: T stands
+// in the last row, after an empty one.
+void TIRRReport::writeInputs(QTextCursor& cursor) const
+{
+    cursor.insertText(QStringLiteral("Input:"), style.heading2Format);
+    cursor.insertBlock();
+    QList<QPair<QString, QString>> rows = {
+        {QStringLiteral("Control Release Size (Rc):"), QString::number(record.rc[0])},
+        {QStringLiteral("Treatment Release Site (Rt):"), QString::number(record.rt[0])},
+    };
+    if (record.useTheta) {
+        rows.append({QStringLiteral("Theta (Sc * P):"), general(record.theta[0])});
+    } else {
+        rows.append({QStringLiteral("Survival (Sc):"), general(record.sc[0])});
+        rows.append({QStringLiteral("Capture Probability (P):"), general(record.p[0])});
+    }
+    rows.append(QPair<QString, QString>());
+    rows.append({QStringLiteral("Treatment Effect (T):"), general(record.t[0])});
+    insertInputTable(cursor, style, rows, false);
+    cursor.movePosition(QTextCursor::End);
+}
+
+void TIRRReport::writeSinglePoint(QTextCursor& cursor) const
+{
+    const double se = std::sqrt(results.variances[0]);
+    cursor.insertText(QStringLiteral("Results:"), style.heading2Format);
+    cursor.insertBlock();
+    QTextTable* table = insertReportTable(cursor, style, 3, 2, true, true);
+    const QStringList labels = {QStringLiteral("se:"), QStringLiteral("90% CI:"),
+                                QStringLiteral("95% CI:")};
+    const QList<double> values = {se, halfWidth90(se), halfWidth95(se)};
+    for (int row = 0; row < 3; ++row) {
+        writeCell(table, row, 0, labels[row], style.headerCellFormat);
+        writeCell(table, row, 1, general(values[row]), style.cellFormat);
+    }
+}
+
+void TIRRReport::writeRange(QTextCursor& cursor) const
+{
+    const int n = results.pointCount();
+    QTextTable* table = insertReportTable(cursor, style, n + 1, 5, true, true);
+    const QStringList headers = {record.rangeName, QStringLiteral("Var(T)"),
+                                 QStringLiteral("SE(T)"), QStringLiteral("1/2 95% CI"),
+                                 QStringLiteral(" 1/2 90% CI")};
+    for (int column = 0; column < headers.size(); ++column)
+        writeCell(table, 0, column, headers[column], style.headerCellFormat);
+    for (int i = 0; i < n; ++i) {
+        const double variance = results.variances[i];
+        const double se = std::sqrt(variance);
+        writeCell(table, i + 1, 0, general(record.x[i]), style.cellFormat);
+        const QList<double> values = {variance, se, halfWidth95(se), halfWidth90(se)};
+        for (int column = 0; column < values.size(); ++column)
+            writeCell(table, i + 1, column + 1, QString::number(values[column], 'f', 4),
+                      style.cellFormat);
+    }
+}

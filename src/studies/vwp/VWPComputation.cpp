@@ -1,0 +1,91 @@
+#include "studies/vwp/VWPComputation.h"
+
+#include "engine/information/SingleReleaseInformation.h"
+#include "numerics/Matrix.h"
+#include "studies/common/RunMonitor.h"
+#include "studies/vwp/VWPParameters.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The first survival's variance of a single release down the given reaches,
+// with no removals and no later releases.
+double firstSurvivalVariance(int release, const std::vector<double>& survivals,
+                             const std::vector<double>& detections, double lambda)
+{
+    std::vector<int> labels;
+    for (int reach = 0; reach < static_cast<int>(survivals.size()); ++reach)
+        labels.push_back(reach);
+    SingleReleaseInformation information(labels, labels);
+    std::vector<int> releaseSizes(survivals.size() + 1, 0);
+    releaseSizes.front() = release;
+    std::vector<double> parameters;
+    information.setCase(std::vector<double>(survivals.size(), 0.0), parameters, releaseSizes,
+                        survivals, detections, lambda);
+    Matrix covariance;
+    information.computeCovariance(covariance);
+    return covariance(0, 0);
+}
+
+} // namespace
+
+double twoReachVariance(int release, double s1, double s2, double p1, double p2, double lambda)
+{
+    return firstSurvivalVariance(release, {s1, s2}, {p1, p2}, lambda);
+}
+
+double oneReachVariance(int release, double s, double p, double lambda)
+{
+    return firstSurvivalVariance(release, {s}, {p}, lambda);
+}
+
+VWPSurvivals vwpSurvivals(const VWPParameters& record, int i)
+{
+    return {record.sDam[i] * record.sPrime11[i], record.sPrime11[i] * record.s12[i], record.s12[i]};
+}
+
+VWPPointResult computeVWPPoint(const VWPParameters& record, int i)
+{
+    const auto [s1, s2, s3] = vwpSurvivals(record, i);
+
+    VWPPointResult point;
+    point.varS1 = twoReachVariance(record.v1[i], s1, record.s12[i], record.p1[i], record.p2[i],
+                                   record.lambda[i]);
+    point.varS2 = oneReachVariance(record.r2[i], s2, record.p2[i], record.lambda[i]);
+    point.varS3 = oneReachVariance(record.r3[i], s3, record.p2[i], record.lambda[i]);
+
+    const double s2Squared = s2 * s2;
+    const double s2Fourth = s2Squared * s2Squared;
+    point.varSdam =
+        (1.0 / s2Squared + point.varS2 / s2Fourth) *
+            (s1 * s1 * point.varS3 + s3 * s3 * point.varS1 + point.varS1 * point.varS3) +
+        s1 * s1 * s3 * s3 * point.varS2 / s2Fourth;
+    point.seSdam = std::sqrt(point.varSdam);
+    return point;
+}
+
+VWPResults computeVWP(const VWPParameters& record, RunMonitor& monitor)
+{
+    VWPResults results;
+    const int n = record.pointCount();
+    try {
+        monitor.setTotalSteps(n);
+        for (int i = 0; i < n; ++i) {
+            monitor.setStep(i);
+            const QString invalid = vwpInputError(record, i);
+            if (!invalid.isEmpty()) {
+                monitor.error(invalid);
+                monitor.setCanceled(true);
+                return results;
+            }
+            results.points.append(computeVWPPoint(record, i));
+        }
+        monitor.setStep(n);
+    } catch (...) {
+        monitor.error(QStringLiteral("Unknown error"));
+        monitor.setCanceled(true);
+    }
+    return results;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "studies/vwp/VWPResults.h"
+
+class RunMonitor;
+struct VWPParameters;
+
+// The variance of the first-reach survival estimate of a single release of
+// release fish down two reaches (survivals s1, s2, detections p1, p2, then
+// lambda), every parameter distinct; the exact expected information of the
+// release-recapture likelihood, inverted. Throws what the engine throws for a
+// case it refuses or a Hessian it cannot invert.
+double twoReachVariance(int release, double s1, double s2, double p1, double p2, double lambda);
+// The same for a single release down one reach (survival s, detection p).
+double oneReachVariance(int release, double s, double p, double lambda);
+
+// The first-reach survivals the three releases estimate at a point: S1 =
+// Sdam·S'11 (the V1 release, followed by S12), S2 = S'11·S12 (R2) and S3 = S12
+// (R3), so that Sdam = S1·S3/S2.
+struct VWPSurvivals
+{
+    double s1;
+    double s2;
+    double s3;
+};
+VWPSurvivals vwpSurvivals(const VWPParameters& record, int i);
+
+// The precision of point i. The three releases' estimates are independent;
+// the delta method for the product and the ratio Ŝdam = Ŝ1·Ŝ3/Ŝ2 gives
+//   var(Ŝdam) = (1/S2² + v2/S2⁴)·(S1²·v3 + S3²·v1 + v1·v3) + S1²·S3²·v2/S2⁴
+// with vk = var(Ŝk).
+VWPPointResult computeVWPPoint(const VWPParameters& record, int i);
+
+// Every point of the record, by the protocol of RunMonitor. The points are
+// cheap, so the cancel flag is not polled. A point that fails its checks ends
+// the run with its "Invalid input: " message, any exception with
+// "Unknown error"; each is followed by setCanceled(true), and the results
+// hold the points computed before.
+VWPResults computeVWP(const VWPParameters& record, RunMonitor& monitor);

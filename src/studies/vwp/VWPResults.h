@@ -1,0 +1,30 @@
+#pragma once
+
+#include "studies/common/PrecisionTable.h"
+
+#include <QVector>
+
+struct VWPParameters;
+
+// The precision of one point of the virtual paired-release design: the
+// variances of the three releases' first-reach survival estimates Ŝ1, Ŝ2, Ŝ3,
+// and the variance and standard error of Ŝdam = Ŝ1·Ŝ3/Ŝ2.
+struct VWPPointResult
+{
+    double varS1 = 0.0;
+    double varS2 = 0.0;
+    double varS3 = 0.0;
+    double varSdam = 0.0;
+    double seSdam = 0.0;
+};
+
+// What a virtual paired-release run found, one entry per computed point.
+struct VWPResults
+{
+    QVector<VWPPointResult> points;
+
+    int pointCount() const { return points.size(); }
+    // The one quantity "Sdam" with its true value and variance at each
+    // computed point of the record's range.
+    PrecisionTable precisionTable(const VWPParameters& record) const;
+};

@@ -1,0 +1,171 @@
+#include "studies/vwp/VWPComputation.h"
+
+#include "RecordingMonitor.h"
+#include "ReferenceCases.h"
+#include "Tolerance.h"
+#include "forms/core/VWPInputs.h"
+#include "studies/vwp/VWPParameters.h"
+
+#include <gtest/gtest.h>
+
+using quorvel::test::RecordingMonitor;
+using quorvel::test::referenceCase;
+
+namespace {
+
+// One point of the certified virtual paired-release case.
+VWPParameters certifiedRecord()
+{
+    const QJsonObject in = referenceCase("virtual_paired_basic").value("inputs").toObject();
+    VWPParameters record;
+    record.x = {0.0};
+    record.sDam = {in.value("Sdam").toDouble()};
+    record.sPrime11 = {in.value("Sprime11").toDouble()};
+    record.s12 = {in.value("S12").toDouble()};
+    record.p1 = {in.value("P1").toDouble()};
+    record.p2 = {in.value("P2").toDouble()};
+    record.lambda = {in.value("Lambda").toDouble()};
+    record.v1 = {in.value("V1").toInt()};
+    record.r2 = {in.value("R2").toInt()};
+    record.r3 = {in.value("R3").toInt()};
+    return record;
+}
+
+} // namespace
+
+// The exact information agrees with the closed forms behind the certified
+// values to rounding, far inside the tolerance the enumerated likelihood needs.
+TEST(VWPComputation, CertifiedCaseOnTheExactPath)
+{
+    const QJsonObject expected = referenceCase("virtual_paired_basic").value("expected").toObject();
+    const VWPParameters record = certifiedRecord();
+    const VWPSurvivals survivals = vwpSurvivals(record, 0);
+    EXPECT_REL_NEAR(survivals.s1, expected.value("S1").toDouble(), 1e-12);
+    EXPECT_REL_NEAR(survivals.s2, expected.value("S2").toDouble(), 1e-12);
+    EXPECT_REL_NEAR(survivals.s3, expected.value("S3").toDouble(), 1e-12);
+
+    const VWPPointResult point = computeVWPPoint(record, 0);
+    EXPECT_REL_NEAR(point.varS1, expected.value("var_S1").toDouble(), 1e-9);
+    EXPECT_REL_NEAR(point.varS2, expected.value("var_S2").toDouble(), 1e-9);
+    EXPECT_REL_NEAR(point.varS3, expected.value("var_S3").toDouble(), 1e-9);
+    EXPECT_REL_NEAR(point.varSdam, expected.value("var_Sdam").toDouble(), 1e-9);
+    EXPECT_REL_NEAR(point.seSdam, expected.value("se_Sdam").toDouble(), 1e-9);
+
+    VWPParameters other = record;
+    for (double sDam : {0.3, 0.77, 1.0}) {
+        other.sDam[0] = sDam;
+        const VWPSurvivals s = vwpSurvivals(other, 0);
+        EXPECT_REL_NEAR(s.s1 * s.s3 / s.s2, sDam, 1e-15);
+    }
+}
+
+TEST(VWPComputation, NineChecksInTheirOrderRefuseZeroAndAcceptOne)
+{
+    const QStringList messages = {
+        "V1 cannot be less than zero",          "R2 cannot be less than zero",
+        "R3 cannot be less than zero",          "Sdam must be in the range (0, 1]",
+        "Sprime11 must be in the range (0, 1]", "S12 must be in the range (0, 1]",
+        "P1 must be in the range (0, 1]",       "P2 must be in the range (0, 1]",
+        "Lambda must be in the range (0, 1]"};
+    // Breaking the inputs from the last to the first, the message is always
+    // that of the earliest broken one.
+    VWPParameters record = certifiedRecord();
+    for (int k = messages.size() - 1; k >= 0; --k) {
+        switch (k) {
+        case 0:
+            record.v1[0] = 0;
+            break;
+        case 1:
+            record.r2[0] = 0;
+            break;
+        case 2:
+            record.r3[0] = -4;
+            break;
+        case 3:
+            record.sDam[0] = 0;
+            break;
+        case 4:
+            record.sPrime11[0] = 1.5;
+            break;
+        case 5:
+            record.s12[0] = 0;
+            break;
+        case 6:
+            record.p1[0] = 0;
+            break;
+        case 7:
+            record.p2[0] = -1;
+            break;
+        case 8:
+            record.lambda[0] = 1.0000001;
+            break;
+        }
+        EXPECT_EQ(vwpInputError(record, 0), "Invalid input: " + messages[k]);
+    }
+    VWPParameters ones = certifiedRecord();
+    ones.sDam[0] = ones.sPrime11[0] = ones.p1[0] = 1.0;
+    EXPECT_TRUE(vwpInputError(ones, 0).isEmpty());
+}
+
+TEST(VWPComputation, AnInvalidPointEndsTheRunAndTheCancelFlagIsNotPolled)
+{
+    VWPParameters record = certifiedRecord();
+    for (auto* values : {&record.x, &record.sDam, &record.sPrime11, &record.s12, &record.p1,
+                         &record.p2, &record.lambda})
+        values->append(values->first());
+    record.v1 << 3000;
+    record.r2 << 0;
+    record.r3 << 1000;
+
+    RecordingMonitor monitor;
+    monitor.canceled = true;
+    EXPECT_EQ(computeVWP(record, monitor).pointCount(), 1);
+    EXPECT_EQ(monitor.errors, QStringList{"Invalid input: R2 cannot be less than zero"});
+    EXPECT_TRUE(monitor.canceled);
+
+    record.r2[1] = 1000;
+    RecordingMonitor untouched;
+    untouched.canceled = true;
+    EXPECT_EQ(computeVWP(record, untouched).pointCount(), 2);
+    EXPECT_TRUE(untouched.errors.isEmpty());
+    EXPECT_EQ(untouched.steps, (QList<int>{0, 1, 2}));
+
+    // Detection and Lambda both 1 pass the checks, but leave the one-reach
+    // Hessian singular: the engine's exception ends the run.
+    record.p2[1] = 1.0;
+    record.lambda[1] = 1.0;
+    RecordingMonitor failed;
+    EXPECT_EQ(computeVWP(record, failed).pointCount(), 1);
+    EXPECT_EQ(failed.errors, QStringList{"Unknown error"});
+    EXPECT_TRUE(failed.canceled);
+}
+
+TEST(VWPComputation, LinkedReleasesFollowV1OrR2AtEveryPoint)
+{
+    StudyInputs inputs = VWPInputs::blankInputs();
+    for (const auto& [key, text] : {std::pair{"V1", "100:1000"},
+                                    {"R2", "7"},
+                                    {"R3", "9"},
+                                    {"SDam", "0.9"},
+                                    {"SPrime11", "0.95"},
+                                    {"S12", "0.9"},
+                                    {"P1", "0.7"},
+                                    {"P2", "0.6"},
+                                    {"Lambda", "0.5"}})
+        inputs.field(key).text = text;
+    inputs.setRangeHolder("V1");
+    inputs.switches[VWPInputs::linkAllReleases] = true;
+    VWPInputs::applySwitches(inputs);
+    const VWPParameters all = takeVWPRecord(inputs);
+    ASSERT_EQ(all.pointCount(), 90);
+    EXPECT_EQ(all.r2, all.v1);
+    EXPECT_EQ(all.r3, all.v1);
+    EXPECT_EQ(all.rangeName, "V1-R2-R3");
+
+    inputs.switches[VWPInputs::linkAllReleases] = false;
+    inputs.switches[VWPInputs::linkReleases] = true;
+    VWPInputs::applySwitches(inputs);
+    const VWPParameters r2r3 = takeVWPRecord(inputs);
+    EXPECT_EQ(r2r3.r3, QVector<int>(90, 7));
+    EXPECT_EQ(r2r3.r2, r2r3.r3);
+}
