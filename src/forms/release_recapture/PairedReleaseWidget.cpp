@@ -11,7 +11,7 @@
 
 PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* parent)
     : ReleaseRecaptureWidget(settings, parent)
-    , release(new TCReleaseWidgetImpl(settings, content()))
+    , release(new TCReleaseWidgetImpl(content()))
     , finalReach(new TCFinalReachWidgetImpl(content()))
 {
     connect(release, &TCReleaseWidgetImpl::warningMessage, this,
@@ -28,7 +28,15 @@ PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* pa
     for (int f = 0; f < specs.size(); ++f)
         registerField(fields[f], specs[f]);
     registerField(finalReach->productEdit, PairedReleaseInputs::lambdaField());
-    release->applyStoredLink();
+
+    // A link stored on runs the slot now; without one RT only takes its
+    // unlinked name (RC keeps its stored text, a range too).
+    connect(release->linkReleasesCheckBox, &QCheckBox::toggled, this,
+            &PairedReleaseWidget::linkReleaseSizes);
+    settings->bindWidget(release->linkReleasesCheckBox, QVSettingsKeys::PrLinkReleases, false);
+    if (!release->releasesLinked())
+        release->treatmentReleaseEdit->setName(
+            PairedReleaseInputs::treatmentName.toUtf8().constData());
     setEndPanels(release, finalReach);
 }
 
@@ -57,9 +65,15 @@ StudyInputs PairedReleaseWidget::inputs() const
     return taken;
 }
 
+// Linked, RC is disabled (a range it held is released with the field's box)
+// and shows RT's stored text; unlinked while a range is set, RC takes RT's
+// first value, so that it does not show a second range.
 void PairedReleaseWidget::linkReleaseSizes(bool rhs)
 {
-    release->linkReleaseSizes(rhs);
+    linkFollowers(release->treatmentReleaseEdit, QVSettingsKeys::PrRt,
+                  {{release->controlReleaseEdit, QVSettingsKeys::PrRc}}, rhs,
+                  rhs ? PairedReleaseInputs::linkedTreatmentName
+                      : PairedReleaseInputs::treatmentName);
 }
 
 void PairedReleaseWidget::onTreatmentReleaseEditChanged(QString rt)

@@ -29,6 +29,7 @@ public:
     TCFinalReachWidgetImpl* finalReachWidget() const { return finalReach; }
 
 public slots:
+    // Links RC to RT (the link box's slot) or unlinks it.
     void linkReleaseSizes(bool rhs);
     // While the releases are linked, RT's text is stored as RC's too.
     void onTreatmentReleaseEditChanged(QString rt);

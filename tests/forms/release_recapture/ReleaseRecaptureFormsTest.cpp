@@ -268,9 +268,13 @@ TEST(PairedReleaseWidget, LinkedReleasesDisableRcAndFollowRt)
     EXPECT_EQ(release->treatmentReleaseEdit->name(), "Rt");
     EXPECT_EQ(form.rangeSpec()->ownerName(), "Rt");
 
-    // A link stored at the last exit is there again.
+    // A link stored at the last exit is there again; without one Rc keeps its
+    // stored range.
+    store->setValue(QVSettingsKeys::PrRt, "800");
+    store->setValue(QVSettingsKeys::PrRc, "100:200");
     PairedReleaseWidget again(store.get());
     EXPECT_FALSE(again.releaseWidget()->linkReleasesCheckBox->isChecked());
+    EXPECT_EQ(again.rangeSpec()->ownerName(), "RC");
     store->setValue(QVSettingsKeys::PrLinkReleases, true);
     PairedReleaseWidget linked(store.get());
     EXPECT_EQ(linked.releaseWidget()->treatmentReleaseEdit->name(), "Rt-Rc");
