@@ -2,17 +2,12 @@
 
 #include "forms/release_recapture/PairedReleaseWidget.h"
 #include "framework/run/ThreadRunner.h"
-#include "framework/settings/QVSettingsKeys.h"
 #include "studies/release_recapture/window/ReleaseRecaptureReport.h"
 
 PairedReleaseSubWindow::PairedReleaseSubWindow(ryn::RynSettings* settings, QWidget* parent,
                                                Qt::WindowFlags flags)
     : ReleaseRecaptureSubWindow(PairedReleaseStudy, QStringLiteral("PR"),
-                                QStringLiteral("Paired Release"), settings,
-                                {QVSettingsKeys::PrNumReaches, QVSettingsKeys::PrReplicatesEnabled,
-                                 QVSettingsKeys::PrReplicatesNum, QVSettingsKeys::PrReplicatesPar,
-                                 QVSettingsKeys::PrReplicateNatVar},
-                                parent, flags)
+                                QStringLiteral("Paired Release"), settings, parent, flags)
 {
     setReleaseRecaptureForm(new PairedReleaseWidget(settings));
 }

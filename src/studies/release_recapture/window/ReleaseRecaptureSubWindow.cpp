@@ -11,11 +11,10 @@
 
 ReleaseRecaptureSubWindow::ReleaseRecaptureSubWindow(int id, const QString& shortName,
                                                      const QString& title,
-                                                     ryn::RynSettings* settings,
-                                                     const DesignKeys& keys, QWidget* parent,
+                                                     ryn::RynSettings* settings, QWidget* parent,
                                                      Qt::WindowFlags flags)
     : StudySubWindow(id, shortName, title, settings, parent, flags)
-    , keys(keys)
+    , keys(*ReleaseDesignKeys::of(id))
 {}
 
 ReleaseRecaptureSubWindow::~ReleaseRecaptureSubWindow() = default;
@@ -42,7 +41,7 @@ bool ReleaseRecaptureSubWindow::replicatesEnabled() const
 
 int ReleaseRecaptureSubWindow::replicateCount() const
 {
-    return settings()->value(keys.replicateCount).toInt();
+    return settings()->value(keys.replicatesNum).toInt();
 }
 
 QString ReleaseRecaptureSubWindow::replicateParameter() const

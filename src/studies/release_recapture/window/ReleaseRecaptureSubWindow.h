@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/dialogs/ReleaseDesignKeys.h"
 #include "studies/common/ReportTables.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/release_recapture/ReleaseRecaptureRecord.h"
@@ -20,19 +21,11 @@ class ReleaseRecaptureSubWindow : public StudySubWindow
     Q_OBJECT
 
 public:
-    // The settings ids of one design's reach count and replicate options.
-    struct DesignKeys
-    {
-        int numReaches;
-        int replicatesEnabled;
-        int replicateCount;
-        int replicateParameter;
-        int naturalVariance;
-    };
-
+    // id is the design's study type, which names its settings (the reach
+    // count and replicate options of ReleaseDesignKeys).
     ReleaseRecaptureSubWindow(int id, const QString& shortName, const QString& title,
-                              ryn::RynSettings* settings, const DesignKeys& keys,
-                              QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+                              ryn::RynSettings* settings, QWidget* parent = nullptr,
+                              Qt::WindowFlags flags = {});
     ~ReleaseRecaptureSubWindow() override;
 
     // The form's number of reaches; the names follow.
@@ -76,7 +69,7 @@ private slots:
     void refreshParameterNames();
 
 private:
-    DesignKeys keys;
+    const ReleaseDesignKeys& keys;
     ReleaseRecaptureWidget* releaseRecaptureForm = nullptr;
     QStringList names;
 };

@@ -3,17 +3,12 @@
 #include "forms/core/SingleReleaseInputs.h"
 #include "forms/release_recapture/SingleReleaseWidget.h"
 #include "framework/run/ThreadRunner.h"
-#include "framework/settings/QVSettingsKeys.h"
 #include "studies/release_recapture/window/SingleReleaseReport.h"
 
 SingleReleaseSubWindow::SingleReleaseSubWindow(ryn::RynSettings* settings, QWidget* parent,
                                                Qt::WindowFlags flags)
     : ReleaseRecaptureSubWindow(SingleReleaseStudy, QStringLiteral("SR"),
-                                SingleReleaseInputs::title, settings,
-                                {QVSettingsKeys::SrNumReaches, QVSettingsKeys::SrReplicatesEnabled,
-                                 QVSettingsKeys::SrReplicatesNum, QVSettingsKeys::SrReplicatesPar,
-                                 QVSettingsKeys::SrReplicateNatVar},
-                                parent, flags)
+                                SingleReleaseInputs::title, settings, parent, flags)
 {
     setReleaseRecaptureForm(new SingleReleaseWidget(settings));
 }
