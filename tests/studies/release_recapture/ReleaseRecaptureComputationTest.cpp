@@ -6,6 +6,7 @@
 #include "forms/core/ReleaseRecaptureInputs.h"
 #include "forms/core/SingleReleaseInputs.h"
 
+#include "RecordingMonitor.h"
 #include "Tolerance.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +14,9 @@
 #include <QStringList>
 
 using namespace ReleaseRecaptureInputs;
+using quorvel::test::RecordingMonitor;
 
 namespace {
-
-// What a computation reported, in order.
-class RecordingMonitor : public RunMonitor
-{
-public:
-    void setTotalSteps(int n) override { calls << QStringLiteral("total %1").arg(n); }
-    void setStep(int i) override { calls << QStringLiteral("step %1").arg(i); }
-    bool isCanceled() const override { return canceled || calls.size() >= cancelAfter; }
-    void error(const QString& msg) override { calls << msg; }
-    void setCanceled(bool value) override { canceled = value; }
-
-    QStringList calls;
-    bool canceled = false;
-    // The user cancels once this many calls were seen.
-    int cancelAfter = 1000;
-};
 
 // Four reaches (three panels): reach 3 shares reach 1's survival through
 // reach 2, and reach 2's capture.
@@ -151,8 +137,9 @@ TEST(ReleaseRecaptureComputation, SingularPointEndsTheRunWithTheEarlierPointsKep
 {
     RecordingMonitor monitor;
     const auto results = computeSingleRelease(singularAtPointThree(), monitor);
-    EXPECT_EQ(monitor.calls, (QStringList{"total 10", "step 0", "step 1", "step 2", "step 3",
-                                          "Singular hessian: step = 3"}));
+    EXPECT_EQ(monitor.total, 10);
+    EXPECT_EQ(monitor.steps, (QList<int>{0, 1, 2, 3}));
+    EXPECT_EQ(monitor.errors, QStringList{"Singular hessian: step = 3"});
     EXPECT_TRUE(monitor.canceled);
     ASSERT_TRUE(results);
     EXPECT_EQ(results->count(), 3);
@@ -164,9 +151,10 @@ TEST(ReleaseRecaptureComputation, CancelIsSeenBetweenPointsAndNothingIsStoredUnd
     SingleReleaseRecord record = singularAtPointThree();
     record.points[3].survivalValues[0] = 0.8;
     RecordingMonitor monitor;
-    monitor.cancelAfter = 3;
+    monitor.cancelAfterStep = 1;
     EXPECT_EQ(computeSingleRelease(record, monitor)->count(), 2);
-    EXPECT_EQ(monitor.calls.last(), "Cancelled!");
+    EXPECT_EQ(monitor.errors, QStringList{"Cancelled!"});
+    EXPECT_EQ(monitor.steps, (QList<int>{0, 1}));
     EXPECT_FALSE(monitor.canceled);
 
     RecordingMonitor uninterrupted;
@@ -177,7 +165,8 @@ TEST(ReleaseRecaptureComputation, CancelIsSeenBetweenPointsAndNothingIsStoredUnd
     record.detectionLabels = {0};
     RecordingMonitor failed;
     EXPECT_FALSE(computeSingleRelease(record, failed));
-    EXPECT_EQ(failed.calls, (QStringList{"total 10", "Unknown error"}));
+    EXPECT_EQ(failed.errors, QStringList{"Unknown error"});
+    EXPECT_TRUE(failed.steps.isEmpty());
     EXPECT_TRUE(failed.canceled);
 }
 

@@ -1,9 +1,10 @@
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
 
-#include "ModalBoxAnswerer.h"
 #include "ReferenceCases.h"
 #include "ReferenceDesigns.h"
+#include "ReportDocument.h"
+#include "RunToEnd.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "forms/range/RangeLineEdit.h"
@@ -35,70 +36,31 @@ void PrintTo(const QString& text, std::ostream* os)
 
 namespace {
 
-// Runs the window's design to its end; true when the run completed.
-bool runToEnd(StudySubWindow& window, ryn::ThreadRunner& runner)
-{
-    QSignalSpy complete(&runner, &ryn::ThreadRunner::runComplete);
-    QSignalSpy canceled(&runner, &ryn::ThreadRunner::runCanceled);
-    if (!window.startRun(&runner))
-        return false;
-    while (complete.isEmpty() && canceled.isEmpty())
-        complete.wait(100);
-    // The runner emits its last signal just before its thread ends.
-    runner.wait();
-    return !complete.isEmpty();
-}
-
-// The report as a reader meets it: the text of every paragraph outside the
-// tables, and the tables, in order; a table shows in the outline as "[r x c]".
+// A report written by a window: its headings (the paragraphs outside the
+// tables) and its tables, in order.
 struct Report
 {
     explicit Report(StudySubWindow& window)
     {
         QTextCursor cursor(&document);
         window.writeReport(cursor);
-        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
-            if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
-                tables << table;
-                outline << QStringLiteral("[%1 x %2]").arg(table->rows()).arg(table->columns());
-            } else if (!it.currentBlock().text().isEmpty()) {
-                outline << it.currentBlock().text();
-            }
-        }
+        headings = headingsOf(document);
+        tables = tablesOf(document);
     }
 
-    // The table that follows caption.
-    QTextTable* after(const QString& caption) const
+    // The tables' sizes, "rows x columns".
+    QStringList sizes() const
     {
-        const int at = outline.indexOf(caption);
-        int index = 0;
-        for (int i = 0; i < at; ++i)
-            index += outline[i].startsWith('[') ? 1 : 0;
-        return at >= 0 && index < tables.size() ? tables[index] : nullptr;
+        QStringList result;
+        for (const QTextTable* table : tables)
+            result << QStringLiteral("%1 x %2").arg(table->rows()).arg(table->columns());
+        return result;
     }
 
     QTextDocument document;
-    QStringList outline;
+    QStringList headings;
     QList<QTextTable*> tables;
 };
-
-QString cell(const QTextTable* table, int row, int column)
-{
-    return table->cellAt(row, column).firstCursorPosition().block().text();
-}
-
-QStringList row(const QTextTable* table, int r)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columns(); ++c)
-        texts << cell(table, r, c);
-    return texts;
-}
-
-QTextCharFormat charFormat(const QTextBlock& block)
-{
-    return block.begin().fragment().charFormat();
-}
 
 void storeSingleCase(TestStore& store, const QJsonObject& in)
 {
@@ -252,51 +214,52 @@ TEST(ReleaseRecaptureReport, SinglePointReportWithAndWithoutTotalSurvival)
     SingleReleaseSubWindow window(store.get());
     ASSERT_TRUE(runToEnd(window, runner));
     {
-        const Report report(window);
-        EXPECT_EQ(report.outline,
-                  (QStringList{"Single Release Results", "Release sizes:", "[2 x 3]",
-                               "Parameters:", "[2 x 5]", "Variance-Covariance Matrix:", "[6 x 6]",
-                               "Precision:", "[4 x 6]"}));
-        const QTextBlock title = report.document.firstBlock();
-        EXPECT_EQ(charFormat(title).fontPointSize(), window.heading1Format.fontPointSize());
-        EXPECT_TRUE(charFormat(title).fontUnderline());
-        EXPECT_EQ(row(report.after("Release sizes:"), 1), (QStringList{"2000", "0", "0"}));
-        EXPECT_EQ(row(report.after("Parameters:"), 1),
-                  (QStringList{"0.8", "0.9", "0.7", "0.6", "0.5"}));
+        Report report(window);
+        EXPECT_EQ(report.headings,
+                  (QStringList{"Single Release Results", "Release sizes:", "Parameters:",
+                               "Variance-Covariance Matrix:", "Precision:"}));
+        EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "2 x 5", "6 x 6", "4 x 6"}));
+        const QTextCharFormat title = report.document.firstBlock().begin().fragment().charFormat();
+        EXPECT_EQ(title.fontPointSize(), window.heading1Format.fontPointSize());
+        EXPECT_TRUE(title.fontUnderline());
+        EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"2000", "0", "0"}));
+        EXPECT_EQ(rowTexts(report.tables[1], 1), (QStringList{"0.8", "0.9", "0.7", "0.6", "0.5"}));
 
-        const QTextTable* covariance = report.after("Variance-Covariance Matrix:");
-        EXPECT_EQ(row(covariance, 0), (QStringList{"", "S1", "S2", "P1", "P2", "Final"}));
-        EXPECT_EQ(cell(covariance, 3, 0), "P1");
-        const QTextTable* precision = report.after("Precision:");
-        EXPECT_EQ(row(precision, 0), (QStringList{"", "S1", "S2", "P1", "P2", "Final"}));
-        EXPECT_EQ(cell(precision, 3, 0), "half 95%");
+        QTextTable* covariance = report.tables[2];
+        EXPECT_EQ(rowTexts(covariance, 0), (QStringList{"", "S1", "S2", "P1", "P2", "Final"}));
+        EXPECT_EQ(cellText(covariance, 3, 0), "P1");
+        QTextTable* precision = report.tables[3];
+        EXPECT_EQ(rowTexts(precision, 0), (QStringList{"", "S1", "S2", "P1", "P2", "Final"}));
+        EXPECT_EQ(cellText(precision, 3, 0), "half 95%");
         const std::vector<double> se = toDoubles(expected["standard_errors"]);
         const std::vector<double> half95 = toDoubles(expected["half_width_95"]);
         for (int c = 0; c < 5; ++c) {
-            EXPECT_NEAR(cell(precision, 1, c + 1).toDouble(), se[c], 1e-8);
-            EXPECT_NEAR(cell(precision, 3, c + 1).toDouble(), half95[c], 1e-8);
-            EXPECT_EQ(cell(precision, 1, c + 1).section('.', 1).size(), 8);
+            EXPECT_NEAR(cellText(precision, 1, c + 1).toDouble(), se[c], 1e-8);
+            EXPECT_NEAR(cellText(precision, 3, c + 1).toDouble(), half95[c], 1e-8);
+            EXPECT_EQ(cellText(precision, 1, c + 1).section('.', 1).size(), 8);
         }
         // Header cells shaded and bold, value cells in the 8 pt value format.
-        const QTextCursor header = precision->cellAt(0, 1).firstCursorPosition();
-        EXPECT_EQ(header.blockFormat().background(), window.cellCenterShadedFormat.background());
-        EXPECT_EQ(charFormat(header.block()).fontWeight(), QFont::Bold);
-        EXPECT_EQ(charFormat(precision->cellAt(1, 1).firstCursorPosition().block()).fontPointSize(),
-                  8);
+        EXPECT_EQ(precision->cellAt(0, 1).firstCursorPosition().blockFormat().background(),
+                  window.cellCenterShadedFormat.background());
+        EXPECT_EQ(cellCharFormat(precision, 0, 1).fontWeight(), QFont::Bold);
+        EXPECT_EQ(cellCharFormat(precision, 1, 1).fontPointSize(), 8);
+        EXPECT_EQ(cellCharFormat(precision, 1, 1).fontWeight(), QFont::Normal);
     }
 
     store->setValue(QVSettingsKeys::TotalSurvVar, true);
     ASSERT_TRUE(runToEnd(window, runner));
-    const Report report(window);
+    Report report(window);
     EXPECT_EQ(
-        report.outline.mid(4),
-        (QStringList{"[2 x 5]", "Variance-Covariance Matrix:", "[6 x 6]", "Precision:", "[4 x 7]",
+        report.headings.mid(1),
+        (QStringList{"Release sizes:", "Parameters:", "Variance-Covariance Matrix:", "Precision:",
                      "Total survival (variance): " +
                          QString::number(expected["total_survival"].toDouble(), 'g', 6) + " (" +
                          QString::number(expected["total_survival_variance"].toDouble(), 'g', 6) +
                          ")"}));
-    EXPECT_EQ(cell(report.after("Precision:"), 0, 6), "CompositeS");
-    EXPECT_EQ(charFormat(report.document.lastBlock().previous()).fontPointSize(), 8);
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "2 x 5", "6 x 6", "4 x 7"}));
+    EXPECT_EQ(cellText(report.tables[3], 0, 6), "CompositeS");
+    const QTextBlock line = report.document.lastBlock().previous();
+    EXPECT_EQ(line.begin().fragment().charFormat().fontPointSize(), 8);
 }
 
 TEST(ReleaseRecaptureReport, ReplicatesInUseShowOneParameterAndNoCovariance)
@@ -310,17 +273,17 @@ TEST(ReleaseRecaptureReport, ReplicatesInUseShowOneParameterAndNoCovariance)
     ryn::ThreadRunner runner;
     SingleReleaseSubWindow window(store.get());
     ASSERT_TRUE(runToEnd(window, runner));
-    const Report report(window);
+    Report report(window);
 
-    EXPECT_EQ(report.outline,
-              (QStringList{"Single Release Results", "[2 x 2]", "Release sizes:", "[2 x 3]",
-                           "Parameters:", "[2 x 5]", "Precision:", "[4 x 2]"}));
-    EXPECT_EQ(row(report.tables[0], 0), (QStringList{"Number of replicates:", "4"}));
-    EXPECT_EQ(row(report.tables[0], 1), (QStringList{"Natural variability:", "0.001"}));
-    const QTextTable* precision = report.after("Precision:");
-    EXPECT_EQ(cell(precision, 0, 1), "S2");
+    EXPECT_EQ(report.headings, (QStringList{"Single Release Results",
+                                            "Release sizes:", "Parameters:", "Precision:"}));
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "2 x 3", "2 x 5", "4 x 2"}));
+    EXPECT_EQ(rowTexts(report.tables[0], 0), (QStringList{"Number of replicates:", "4"}));
+    EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"Natural variability:", "0.001"}));
+    QTextTable* precision = report.tables[3];
+    EXPECT_EQ(cellText(precision, 0, 1), "S2");
     const double variance = toDoubles(expected["variances"])[1];
-    EXPECT_NEAR(cell(precision, 1, 1).toDouble(), std::sqrt((0.001 + variance) / 4), 1e-8);
+    EXPECT_NEAR(cellText(precision, 1, 1).toDouble(), std::sqrt((0.001 + variance) / 4), 1e-8);
 }
 
 TEST(ReleaseRecaptureReport, RangedReleaseShowsItsRangeAndIntegerPoints)
@@ -334,17 +297,17 @@ TEST(ReleaseRecaptureReport, RangedReleaseShowsItsRangeAndIntegerPoints)
     // Inputs edited after the run started change nothing of its report.
     window.singleReleaseForm()->releaseWidget()->releaseEdit->setText("7");
     window.singleReleaseForm()->setNumReaches(4);
-    const Report report(window);
+    Report report(window);
 
-    EXPECT_EQ(report.outline.mid(1, 4),
-              (QStringList{"Release sizes:", "[2 x 3]", "Parameters:", "[2 x 5]"}));
-    EXPECT_EQ(report.outline.mid(5), (QStringList{"Standard Errors:", "[91 x 6]"}));
-    EXPECT_EQ(row(report.after("Release sizes:"), 1), (QStringList{"100:1000", "0", "0"}));
-    const QTextTable* errors = report.after("Standard Errors:");
-    EXPECT_EQ(row(errors, 0), (QStringList{"R0", "S1", "S2", "P1", "P2", "Final"}));
-    EXPECT_EQ(cell(errors, 1, 0), "100");
-    EXPECT_EQ(cell(errors, 2, 0), "110");
-    EXPECT_EQ(cell(errors, 90, 0), "1000");
+    EXPECT_EQ(report.headings.mid(1),
+              (QStringList{"Release sizes:", "Parameters:", "Standard Errors:"}));
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "2 x 5", "91 x 6"}));
+    EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"100:1000", "0", "0"}));
+    QTextTable* errors = report.tables[2];
+    EXPECT_EQ(rowTexts(errors, 0), (QStringList{"R0", "S1", "S2", "P1", "P2", "Final"}));
+    EXPECT_EQ(cellText(errors, 1, 0), "100");
+    EXPECT_EQ(cellText(errors, 2, 0), "110");
+    EXPECT_EQ(cellText(errors, 90, 0), "1000");
     EXPECT_EQ(window.rangeLabel(), "R0");
     EXPECT_EQ(window.precisionTable().pointCount(), 90);
 }
@@ -359,18 +322,17 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
     ryn::ThreadRunner runner;
     PairedReleaseSubWindow window(store.get());
     ASSERT_TRUE(runToEnd(window, runner));
-    const Report report(window);
+    Report report(window);
 
-    EXPECT_EQ(report.outline.mid(0, 3),
-              (QStringList{"Paired Release Results", "Release sizes:", "[2 x 2]"}));
-    EXPECT_EQ(row(report.after("Release sizes:"), 1), (QStringList{"1000", "1000"}));
-    const QTextTable* parameters = report.after("Parameters:");
-    EXPECT_EQ(row(parameters, 0).mid(0, 4), (QStringList{"Sc", "St", "Sc2", "St2"}));
-    EXPECT_EQ(row(parameters, 1).mid(0, 4), (QStringList{"0.92", "0.85", "0.5:0.9", "0.5:0.9"}));
-    const QTextTable* errors = report.after("Standard Errors:");
-    ASSERT_NE(errors, nullptr);
-    EXPECT_EQ(errors->rows(), 101);
-    EXPECT_EQ(cell(errors, 0, 0), "S2");
-    EXPECT_EQ(cell(errors, 1, 0), "0.500");
-    EXPECT_EQ(cell(errors, 100, 0), "0.900");
+    EXPECT_EQ(report.headings, (QStringList{"Paired Release Results",
+                                            "Release sizes:", "Parameters:", "Standard Errors:"}));
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "2 x 10", "101 x 11"}));
+    EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"1000", "1000"}));
+    EXPECT_EQ(rowTexts(report.tables[1], 0).mid(0, 4), (QStringList{"Sc", "St", "Sc2", "St2"}));
+    EXPECT_EQ(rowTexts(report.tables[1], 1).mid(0, 4),
+              (QStringList{"0.92", "0.85", "0.5:0.9", "0.5:0.9"}));
+    QTextTable* errors = report.tables[2];
+    EXPECT_EQ(cellText(errors, 0, 0), "S2");
+    EXPECT_EQ(cellText(errors, 1, 0), "0.500");
+    EXPECT_EQ(cellText(errors, 100, 0), "0.900");
 }
