@@ -107,22 +107,12 @@ void StudyWidget::linkFollowers(RangeLineEdit* leader, int leaderId,
 
 void StudyWidget::showIllegalValue(const QString& name, const QString& title)
 {
-    QMessageBox::critical(this, title,
-                          QStringLiteral("Illegal value for \"") + name + QStringLiteral(".\""),
-                          QMessageBox::Ok);
+    QMessageBox::critical(this, title, fieldrules::illegalValueText(name), QMessageBox::Ok);
 }
 
-// A range that yields no points ("500:500", "1000:100", "5:") fails the
-// checks of the field holding it; a design that checks no value of that field
-// is caught here, so that no run ever starts without points.
 bool StudyWidget::passes(const QString& failingName, const QString& title)
 {
-    QString name = failingName;
-    if (name.isNull()) {
-        const StudyInputs taken = inputs();
-        if (taken.numPoints() <= 0)
-            name = taken.rangeName();
-    }
+    const QString name = refusedField(inputs(), failingName);
     if (name.isNull())
         return true;
     showIllegalValue(name, title);

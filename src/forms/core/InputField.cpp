@@ -22,6 +22,17 @@ QString outOfRangeText(const InputField& field, double value)
            QString::number(value, 'g', 6);
 }
 
+QString illegalValueText(const QString& name)
+{
+    return QStringLiteral("Illegal value for \"") + name + QStringLiteral(".\"");
+}
+
+bool isFieldCharacter(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') ||
+           c == QLatin1Char(':');
+}
+
 double valueAt(const InputField& field, const RangeArithmetic* range, int i)
 {
     const double v = range ? range->pointAt(i) : field.text.toDouble();

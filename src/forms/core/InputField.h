@@ -58,6 +58,15 @@ namespace fieldrules {
 // The text "Out of range value in <name>: <v>" that a refused read throws.
 QString outOfRangeText(const InputField& field, double value);
 
+// The text "Illegal value for "<name>."" that names a field failing its
+// design's checks.
+QString illegalValueText(const QString& name);
+
+// The characters a field's text is made of: digits, the decimal point and the
+// range's colon. The field takes no other, so a number has no sign and no
+// exponent.
+bool isFieldCharacter(QChar c);
+
 // The value at computation point i: the range's point for the field holding
 // the range (range is then that range, else null), the text's number otherwise
 // (0 when it is not a number). Throws the out-of-range text as a QString unless

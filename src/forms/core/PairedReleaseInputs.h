@@ -18,8 +18,10 @@
 // from here.
 namespace PairedReleaseInputs {
 
-// The title of the form's message boxes; the window's is "Paired Release".
+// The title of the form's message boxes, and the design's name: the window's
+// title and that of its report.
 inline const QString title = QStringLiteral("Paired-Release");
+inline const QString windowTitle = QStringLiteral("Paired Release");
 
 inline const QString treatmentReleaseKey = QStringLiteral("RT");
 inline const QString treatmentSurvivalKey = QStringLiteral("ST");

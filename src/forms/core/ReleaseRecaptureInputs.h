@@ -21,6 +21,10 @@ namespace ReleaseRecaptureInputs {
 inline const QString survivalOwner = QStringLiteral("survivalOwner");
 inline const QString captureOwner = QStringLiteral("captureOwner");
 
+// The most reaches a design may have, the final one counted: the chain of a
+// form and the reach count dialog go up to it.
+constexpr int maximumReaches = 99;
+
 // Panel k's choice in choices[choice]; a missing entry or one that is not a
 // panel up to k means the panel's own parameter, k.
 int choiceOf(const StudyInputs& inputs, const QString& choice, int k);

@@ -107,3 +107,10 @@ QString firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& ch
     }
     return QString();
 }
+
+QString refusedField(const StudyInputs& inputs, const QString& failingName)
+{
+    if (!failingName.isNull())
+        return failingName;
+    return inputs.numPoints() <= 0 ? inputs.rangeName() : QString();
+}

@@ -79,3 +79,11 @@ struct FieldCheck
 // that are disabled; a null string when every check passes. Every key must
 // name a field (throws std::invalid_argument).
 QString firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& checks);
+
+// The name under which inputs are refused: failingName, the first field
+// failing its design's checks (see firstFailingField), or without one the
+// range holder's when the range yields no points. A range that yields no
+// points ("500:500", "1000:100", "5:") fails the checks of the field holding
+// it; a design that checks no value of that field is caught here, so that no
+// run ever starts without points. A null string when the inputs may be run.
+QString refusedField(const StudyInputs& inputs, const QString& failingName);

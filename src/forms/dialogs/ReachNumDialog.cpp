@@ -1,5 +1,6 @@
 #include "forms/dialogs/ReachNumDialog.h"
 
+#include "forms/core/ReleaseRecaptureInputs.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "resources/QuorvelResources.h"
@@ -12,6 +13,7 @@ ReachNumDialog::ReachNumDialog(ryn::RynSettings* settings, QWidget* parent)
 {
     quorvel::initResources();
     setupUi(this);
+    reachNumSpin->setMaximum(ReleaseRecaptureInputs::maximumReaches);
     bindTo(ReleaseDesignKeys::SingleRelease);
     connect(reachNumSpin, qOverload<int>(&QSpinBox::valueChanged), this,
             &ReachNumDialog::reachNumChanged);

@@ -22,9 +22,10 @@ namespace {
 
 const QChar colon = QLatin1Char(':');
 
+// A field character other than the colon, whose rules are the range's.
 bool isNumberCharacter(QChar c)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+    return c != colon && fieldrules::isFieldCharacter(c);
 }
 
 } // namespace
