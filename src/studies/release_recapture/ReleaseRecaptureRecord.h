@@ -2,6 +2,7 @@
 
 #include "forms/core/RangeArithmetic.h"
 #include "forms/core/StudyInputs.h"
+#include "studies/design/Design.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,10 @@ struct ReleaseRecaptureOptions
 
     // Replicates change what is shown only when more than one is asked for.
     bool replicatesInUse() const { return replicatesEnabled && replicateCount > 1; }
+
+    // The options of a design; its natural variance text reads as a number
+    // as typed ("abc" counts as 0).
+    static ReleaseRecaptureOptions of(const DesignOptions& options);
 };
 
 // What the run, the report and the plot of a single- or paired-release run

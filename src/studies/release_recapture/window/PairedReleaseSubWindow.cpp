@@ -1,5 +1,6 @@
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 
+#include "forms/core/PairedReleaseInputs.h"
 #include "forms/release_recapture/PairedReleaseWidget.h"
 #include "framework/run/ThreadRunner.h"
 #include "studies/release_recapture/window/ReleaseRecaptureReport.h"
@@ -7,7 +8,7 @@
 PairedReleaseSubWindow::PairedReleaseSubWindow(ryn::RynSettings* settings, QWidget* parent,
                                                Qt::WindowFlags flags)
     : ReleaseRecaptureSubWindow(PairedReleaseStudy, QStringLiteral("PR"),
-                                QStringLiteral("Paired Release"), settings, parent, flags)
+                                PairedReleaseInputs::windowTitle, settings, parent, flags)
 {
     setReleaseRecaptureForm(new PairedReleaseWidget(settings));
 }

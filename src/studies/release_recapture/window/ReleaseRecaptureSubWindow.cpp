@@ -1,8 +1,8 @@
 #include "studies/release_recapture/window/ReleaseRecaptureSubWindow.h"
 
 #include "forms/release_recapture/ReleaseRecaptureWidget.h"
-#include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
+#include "studies/design/DesignSettings.h"
 #include "studies/release_recapture/ReleaseRecapturePrecision.h"
 #include "studies/release_recapture/window/ReleaseRecaptureRun.h"
 
@@ -61,14 +61,11 @@ QString ReleaseRecaptureSubWindow::naturalVarianceText() const
 
 ReleaseRecaptureOptions ReleaseRecaptureSubWindow::options() const
 {
-    ReleaseRecaptureOptions options;
-    options.replicatesEnabled = replicatesEnabled();
-    options.replicateCount = replicateCount();
-    options.naturalVariance = naturalVariance();
-    options.naturalVarianceText = naturalVarianceText();
-    options.replicateParameter = replicateParameter();
-    options.totalSurvival = settings()->value(QVSettingsKeys::TotalSurvVar).toBool();
-    return options;
+    const ryn::RynSettings* store = settings();
+    const Design::Kind kind =
+        id() == SingleReleaseStudy ? Design::SingleRelease : Design::PairedRelease;
+    return ReleaseRecaptureOptions::of(DesignSettings::storedOptions(
+        kind, [store](int id, int index) { return store->arrayValue(id, index); }));
 }
 
 int ReleaseRecaptureSubWindow::resultCount() const
