@@ -78,6 +78,45 @@ StudyInputs StudyWidget::inputs() const
     return taken;
 }
 
+bool StudyWidget::loadInputs(const StudyInputs& inputs)
+{
+    if (!fitsFields(inputs))
+        return false;
+    releaseRange();
+    loadTexts(inputs);
+    return true;
+}
+
+bool StudyWidget::fitsFields(const StudyInputs& inputs) const
+{
+    if (inputs.fields().size() != registered.size())
+        return false;
+    for (const auto& entry : registered) {
+        if (!inputs.hasField(entry.second))
+            return false;
+    }
+    return true;
+}
+
+void StudyWidget::releaseRange()
+{
+    for (const auto& entry : registered) {
+        RangeLineEdit* edit = entry.first;
+        if (edit->holdsRange())
+            edit->setText(fieldrules::rangeStartText(edit->text()));
+    }
+    rangeSpec_->clearOwner();
+}
+
+void StudyWidget::loadTexts(const StudyInputs& inputs,
+                            const std::function<bool(const QString& key)>& skip)
+{
+    for (const auto& [edit, key] : registered) {
+        if (!skip || !skip(key))
+            edit->setText(inputs.field(key).text);
+    }
+}
+
 void StudyWidget::linkFollowers(RangeLineEdit* leader, int leaderId,
                                 const QList<Follower>& followers, bool linked,
                                 const QString& leaderName)

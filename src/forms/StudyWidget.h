@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class RangeLineEdit;
@@ -39,6 +40,15 @@ public:
     // name, text, spacing, bounds and enabled state, and the range holder.
     // Designs add their switches and choices.
     virtual StudyInputs inputs() const;
+
+    // Shows inputs of this form's design (a design file's) as if the user had
+    // entered them: the designs set their reach count, links, modes and
+    // sharing choices through their widgets, then every field's text goes
+    // through its range-aware setText, so that the form's slots run as for
+    // typed values and the settings-bound widgets store every value. Inputs
+    // whose fields are not this form's change nothing: false. This base sets
+    // the fields' texts only.
+    virtual bool loadInputs(const StudyInputs& inputs);
 
     // Names the field, registers it with the range record and binds it to the
     // settings entry key (or entry index of a per-reach key), loading the stored
@@ -81,6 +91,18 @@ protected:
     // messages and reports ("Rc-Rt").
     void linkFollowers(RangeLineEdit* leader, int leaderId, const QList<Follower>& followers,
                        bool linked, const QString& leaderName);
+
+    // Whether inputs has exactly the form's registered fields.
+    bool fitsFields(const StudyInputs& inputs) const;
+    // Lets go of the form's range (its holder shows the range's start), so
+    // that switches and choices can then disable any field without the
+    // "Disabling" box.
+    void releaseRange();
+    // Gives every registered field but those skip names its text from
+    // inputs, in the order of registration, through the range-aware setText:
+    // the one enabled field with a range text takes the range.
+    void loadTexts(const StudyInputs& inputs,
+                   const std::function<bool(const QString& key)>& skip = nullptr);
 
     // True for an empty failingName when the inputs give at least one point;
     // otherwise shows the box for the failing field, or for the range holder

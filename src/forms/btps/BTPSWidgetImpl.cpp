@@ -82,6 +82,17 @@ StudyInputs BTPSWidgetImpl::inputs() const
     return taken;
 }
 
+bool BTPSWidgetImpl::loadInputs(const StudyInputs& inputs)
+{
+    if (!fitsFields(inputs))
+        return false;
+    releaseRange();
+    linkCheckBox->setChecked(inputs.switches.value(BTPSInputs::linkReleases, false));
+    (inputs.switches.value(BTPSInputs::useSt, true) ? scstRadio : sctRadio)->setChecked(true);
+    loadTexts(inputs);
+    return true;
+}
+
 void BTPSWidgetImpl::linkCheckBoxToggled(bool linked)
 {
     linkFollowers(rcEdit, QVSettingsKeys::BtpsRc, {{rtEdit, QVSettingsKeys::BtpsRt}}, linked,

@@ -1,6 +1,7 @@
 #include "forms/release_recapture/PairedReleaseWidget.h"
 
 #include "forms/core/PairedReleaseInputs.h"
+#include "forms/dialogs/ReleaseDesignKeys.h"
 #include "forms/release_recapture/TCFinalReachWidgetImpl.h"
 #include "forms/release_recapture/TCReachWidgetImpl.h"
 #include "forms/release_recapture/TCReleaseWidgetImpl.h"
@@ -126,4 +127,20 @@ QList<QWidget*> PairedReleaseWidget::releaseTabOrder() const
 QWidget* PairedReleaseWidget::finalField() const
 {
     return finalReach->productEdit;
+}
+
+QList<FieldSpec> PairedReleaseWidget::fieldTable(int reaches) const
+{
+    return PairedReleaseInputs::fieldTable(reaches);
+}
+
+int PairedReleaseWidget::numReachesId() const
+{
+    return ReleaseDesignKeys::of(ReleaseDesignKeys::PairedRelease)->numReaches;
+}
+
+void PairedReleaseWidget::loadSwitches(const StudyInputs& inputs)
+{
+    release->linkReleasesCheckBox->setChecked(
+        inputs.switches.value(PairedReleaseInputs::linkReleases, false));
 }

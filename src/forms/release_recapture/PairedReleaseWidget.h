@@ -42,6 +42,10 @@ protected:
     int captureChoiceId() const override;
     QList<QWidget*> releaseTabOrder() const override;
     QWidget* finalField() const override;
+    QList<FieldSpec> fieldTable(int reaches) const override;
+    int numReachesId() const override;
+    // The link of the release sizes.
+    void loadSwitches(const StudyInputs& inputs) override;
 
 private:
     TCReleaseWidgetImpl* release;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalMapper>
 
 #include <algorithm>
@@ -70,6 +71,49 @@ StudyInputs ReleaseRecaptureWidget::inputs() const
     taken.choices[ReleaseRecaptureInputs::captureOwner] = capture;
     return taken;
 }
+
+// The range is let go before every step that may disable a field: a panel
+// added, or one taking its own parameter again, loads its stored texts, one
+// of which may take the range.
+bool ReleaseRecaptureWidget::loadInputs(const StudyInputs& inputs)
+{
+    if (inputs.reaches < minimumReaches() ||
+        inputs.reaches > ReleaseRecaptureInputs::maximumReaches)
+        return false;
+    const QList<FieldSpec> table = fieldTable(inputs.reaches);
+    if (inputs.fields().size() != table.size())
+        return false;
+    for (const FieldSpec& row : table) {
+        if (!inputs.hasField(row.key))
+            return false;
+    }
+
+    releaseRange();
+    loadSwitches(inputs);
+    setNumReaches(inputs.reaches);
+    settings()->setValue(numReachesId(), inputs.reaches);
+    releaseRange();
+    QSet<QString> shared;
+    for (int k = 0; k < reachPanels.size(); ++k) {
+        const ReachPanel& panel = reachPanels[k];
+        const QList<FieldSpec> fields = reachFields(k);
+        const int survival =
+            ReleaseRecaptureInputs::choiceOf(inputs, ReleaseRecaptureInputs::survivalOwner, k);
+        const int capture =
+            ReleaseRecaptureInputs::choiceOf(inputs, ReleaseRecaptureInputs::captureOwner, k);
+        panel.survivalCombo->setCurrentIndex(survival);
+        panel.captureCombo->setCurrentIndex(capture);
+        if (survival != k)
+            shared.insert(fields[0].key);
+        if (capture != k)
+            shared.insert(fields[1].key);
+    }
+    releaseRange();
+    loadTexts(inputs, [&shared](const QString& key) { return shared.contains(key); });
+    return true;
+}
+
+void ReleaseRecaptureWidget::loadSwitches(const StudyInputs&) {}
 
 void ReleaseRecaptureWidget::displayWarning(QString msg)
 {

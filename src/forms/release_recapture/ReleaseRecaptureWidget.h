@@ -41,6 +41,12 @@ public:
     // The fields, the number of reaches and every panel's combo choices
     // (ReleaseRecaptureInputs).
     StudyInputs inputs() const override;
+    // The design's links, the reach count (stored where the reach count
+    // dialog keeps it), every reach panel's sharing choices, then the fields;
+    // a field shared with an earlier reach keeps showing its owner's value.
+    // Inputs of another count of reaches than the design allows, or whose
+    // fields are not the design's for their count, change nothing: false.
+    bool loadInputs(const StudyInputs& inputs) override;
 
     static constexpr int margin = 5;
 
@@ -85,6 +91,12 @@ protected:
     virtual int captureChoiceId() const = 0;
     virtual QList<QWidget*> releaseTabOrder() const = 0;
     virtual QWidget* finalField() const = 0;
+    // The design's whole field table for a number of reaches, and the
+    // setting of its reach count.
+    virtual QList<FieldSpec> fieldTable(int reaches) const = 0;
+    virtual int numReachesId() const = 0;
+    // Sets the design's switches from inputs; none by default.
+    virtual void loadSwitches(const StudyInputs& inputs);
 
     // The width of the whole chain and the height of its tallest panel.
     int chainWidth() const;

@@ -1,6 +1,7 @@
 #include "forms/release_recapture/SingleReleaseWidget.h"
 
 #include "forms/core/SingleReleaseInputs.h"
+#include "forms/dialogs/ReleaseDesignKeys.h"
 #include "forms/release_recapture/FinalReachWidgetImpl.h"
 #include "forms/release_recapture/ReachWidgetImpl.h"
 #include "forms/release_recapture/ReleaseWidgetImpl.h"
@@ -77,4 +78,14 @@ QList<QWidget*> SingleReleaseWidget::releaseTabOrder() const
 QWidget* SingleReleaseWidget::finalField() const
 {
     return finalReach->productEdit;
+}
+
+QList<FieldSpec> SingleReleaseWidget::fieldTable(int reaches) const
+{
+    return SingleReleaseInputs::fieldTable(reaches);
+}
+
+int SingleReleaseWidget::numReachesId() const
+{
+    return ReleaseDesignKeys::of(ReleaseDesignKeys::SingleRelease)->numReaches;
 }

@@ -31,6 +31,8 @@ protected:
     int captureChoiceId() const override;
     QList<QWidget*> releaseTabOrder() const override;
     QWidget* finalField() const override;
+    QList<FieldSpec> fieldTable(int reaches) const override;
+    int numReachesId() const override;
 
 private:
     ReleaseWidgetImpl* release;

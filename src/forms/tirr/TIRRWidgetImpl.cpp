@@ -71,6 +71,17 @@ StudyInputs TIRRWidgetImpl::inputs() const
     return taken;
 }
 
+bool TIRRWidgetImpl::loadInputs(const StudyInputs& inputs)
+{
+    if (!fitsFields(inputs))
+        return false;
+    releaseRange();
+    linkCheckBox->setChecked(inputs.switches.value(TIRRInputs::linkReleases, false));
+    (inputs.switches.value(TIRRInputs::useTheta, false) ? thetaRadio : s1pRadio)->setChecked(true);
+    loadTexts(inputs);
+    return true;
+}
+
 void TIRRWidgetImpl::r1TextChanged(const QString& text)
 {
     if (linkCheckBox->isChecked())

@@ -73,6 +73,23 @@ StudyInputs VWPWidget::inputs() const
     return taken;
 }
 
+// Linking all three releases unchecks the link of R2 and R3 without storing
+// it; that link is set while the other is off, and its state stored even when
+// its box shows it already, so that the store holds what the form shows.
+bool VWPWidget::loadInputs(const StudyInputs& inputs)
+{
+    if (!fitsFields(inputs))
+        return false;
+    releaseRange();
+    const bool all = inputs.switches.value(VWPInputs::linkAllReleases, false);
+    linkAllReleasesCheckBox->setChecked(false);
+    linkReleasesCheckBox->setChecked(!all && inputs.switches.value(VWPInputs::linkReleases, false));
+    settings()->settingChanged(QVSettingsKeys::VwpLinkReleases);
+    linkAllReleasesCheckBox->setChecked(all);
+    loadTexts(inputs);
+    return true;
+}
+
 void VWPWidget::linkReleases(bool linked)
 {
     const QSignalBlocker r2Blocker(r2Edit);

@@ -17,6 +17,8 @@ public:
     bool validate() override;
     // The fields, with the two links as switches.
     StudyInputs inputs() const override;
+    // The two link boxes, then the fields.
+    bool loadInputs(const StudyInputs& inputs) override;
 
 public slots:
     // R3 follows R2 while linked; R2 is named "R2-R3".
