@@ -1,0 +1,219 @@
+#include "calc/Calculator.h"
+
+#include "calc/ConsoleMonitor.h"
+#include "calc/DesignRun.h"
+#include "calc/ProgressLine.h"
+#include "calc/ReportText.h"
+#include "calc/ResultsJson.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "framework/settings/RynSettings.h"
+#include "framework/style/RynStyle.h"
+#include "studies/common/ResultsCsv.h"
+#include "studies/design/DesignFile.h"
+#include "studies/design/DesignSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QSet>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+void complain(const QString& message)
+{
+    std::fputs(
+        (QStringLiteral("quorvel-calc: ") + message + QLatin1Char('\n')).toUtf8().constData(),
+        stderr);
+}
+
+// One design to compute: the name it is known by in messages and outputs,
+// the base name of its own output file, and the design.
+struct Source
+{
+    QString label;
+    QString baseName;
+    Design design;
+};
+
+// The design as the window last stored it, read through the program's table
+// of settings from the window's own store.
+Source storedSource(const QString& name)
+{
+    ryn::RynSettings store;
+    for (const QVSettingsKeys::Entry& entry : QVSettingsKeys::entries())
+        store.registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue);
+    const DesignInfo& info = *designs::named(name);
+    const Design design = DesignSettings::stored(
+        info.kind, [&store](int id, int index) { return store.arrayValue(id, index); });
+    return {name + QStringLiteral(" (stored settings)"), name, design};
+}
+
+QString extension(CalcRequest::Format format)
+{
+    switch (format) {
+    case CalcRequest::Csv:
+        return QStringLiteral(".csv");
+    case CalcRequest::Json:
+        return QStringLiteral(".json");
+    case CalcRequest::Text:
+        break;
+    }
+    return QStringLiteral(".txt");
+}
+
+QString reportOf(const DesignRun& run)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const ryn::RynStyle style;
+    run.writeReport(cursor, style);
+    return reportText(document);
+}
+
+// One computed run's output in format.
+QByteArray outputOf(const DesignRun& run, const Source& source, CalcRequest::Format format)
+{
+    switch (format) {
+    case CalcRequest::Csv:
+        return ResultsCsv::table(run.precisionTable()).toUtf8();
+    case CalcRequest::Json:
+        return QJsonDocument(resultsJson(run, source.label)).toJson();
+    case CalcRequest::Text:
+        break;
+    }
+    return reportOf(run).toUtf8();
+}
+
+// The output of several computed runs together: one CSV table with a design
+// column, a JSON array, or the reports one after another, each headed by its
+// design's name.
+QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs,
+                          const QList<Source>& sources, CalcRequest::Format format)
+{
+    if (runs.size() == 1)
+        return outputOf(*runs.front(), sources.front(), format);
+    switch (format) {
+    case CalcRequest::Csv: {
+        QList<QPair<QString, PrecisionTable>> tables;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            tables.append({sources[int(i)].label, runs[i]->precisionTable()});
+        return ResultsCsv::batch(tables).toUtf8();
+    }
+    case CalcRequest::Json: {
+        QJsonArray array;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            array.append(resultsJson(*runs[i], sources[int(i)].label));
+        return QJsonDocument(array).toJson();
+    }
+    case CalcRequest::Text:
+        break;
+    }
+    QStringList reports;
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        reports << QStringLiteral("==> %1 <==\n").arg(sources[int(i)].label) + reportOf(*runs[i]);
+    return reports.join(QLatin1Char('\n')).toUtf8();
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+        return true;
+    complain(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return false;
+}
+
+int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const QList<Source>& sources,
+                 const CalcRequest& request)
+{
+    if (request.output.isNull()) {
+        const QByteArray content = combinedOutput(runs, sources, request.format);
+        std::fwrite(content.constData(), 1, std::size_t(content.size()), stdout);
+        return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
+    }
+    if (!QFileInfo(request.output).isDir())
+        return writeFile(request.output, combinedOutput(runs, sources, request.format))
+                   ? ExitStatus::success
+                   : ExitStatus::failed;
+
+    const QDir folder(request.output);
+    QStringList paths;
+    for (const Source& source : sources) {
+        const QString path = folder.filePath(source.baseName + extension(request.format));
+        if (paths.contains(path)) {
+            complain(QStringLiteral("%1: its output would replace that of another design: %2")
+                         .arg(source.label, path));
+            return ExitStatus::refused;
+        }
+        paths << path;
+    }
+    int status = ExitStatus::success;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (!writeFile(paths[int(i)], outputOf(*runs[i], sources[int(i)], request.format)))
+            status = ExitStatus::failed;
+    }
+    return status;
+}
+
+} // namespace
+
+int calculate(const CalcRequest& request)
+{
+    QList<Source> sources;
+    int status = ExitStatus::success;
+    if (!request.fromSettings.isNull()) {
+        sources.append(storedSource(request.fromSettings));
+    } else {
+        for (const QString& file : request.files) {
+            Source source{file, QFileInfo(file).completeBaseName(), Design()};
+            QString error;
+            if (DesignFile::readFile(file, &source.design, &error))
+                sources.append(source);
+            else {
+                complain(file + QStringLiteral(": ") + error);
+                status = ExitStatus::refused;
+            }
+        }
+    }
+
+    ProgressLine progress;
+    std::vector<std::unique_ptr<DesignRun>> runs;
+    for (int i = 0; i < sources.size(); ++i) {
+        const Source& source = sources[i];
+        const QString label =
+            sources.size() == 1
+                ? source.label
+                : QStringLiteral("%1 of %2, %3").arg(i + 1).arg(sources.size()).arg(source.label);
+        ConsoleMonitor monitor(label, progress);
+        std::unique_ptr<DesignRun> run = DesignRun::of(source.design);
+        QString message;
+        const DesignRun::Outcome outcome =
+            ConsoleMonitor::interrupted() ? DesignRun::Cancelled : run->run(monitor, &message);
+        if (outcome == DesignRun::Computed) {
+            runs.push_back(std::move(run));
+            continue;
+        }
+        progress.end();
+        if (outcome == DesignRun::Cancelled) {
+            complain(source.label + QStringLiteral(": Cancelled!"));
+            return ExitStatus::interrupted;
+        }
+        complain(source.label + QStringLiteral(": ") + message);
+        if (outcome == DesignRun::Refused)
+            status = ExitStatus::refused;
+        else if (status == ExitStatus::success)
+            status = ExitStatus::failed;
+    }
+    progress.end();
+    if (status != ExitStatus::success)
+        return status;
+    return writeOutputs(runs, sources, request);
+}

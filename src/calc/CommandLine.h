@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What one invocation of quorvel-calc asks for.
+struct CalcRequest
+{
+    enum Format { Text, Csv, Json };
+
+    // Design files, computed in this order.
+    QStringList files;
+    // The design to compute as the window last stored it; null for files.
+    QString fromSettings;
+    Format format = Text;
+    // A file, or an existing folder for one output per design; null for
+    // standard output.
+    QString output;
+};
+
+// The exit statuses of quorvel-calc.
+namespace ExitStatus {
+constexpr int success = 0;
+// A point could not be computed, or an output could not be written.
+constexpr int failed = 1;
+// The command line or an input was refused.
+constexpr int refused = 2;
+// Ctrl-C cancelled the computation.
+constexpr int interrupted = 130;
+} // namespace ExitStatus
+
+// The command line read: the request, or help, the version, or a refusal
+// with its message.
+struct CommandLine
+{
+    enum Action { Calculate, ShowHelp, ShowVersion, Refuse };
+
+    Action action = Calculate;
+    CalcRequest request;
+    QString error;
+
+    // arguments without the program's name.
+    static CommandLine parse(const QStringList& arguments);
+    static QString helpText();
+};

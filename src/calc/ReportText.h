@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+// A report document as plain text for a terminal or a text file: each
+// paragraph on its own line, each table as aligned columns (the report
+// tables with a rule under their header row), runs of empty lines cut to
+// one.
+QString reportText(const QTextDocument& document);

@@ -1,0 +1,73 @@
+#include "calc/ResultsJson.h"
+
+#include "calc/DesignRun.h"
+
+#include <QJsonArray>
+
+#include <cmath>
+
+namespace {
+
+// JSON has no infinities and no NaN: null stands for them.
+QJsonValue number(double value)
+{
+    return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject precision(double estimate, double variance)
+{
+    const double se = std::sqrt(variance);
+    return {{QStringLiteral("estimate"), number(estimate)},
+            {QStringLiteral("variance"), number(variance)},
+            {QStringLiteral("se"), number(se)},
+            {QStringLiteral("halfWidth90"), number(halfWidth90(se))},
+            {QStringLiteral("halfWidth95"), number(halfWidth95(se))}};
+}
+
+QJsonArray rows(const Matrix& matrix)
+{
+    QJsonArray rows;
+    for (int a = 0; a < matrix.rows(); ++a) {
+        QJsonArray row;
+        for (int b = 0; b < matrix.cols(); ++b)
+            row.append(number(matrix(a, b)));
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+QJsonObject resultsJson(const DesignRun& run, const QString& source)
+{
+    const DesignInfo& info = designs::info(run.design().kind);
+    const PrecisionTable table = run.precisionTable();
+    const QStringList covarianceNames = run.covarianceNames();
+    const bool ranged = !table.xName.isEmpty();
+
+    QJsonArray points;
+    for (int i = 0; i < table.pointCount(); ++i) {
+        QJsonObject quantities;
+        for (int q = 0; q < table.names.size(); ++q)
+            quantities.insert(table.names[q],
+                              precision(table.estimates(i, q), table.variances(i, q)));
+        QJsonObject point = {{QStringLiteral("value"), ranged ? number(table.x[i]) : QJsonValue()},
+                             {QStringLiteral("quantities"), quantities}};
+        if (!covarianceNames.isEmpty())
+            point.insert(QStringLiteral("covariance"), rows(run.covariance(i)));
+        points.append(point);
+    }
+
+    QJsonObject results = {
+        {QStringLiteral("file"), source},
+        {QStringLiteral("design"), info.name},
+        {QStringLiteral("title"), info.title},
+        {QStringLiteral("range"), ranged ? QJsonValue(table.xName) : QJsonValue()},
+        {QStringLiteral("quantities"), QJsonArray::fromStringList(table.names)},
+        {QStringLiteral("points"), points},
+    };
+    if (!covarianceNames.isEmpty())
+        results.insert(QStringLiteral("covarianceNames"),
+                       QJsonArray::fromStringList(covarianceNames));
+    return results;
+}

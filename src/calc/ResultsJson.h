@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+class DesignRun;
+
+// The results of a computed run as JSON: the design's name and title, the
+// file it came from, the ranged input's name (null without a range), the
+// quantities in the order of the report, and per point the ranged value and
+// each quantity's estimate, variance, standard error and 90% and 95%
+// half-widths; for the release-recapture designs also the names of the
+// estimated parameters and each point's variance-covariance matrix in their
+// order.
+QJsonObject resultsJson(const DesignRun& run, const QString& source);

@@ -1,0 +1,72 @@
+// quorvel-calc: the precision of study designs from design files or the
+// stored settings, computed along the window program's path, without a
+// window. Reads the command line, makes the application object the output
+// needs and hands the request to the calculator.
+
+#include "calc/Calculator.h"
+#include "calc/CommandLine.h"
+#include "calc/ConsoleMonitor.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+// The platform's and Qt's own notes (a missing runtime folder, fonts) are no
+// concern of a user of the calculator, which prints its own messages.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        print(stderr, QStringLiteral("quorvel-calc: ") + message + QLatin1Char('\n'));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = CommandLine::parse(arguments);
+    switch (command.action) {
+    case CommandLine::ShowHelp:
+        print(stdout, CommandLine::helpText());
+        return ExitStatus::success;
+    case CommandLine::ShowVersion:
+        print(stdout, QStringLiteral("quorvel-calc " QUORVEL_VERSION "\n"));
+        return ExitStatus::success;
+    case CommandLine::Refuse:
+        print(stderr, QStringLiteral("quorvel-calc: %1\nTry 'quorvel-calc --help' for more.\n")
+                          .arg(command.error));
+        return ExitStatus::refused;
+    case CommandLine::Calculate:
+        break;
+    }
+
+    qInstallMessageHandler(quietQtMessages);
+    ConsoleMonitor::catchInterrupt();
+    // The application object takes none of the arguments, which are the
+    // calculator's. A report is a rich-text document, which needs QtGui: on
+    // the offscreen platform, so that no display is needed or opened.
+    static int qtArgc = 1;
+    std::unique_ptr<QCoreApplication> application;
+    if (command.request.format == CalcRequest::Text) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(qtArgc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(qtArgc, argv);
+    }
+    // The window's settings store, which --from-settings reads.
+    QCoreApplication::setOrganizationName(QStringLiteral("RYN"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("ryn.invalid"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+    return calculate(command.request);
+}

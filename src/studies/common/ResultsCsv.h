@@ -1,0 +1,29 @@
+#pragma once
+
+#include "studies/common/PrecisionTable.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// The precision of a run as comma-separated values, for a spreadsheet or a
+// script: a header row, then one row per point with the ranged input's value
+// and, for every quantity in the report's order, its estimate (the true value
+// the design assumes), variance, standard error and the half-widths of the
+// 90% and 95% confidence intervals. The window's export of its results and
+// the command-line calculator write the same table. Numbers are written with
+// the fewest digits that read back as the same double; without a range the
+// first column is empty.
+namespace ResultsCsv {
+
+// Header: the ranged input's name, then "<q> estimate", "<q> variance",
+// "<q> SE", "<q> half 90%" and "<q> half 95%" for every quantity q.
+QString table(const PrecisionTable& precision);
+
+// Several runs in one table, each named by its design (a file name): the
+// columns "design", "range" (the ranged input's name) and "value", then those
+// of every quantity of any run, in the order they first appear, left empty in
+// the rows of a run without that quantity.
+QString batch(const QList<QPair<QString, PrecisionTable>>& runs);
+
+} // namespace ResultsCsv
