@@ -74,9 +74,19 @@ QString position(const QByteArray& text, int offset)
     return QStringLiteral("line %1, column %2").arg(line).arg(column);
 }
 
+// A number in the window's syntax: without exponent, with the fewest digits
+// that read back as the same double.
 QString numberText(double value)
 {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+// Whether text is made of the characters of a field, with at most colons
+// colons (any number when negative).
+bool typeable(const QString& text, int colons)
+{
+    return std::all_of(text.begin(), text.end(), fieldrules::isFieldCharacter) &&
+           (colons < 0 || text.count(QLatin1Char(':')) <= colons);
 }
 
 int wholeNumber(const QJsonValue& value, const QString& what, int low, int high)
@@ -106,13 +116,11 @@ QJsonObject object(const QJsonValue& value, const QString& what)
 // made of the characters the window lets in with at most one colon.
 QString fieldText(const QJsonValue& value, const QString& key)
 {
-    if (value.isDouble())
-        return numberText(value.toDouble());
-    const QString text = value.toString();
-    if (!value.isString() || !std::all_of(text.begin(), text.end(), fieldrules::isFieldCharacter))
+    const QString text = value.isDouble() ? numberText(value.toDouble()) : value.toString();
+    if ((!value.isString() && !value.isDouble()) || !typeable(text, -1))
         refuse(quoted(key) + QStringLiteral(" must be a number, or a text of digits and \".\" "
                                             "with one \":\" for a range"));
-    if (text.count(QLatin1Char(':')) > 1)
+    if (!typeable(text, 1))
         refuse(QStringLiteral("Range already set for ") + key);
     return text;
 }
@@ -206,13 +214,8 @@ void readInputs(const QJsonObject& file, const DesignInfo& info, StudyInputs& in
 
 QString varianceText(const QJsonValue& value)
 {
-    if (value.isDouble())
-        return numberText(value.toDouble());
-    const QString text = value.toString();
-    const bool typed = std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c != QLatin1Char(':') && fieldrules::isFieldCharacter(c);
-    });
-    if (!value.isString() || !typed)
+    const QString text = value.isDouble() ? numberText(value.toDouble()) : value.toString();
+    if ((!value.isString() && !value.isDouble()) || !typeable(text, 0))
         refuse(quoted(naturalVarianceOption) +
                QStringLiteral(" must be a number, or a text of digits and \".\""));
     return text;
