@@ -8,7 +8,6 @@
 #include "forms/tirr/TIRRWidgetImpl.h"
 #include "framework/run/ThreadRunner.h"
 #include "studies/design/DesignFile.h"
-#include "studies/design/DesignSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -166,11 +165,7 @@ TEST(SavedDesign, EachFormSavedAndLoadedAgainShowsTheSameStateAndReport)
             const std::unique_ptr<StudySubWindow> window = windowFor(state.kind, store.get());
             if (state.change)
                 state.change(*window);
-            Design design;
-            design.kind = state.kind;
-            design.inputs = window->studyWidget()->inputs();
-            design.options = DesignSettings::storedOptions(
-                state.kind, [&store](int id, int index) { return store->arrayValue(id, index); });
+            const Design design = window->design();
             file = DesignFile::write(design);
             saved = design.inputs;
             ryn::ThreadRunner runner;
@@ -184,10 +179,7 @@ TEST(SavedDesign, EachFormSavedAndLoadedAgainShowsTheSameStateAndReport)
             Design opened;
             QString error;
             ASSERT_TRUE(DesignFile::read(file, &opened, &error)) << error.toStdString();
-            for (const auto& [id, value] :
-                 DesignSettings::optionSettings(opened.kind, opened.options))
-                store->setValue(id, value);
-            ASSERT_TRUE(window->studyWidget()->loadInputs(opened.inputs));
+            ASSERT_TRUE(window->loadDesign(opened));
             EXPECT_FALSE(aBoxIsShown());
             expectSameState(window->studyWidget()->inputs(), saved);
             ryn::ThreadRunner runner;
@@ -212,6 +204,7 @@ TEST(SavedDesign, InputsOfAnotherDesignOrReachCountChangeNothingInAForm)
     const StudyInputs before = single->studyWidget()->inputs();
 
     EXPECT_FALSE(single->studyWidget()->loadInputs(btps->studyWidget()->inputs()));
+    EXPECT_FALSE(single->loadDesign(btps->design()));
     EXPECT_FALSE(btps->studyWidget()->loadInputs(before));
     StudyInputs tooMany = designs::info(Design::SingleRelease).blankInputs(5);
     tooMany.reaches = 4;

@@ -8,7 +8,6 @@
 #include "forms/StudyWidget.h"
 #include "framework/run/ThreadRunner.h"
 #include "studies/design/DesignFile.h"
-#include "studies/design/DesignSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -51,11 +50,9 @@ TEST(WindowAndCalculator, EveryExampleGivesTheSameReportAndNumbersBothWays)
         QString error;
         ASSERT_TRUE(DesignFile::read(exampleText(info.name), &design, &error));
         TestStore store;
-        for (const auto& [id, value] : DesignSettings::optionSettings(design.kind, design.options))
-            store->setValue(id, value);
         const std::unique_ptr<StudySubWindow> window = windowFor(design.kind, store.get());
         ModalBoxAnswerer boxes;
-        ASSERT_TRUE(window->studyWidget()->loadInputs(design.inputs));
+        ASSERT_TRUE(window->loadDesign(design));
         ASSERT_TRUE(window->validate());
         ryn::ThreadRunner runner;
         ASSERT_TRUE(runToEnd(*window, runner));

@@ -1,8 +1,10 @@
 #include "studies/common/StudySubWindow.h"
 
 #include "forms/StudyWidget.h"
+#include "framework/settings/RynSettings.h"
 #include "numerics/Matrix.h"
 #include "studies/common/ReportTables.h"
+#include "studies/design/DesignSettings.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -72,6 +74,26 @@ void StudySubWindow::getPlotData(QStringList& names, Matrix& data) const
 QString StudySubWindow::rangeLabel() const
 {
     return resultCount() == 0 ? QString() : precisionTable().xName;
+}
+
+Design StudySubWindow::design() const
+{
+    Design shown;
+    shown.kind = designs::ofStudyType(id_)->kind;
+    shown.inputs = studyWidget_->inputs();
+    const ryn::RynSettings* store = settings_;
+    shown.options = DesignSettings::storedOptions(
+        shown.kind, [store](int id, int index) { return store->arrayValue(id, index); });
+    return shown;
+}
+
+bool StudySubWindow::loadDesign(const Design& design)
+{
+    if (designs::info(design.kind).studyType != id_ || !studyWidget_->loadInputs(design.inputs))
+        return false;
+    for (const auto& [id, value] : DesignSettings::optionSettings(design.kind, design.options))
+        settings_->setValue(id, value);
+    return true;
 }
 
 void StudySubWindow::setStudyWidget(StudyWidget* form)

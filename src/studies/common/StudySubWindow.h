@@ -2,6 +2,7 @@
 
 #include "framework/style/RynStyle.h"
 #include "studies/common/PrecisionTable.h"
+#include "studies/design/Design.h"
 
 #include <QMdiSubWindow>
 #include <QString>
@@ -74,6 +75,14 @@ public:
     virtual void getPlotData(QStringList& names, Matrix& data) const;
     // The ranged input's name in the last run's inputs; empty without a range.
     QString rangeLabel() const;
+
+    // The design the form shows, with the options of the settings: what a
+    // design file of this window holds.
+    Design design() const;
+    // Shows design in the form as if the user had entered it and stores its
+    // options, as opening a design file does. A design of another kind, or
+    // one the form cannot take, changes nothing: false.
+    bool loadDesign(const Design& design);
 
     // Installs the form as the window's widget and relays its error and status.
     virtual void setStudyWidget(StudyWidget* form);

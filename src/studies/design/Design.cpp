@@ -11,27 +11,27 @@ namespace designs {
 const QList<DesignInfo>& all()
 {
     static const QList<DesignInfo> table = {
-        {Design::SingleRelease, QStringLiteral("single"), SingleReleaseInputs::title,
+        {Design::SingleRelease, 1, QStringLiteral("single"), SingleReleaseInputs::title,
          SingleReleaseInputs::minimumReaches, SingleReleaseInputs::fieldTable,
          SingleReleaseInputs::blankInputs, SingleReleaseInputs::applySwitches,
          SingleReleaseInputs::firstIllegal, SingleReleaseInputs::survivalKey,
          SingleReleaseInputs::captureKey, SingleReleaseInputs::survivalChoiceId(),
          SingleReleaseInputs::captureChoiceId()},
-        {Design::PairedRelease, QStringLiteral("paired"), PairedReleaseInputs::windowTitle,
+        {Design::PairedRelease, 2, QStringLiteral("paired"), PairedReleaseInputs::windowTitle,
          PairedReleaseInputs::minimumReaches, PairedReleaseInputs::fieldTable,
          PairedReleaseInputs::blankInputs, PairedReleaseInputs::applySwitches,
          PairedReleaseInputs::firstIllegal, PairedReleaseInputs::survivalKey,
          PairedReleaseInputs::captureKey, PairedReleaseInputs::survivalChoiceId(),
          PairedReleaseInputs::captureChoiceId()},
-        {Design::TIRR, QStringLiteral("tirr"), TIRRInputs::title, 0,
+        {Design::TIRR, 4, QStringLiteral("tirr"), TIRRInputs::title, 0,
          [](int) { return TIRRInputs::fieldTable(); },
          [](int) { return TIRRInputs::blankInputs(); }, TIRRInputs::applySwitches,
          TIRRInputs::firstIllegal, nullptr, nullptr, 0, 0},
-        {Design::BTPS, QStringLiteral("btps"), BTPSInputs::title, 0,
+        {Design::BTPS, 8, QStringLiteral("btps"), BTPSInputs::title, 0,
          [](int) { return BTPSInputs::fieldTable(); },
          [](int) { return BTPSInputs::blankInputs(); }, BTPSInputs::applySwitches,
          BTPSInputs::firstIllegal, nullptr, nullptr, 0, 0},
-        {Design::VWP, QStringLiteral("vwp"), VWPInputs::title, 0,
+        {Design::VWP, 16, QStringLiteral("vwp"), VWPInputs::title, 0,
          [](int) { return VWPInputs::fieldTable(); }, [](int) { return VWPInputs::blankInputs(); },
          VWPInputs::applySwitches, VWPInputs::firstIllegal, nullptr, nullptr, 0, 0},
     };
@@ -47,6 +47,15 @@ const DesignInfo* named(const QString& name)
 {
     for (const DesignInfo& design : all()) {
         if (design.name == name)
+            return &design;
+    }
+    return nullptr;
+}
+
+const DesignInfo* ofStudyType(int studyType)
+{
+    for (const DesignInfo& design : all()) {
+        if (design.studyType == studyType)
             return &design;
     }
     return nullptr;

@@ -42,6 +42,9 @@ struct Design
 struct DesignInfo
 {
     Design::Kind kind;
+    // The design's bit in the window's open-studies mask, its study type
+    // (StudySubWindow::Type).
+    int studyType;
     // The design's name in design files and on the command line ("single").
     QString name;
     // The design's name in the window: its title and its report's.
@@ -74,8 +77,9 @@ namespace designs {
 // Every design, in the order of Design::Kind.
 const QList<DesignInfo>& all();
 const DesignInfo& info(Design::Kind kind);
-// The design of that name; null for no design.
+// The design of that name, or of that study type; null for no design.
 const DesignInfo* named(const QString& name);
+const DesignInfo* ofStudyType(int studyType);
 // "single, paired, tirr, btps and vwp", for messages.
 QString nameList();
 

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace DesignFile {

@@ -62,10 +62,10 @@ QString ReleaseRecaptureSubWindow::naturalVarianceText() const
 ReleaseRecaptureOptions ReleaseRecaptureSubWindow::options() const
 {
     const ryn::RynSettings* store = settings();
-    const Design::Kind kind =
-        id() == SingleReleaseStudy ? Design::SingleRelease : Design::PairedRelease;
-    return ReleaseRecaptureOptions::of(DesignSettings::storedOptions(
-        kind, [store](int id, int index) { return store->arrayValue(id, index); }));
+    return ReleaseRecaptureOptions::of(
+        DesignSettings::storedOptions(designs::ofStudyType(id())->kind, [store](int id, int index) {
+            return store->arrayValue(id, index);
+        }));
 }
 
 int ReleaseRecaptureSubWindow::resultCount() const
