@@ -17,7 +17,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
-#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -127,38 +126,56 @@ bool writeFile(const QString& path, const QByteArray& content)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return true;
-    complain(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    complain(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     return false;
 }
 
+// The outputs of the computed runs: their paths (a null path for standard
+// output) and contents. Two designs whose outputs in a folder would have one
+// name are refused.
+bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const QList<Source>& sources,
+               const CalcRequest& request, QList<QPair<QString, QByteArray>>* outputs)
+{
+    if (!QFileInfo(request.output).isDir()) {
+        outputs->append({request.output, combinedOutput(runs, sources, request.format)});
+        return true;
+    }
+    const QDir folder(request.output);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const Source& source = sources[int(i)];
+        const QString path = folder.filePath(source.baseName + extension(request.format));
+        for (const auto& output : *outputs) {
+            if (output.first == path) {
+                complain(QStringLiteral("%1: its output would replace that of another design: %2")
+                             .arg(source.label, path));
+                return false;
+            }
+        }
+        outputs->append({path, outputOf(*runs[i], source, request.format)});
+    }
+    return true;
+}
+
+// Writes the outputs unless Ctrl-C came while they were made.
 int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const QList<Source>& sources,
                  const CalcRequest& request)
 {
-    if (request.output.isNull()) {
-        const QByteArray content = combinedOutput(runs, sources, request.format);
-        std::fwrite(content.constData(), 1, std::size_t(content.size()), stdout);
-        return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
-    }
-    if (!QFileInfo(request.output).isDir())
-        return writeFile(request.output, combinedOutput(runs, sources, request.format))
-                   ? ExitStatus::success
-                   : ExitStatus::failed;
-
-    const QDir folder(request.output);
-    QStringList paths;
-    for (const Source& source : sources) {
-        const QString path = folder.filePath(source.baseName + extension(request.format));
-        if (paths.contains(path)) {
-            complain(QStringLiteral("%1: its output would replace that of another design: %2")
-                         .arg(source.label, path));
-            return ExitStatus::refused;
-        }
-        paths << path;
+    QList<QPair<QString, QByteArray>> outputs;
+    if (!outputsOf(runs, sources, request, &outputs))
+        return ExitStatus::refused;
+    if (ConsoleMonitor::interrupted()) {
+        complain(QStringLiteral("Cancelled!"));
+        return ExitStatus::interrupted;
     }
     int status = ExitStatus::success;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (!writeFile(paths[int(i)], outputOf(*runs[i], sources[int(i)], request.format)))
+    for (const auto& [path, content] : outputs) {
+        if (path.isNull()) {
+            std::fwrite(content.constData(), 1, std::size_t(content.size()), stdout);
+            if (std::fflush(stdout) != 0)
+                status = ExitStatus::failed;
+        } else if (!writeFile(path, content)) {
             status = ExitStatus::failed;
+        }
     }
     return status;
 }

@@ -3,7 +3,7 @@
 #include "calc/ProgressLine.h"
 
 #include <atomic>
-#include <csignal>
+#include <signal.h>
 
 namespace {
 

@@ -113,6 +113,10 @@ TEST(CalculatorCommand, BadInputsAreRefusedWithTheWindowsMessagesAndNothingWritt
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_FALSE(QFile::exists(folder.filePath("out.csv")));
     }
+    const CalcResult unwritable =
+        runCalc({"-o", "no/such/folder.txt", examplePath("btps")}, folder.path());
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(unwritable.err.startsWith("quorvel-calc: Cannot write no/such/folder.txt: "));
 }
 
 TEST(CalculatorCommand, BatchesGiveOneOutputEachInAFolderOrOneTogether)
