@@ -68,7 +68,7 @@ QString reportText(const QTextDocument& document)
         if (const auto* table = qobject_cast<const QTextTable*>(it.currentFrame())) {
             lines << QString() << tableLines(table) << QString();
         } else if (it.currentBlock().isValid()) {
-            lines << it.currentBlock().text().split(QChar::LineSeparator);
+            lines << it.currentBlock().text().split(QChar::LineSeparator) << QString();
         }
     }
     QStringList kept;

@@ -76,8 +76,8 @@ public:
     // The ranged input's name in the last run's inputs; empty without a range.
     QString rangeLabel() const;
 
-    // The design the form shows, with the options of the settings: what a
-    // design file of this window holds.
+    // The design the form of one of the five design windows shows, with the
+    // options of the settings: what a design file of this window holds.
     Design design() const;
     // Shows design in the form as if the user had entered it and stores its
     // options, as opening a design file does. A design of another kind, or
