@@ -1,0 +1,337 @@
+#include "app/QVWindow.h"
+
+#include "ModalBoxAnswerer.h"
+#include "ReferenceCases.h"
+#include "ReportDocument.h"
+#include "TestStore.h"
+#include "Tolerance.h"
+#include "forms/btps/BTPSWidgetImpl.h"
+#include "forms/dialogs/ReachNumDialog.h"
+#include "forms/dialogs/RunModeDialogImpl.h"
+#include "forms/range/RangeLineEdit.h"
+#include "forms/release_recapture/FinalReachWidgetImpl.h"
+#include "forms/release_recapture/PairedReleaseWidget.h"
+#include "forms/release_recapture/ReachWidgetImpl.h"
+#include "forms/release_recapture/ReleaseWidgetImpl.h"
+#include "forms/release_recapture/SingleReleaseWidget.h"
+#include "forms/release_recapture/TCFinalReachWidgetImpl.h"
+#include "forms/release_recapture/TCReleaseWidgetImpl.h"
+#include "forms/tirr/TIRRWidgetImpl.h"
+#include "forms/vwp/VWPWidget.h"
+#include "framework/navigation/NavPanelItem.h"
+#include "framework/navigation/NavPanelView.h"
+#include "framework/run/ThreadRunnable.h"
+#include "framework/run/ThreadRunner.h"
+#include "plot/QVPlotControls.h"
+#include "plot/QVPlotWidget.h"
+#include "studies/release_recapture/window/PairedReleaseSubWindow.h"
+#include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QSemaphore>
+#include <QTest>
+#include <QTextEdit>
+#include <QTextTable>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+using namespace quorvel::test;
+
+namespace {
+
+enum { SR = 1, PR = 2, TIRR = 4, BTPS = 8, VWP = 16 };
+
+// A shown main window on the test's store.
+std::unique_ptr<QVWindow> shownWindow(TestStore& store)
+{
+    auto window = std::make_unique<QVWindow>(store.get());
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+}
+
+// What a user does: double-click the design in the navigation panel (the
+// entry's action), type into a field, press F5.
+StudySubWindow* open(QVWindow& window, int type)
+{
+    window.studyItem(type)->trigger();
+    return window.activeStudyWindow();
+}
+
+void type(RangeLineEdit* field, const QString& text)
+{
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+// Runs the active design and waits until the run has ended either way.
+void runAnalysis(QVWindow& window)
+{
+    QTest::keyClick(&window, Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.pendingRunType() == 0; }, 60000));
+}
+
+QList<ReachWidgetImpl*> reachPanels(SingleReleaseWidget* form)
+{
+    QList<ReachWidgetImpl*> panels = form->findChildren<ReachWidgetImpl*>();
+    std::sort(panels.begin(), panels.end(), [](ReachWidgetImpl* a, ReachWidgetImpl* b) {
+        return a->reachNumber() < b->reachNumber();
+    });
+    return panels;
+}
+
+QList<QwtPlotCurve*> curvesOf(const QVPlotWidget* plot)
+{
+    QList<QwtPlotCurve*> curves;
+    for (QwtPlotItem* item : plot->plot()->itemList(QwtPlotItem::Rtti_PlotCurve))
+        curves << static_cast<QwtPlotCurve*>(item);
+    return curves;
+}
+
+bool isShown(QWidget* w)
+{
+    return w && !w->isHidden();
+}
+
+// The certified two-reach single release: R0 ranged from its 2000 to 4000.
+void enterSingleRelease(StudySubWindow* study, QVWindow& window)
+{
+    window.reachesDialog()->reachNumSpin->setValue(3);
+    auto* form = static_cast<SingleReleaseSubWindow*>(study)->singleReleaseForm();
+    type(form->releaseWidget()->releaseEdit, "2000:4000");
+    const QList<ReachWidgetImpl*> panels = reachPanels(form);
+    const char* values[2][4] = {{"0.8", "0.7", "0", "0"}, {"0.9", "0.6", "0", "0"}};
+    for (int k = 0; k < 2; ++k) {
+        type(panels[k]->survivalEdit, values[k][0]);
+        type(panels[k]->captureEdit, values[k][1]);
+        type(panels[k]->removalEdit, values[k][2]);
+        type(panels[k]->releaseEdit, values[k][3]);
+    }
+    type(form->finalReachWidget()->productEdit, "0.5");
+}
+
+// The certified paired release without downstream reaches, Rt and Rc linked
+// and ranged from 1000 to 2000.
+void enterPairedRelease(StudySubWindow* study, QVWindow& window)
+{
+    window.reachesDialog()->reachNumSpin->setValue(1);
+    auto* form = static_cast<PairedReleaseSubWindow*>(study)->pairedReleaseForm();
+    TCReleaseWidgetImpl* release = form->releaseWidget();
+    release->linkReleasesCheckBox->setChecked(true);
+    type(release->treatmentReleaseEdit, "1000:2000");
+    type(release->treatmentSurvivalEdit, "0.8");
+    type(release->controlSurvivalEdit, "0.9");
+    type(release->captureEdit, "0.7");
+    type(release->removalEdit, "0");
+    type(form->finalReachWidget()->productEdit, "0.6");
+}
+
+// θ = 0.5, T = 0.8, Rc and Rt linked and ranged from 500 to 1000.
+void enterTransport(StudySubWindow* study, QVWindow&)
+{
+    auto* form = static_cast<TIRRWidgetImpl*>(study->studyWidget());
+    form->linkCheckBox->setChecked(true);
+    type(form->r1Edit, "500:1000");
+    form->thetaRadio->setChecked(true);
+    type(form->thetaEdit, "0.5");
+    type(form->tauEdit, "0.8");
+}
+
+// Sc = 0.8, St = 0.72, Pa = 0.5, Pd = 0.3, Rc and Rt linked and ranged from
+// 1000 to 2000.
+void enterBalloonTag(StudySubWindow* study, QVWindow&)
+{
+    auto* form = static_cast<BTPSWidgetImpl*>(study->studyWidget());
+    form->linkCheckBox->setChecked(true);
+    type(form->rcEdit, "1000:2000");
+    form->scstRadio->setChecked(true);
+    type(form->scEdit, "0.8");
+    type(form->stEdit, "0.72");
+    type(form->paEdit, "0.5");
+    type(form->pdEdit, "0.3");
+}
+
+// The certified virtual paired release with Sdam ranged from its 0.9 to 0.95.
+void enterVirtualPaired(StudySubWindow* study, QVWindow&)
+{
+    auto* form = static_cast<VWPWidget*>(study->studyWidget());
+    form->linkReleasesCheckBox->setChecked(false);
+    form->linkAllReleasesCheckBox->setChecked(false);
+    type(form->v1Edit, "2000");
+    type(form->r2Edit, "1000");
+    type(form->r3Edit, "1000");
+    type(form->sDamEdit, "0.9:0.95");
+    type(form->sPrime11Edit, "0.95");
+    type(form->s12Edit, "0.9");
+    type(form->p1Edit, "0.7");
+    type(form->p2Edit, "0.6");
+    type(form->lambdaEdit, "0.5");
+}
+
+// One design run from its form: the certified case at the range's first
+// point, the report's rounding, and where the report shows standard errors
+// (a column per parameter, headed by its name, when seColumn is -1).
+struct EndToEnd
+{
+    int type;
+    std::function<void(StudySubWindow*, QVWindow&)> enterInputs;
+    const char* referenceId;
+    int points;
+    double firstX;
+    double lastX;
+    // All release sizes grow together, so variances fall as 1 / x.
+    bool releaseRange;
+    int seColumn;
+    const char* se;
+    const char* half90;
+    const char* half95;
+    double reportTolerance;
+};
+
+// An expected value: a number, or the entry of the named parameter.
+double expectedValue(const QJsonObject& expected, const char* key, const QString& parameter)
+{
+    const QJsonValue value = expected[key];
+    if (!value.isArray())
+        return value.toDouble();
+    const QStringList names = expected["parameter_names"].toVariant().toStringList();
+    return toDoubles(value)[static_cast<std::size_t>(names.indexOf(parameter))];
+}
+
+// Stands in for the computation: holds the runner until released.
+class BlockingRunnable : public ryn::ThreadRunnable
+{
+public:
+    using ThreadRunnable::ThreadRunnable;
+    void run() override { gate.acquire(); }
+    QSemaphore gate;
+};
+
+} // namespace
+
+TEST(QVWindow, MenusNavigationAndShortcutsOfAFreshStart)
+{
+    TestStore store;
+    QVWindow window(store.get());
+    EXPECT_EQ(window.windowTitle(), "Quorvel");
+    QStringList menus;
+    for (QAction* menu : window.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "Edit", "&View", "&Window", "&Help"}));
+
+    const QList<QAction*> file = window.menu(QVWindow::FileMenu)->actions();
+    EXPECT_EQ(file.first(), window.runAnalysisItem());
+    EXPECT_EQ(window.runAnalysisItem()->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(window.action(QVWindow::SaveAsAction)->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    EXPECT_EQ(window.action(QVWindow::PrintAction)->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_EQ(window.action(QVWindow::ExitAction)->shortcut(), QKeySequence("Ctrl+Q"));
+    EXPECT_FALSE(window.action(QVWindow::SaveAction)->isVisible());
+    for (int id : {QVWindow::SaveAsAction, QVWindow::PrintAction, QVWindow::PrintPreviewAction})
+        EXPECT_FALSE(window.action(id)->isEnabled());
+
+    QStringList designs;
+    for (int t : {SR, PR, TIRR, BTPS, VWP}) {
+        designs << window.studyItem(t)->text;
+        EXPECT_TRUE(window.menu(QVWindow::WindowMenu)->actions().contains(window.studyItem(t)));
+        EXPECT_FALSE(window.studyItem(t)->toolTip().isEmpty());
+    }
+    EXPECT_EQ(designs, (QStringList{"Single Release", "Paired Release", "Transport In-River Ratio",
+                                    "Balloon-Tag Passage Survival Estimate",
+                                    "Virtual with a Paired Release"}));
+    EXPECT_TRUE(window.navView()->whatsThis().startsWith("<b>Navigation:</b> Select your study"));
+    EXPECT_TRUE(window.runAnalysisItem()->toolTip().contains("F5"));
+
+    // Nothing to run until a design is open; the dialogs serve only the
+    // release-recapture designs.
+    EXPECT_FALSE(window.runAnalysisItem()->isEnabled());
+    EXPECT_FALSE(window.reachesDialog()->isEnabled());
+    open(window, TIRR);
+    EXPECT_TRUE(window.runAnalysisItem()->isEnabled());
+    EXPECT_TRUE(window.studyItem(TIRR)->active);
+    EXPECT_TRUE(window.studyItem(TIRR)->isChecked());
+    EXPECT_FALSE(window.replicatesDialog()->isEnabled());
+    open(window, PR);
+    EXPECT_FALSE(window.studyItem(TIRR)->active);
+    EXPECT_TRUE(window.replicatesDialog()->isEnabled());
+    EXPECT_EQ(window.reachesDialog()->studyType(), PR);
+}
+
+TEST(QVWindow, EveryDesignRunsFromItsFormToTheCertifiedReportAndPlot)
+{
+    const EndToEnd designs[] = {
+        {SR, enterSingleRelease, "single_two_reaches", 20, 2000, 4000, true, -1, "standard_errors",
+         "half_width_90", "half_width_95", 1e-6},
+        {PR, enterPairedRelease, "paired_no_downstream_reach", 100, 1000, 2000, true, -1,
+         "standard_errors", "half_width_90", "half_width_95", 1e-6},
+        {TIRR, enterTransport, "transport_theta_given", 50, 500, 1000, true, 2, "se_T",
+         "half_width_90", "half_width_95", 1e-3},
+        {BTPS, enterBalloonTag, "balloon_tag_st_given", 100, 1000, 2000, true, 2, "se_T",
+         "half_width_90", "half_width_95", 1e-5},
+        {VWP, enterVirtualPaired, "virtual_paired_basic", 100, 0.9, 0.95, false, 1, "se_Sdam",
+         "half_width_90_Sdam", "half_width_95_Sdam", 1e-5},
+    };
+    for (const EndToEnd& design : designs) {
+        SCOPED_TRACE(design.referenceId);
+        const QJsonObject reference = referenceCase(design.referenceId);
+        const QJsonObject expected = reference["expected"].toObject();
+        const double tolerance = reference["relative_tolerance"].toDouble();
+        TestStore store;
+        std::unique_ptr<QVWindow> window = shownWindow(store);
+        StudySubWindow* study = open(*window, design.type);
+        ASSERT_EQ(study->id(), design.type);
+        design.enterInputs(study, *window);
+        runAnalysis(*window);
+
+        // The plot: both half-widths of the first parameter over the range.
+        QVPlotWidget* plot = window->plotWidget();
+        ASSERT_TRUE(plot);
+        EXPECT_TRUE(isShown(window->subWindow(QVWindow::PlotWindowId)));
+        const QString parameter = plot->controls()->parsCombo->currentText();
+        const QList<QwtPlotCurve*> curves = curvesOf(plot);
+        ASSERT_EQ(curves.size(), 2);
+        const double halfWidths[2] = {expectedValue(expected, design.half90, parameter),
+                                      expectedValue(expected, design.half95, parameter)};
+        for (int c = 0; c < 2; ++c) {
+            const QwtPlotCurve* curve = curves[c];
+            ASSERT_EQ(static_cast<int>(curve->dataSize()), design.points);
+            EXPECT_REL_NEAR(curve->sample(0).x(), design.firstX, 1e-12);
+            EXPECT_REL_NEAR(curve->sample(curve->dataSize() - 1).x(), design.lastX, 1e-12);
+            EXPECT_REL_NEAR(curve->sample(0).y(), halfWidths[c], tolerance);
+            if (design.releaseRange) {
+                EXPECT_REL_NEAR(curve->sample(curve->dataSize() - 1).y(),
+                                halfWidths[c] * std::sqrt(design.firstX / design.lastX), tolerance);
+            }
+        }
+        EXPECT_TRUE(plot->plot()->title().text().startsWith(study->title() + ": Precision of "));
+
+        // The report: the standard errors of the first point, as rounded.
+        QTextEdit* report = window->textOutput();
+        ASSERT_TRUE(report);
+        EXPECT_TRUE(isShown(window->subWindow(QVWindow::TextOutputWindowId)));
+        const QList<QTextTable*> tables = tablesOf(*report->document());
+        ASSERT_FALSE(tables.isEmpty());
+        QTextTable* table = tables.last();
+        ASSERT_EQ(table->rows(), design.points + 1);
+        EXPECT_REL_NEAR(cellText(table, 1, 0).toDouble(), design.firstX, 1e-12);
+        if (design.seColumn >= 0) {
+            EXPECT_REL_NEAR(cellText(table, 1, design.seColumn).toDouble(),
+                            expected[design.se].toDouble(), design.reportTolerance);
+        } else {
+            for (int c = 1; c < table->columns(); ++c)
+                EXPECT_REL_NEAR(cellText(table, 1, c).toDouble(),
+                                expectedValue(expected, design.se, cellText(table, 0, c)),
+                                design.reportTolerance)
+                    << cellText(table, 0, c).toStdString();
+        }
+    }
+}
