@@ -32,6 +32,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSemaphore>
 #include <QTest>
 #include <QTextEdit>
@@ -60,8 +61,8 @@ std::unique_ptr<QVWindow> shownWindow(TestStore& store)
     return window;
 }
 
-// What a user does: double-click the design in the navigation panel (the
-// entry's action), type into a field, press F5.
+// What a user does: double-click the design in the navigation panel or click
+// "Run analysis" (the entries' actions), type into a field.
 StudySubWindow* open(QVWindow& window, int type)
 {
     window.studyItem(type)->trigger();
@@ -77,8 +78,8 @@ void type(RangeLineEdit* field, const QString& text)
 // Runs the active design and waits until the run has ended either way.
 void runAnalysis(QVWindow& window)
 {
-    QTest::keyClick(&window, Qt::Key_F5);
-    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.pendingRunType() == 0; }, 60000));
+    window.runAnalysisItem()->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.pendingRunType() == 0; }, 30000));
 }
 
 QList<ReachWidgetImpl*> reachPanels(SingleReleaseWidget* form)
@@ -334,4 +335,216 @@ TEST(QVWindow, EveryDesignRunsFromItsFormToTheCertifiedReportAndPlot)
                     << cellText(table, 0, c).toStdString();
         }
     }
+}
+
+namespace {
+
+// A single release of two reaches stored as a user left it; release is the
+// text of R0, which may be a range.
+void storeSingleRelease(TestStore& store, const QString& release)
+{
+    store->setValue(QVSettingsKeys::SrNumReaches, 3);
+    store->setValue(QVSettingsKeys::SrR0, release);
+    store->setValue(QVSettingsKeys::SrLambda, "0.5");
+    for (int k = 0; k < 2; ++k) {
+        store->setArrayValue(QVSettingsKeys::SrS, k, "0.8");
+        store->setArrayValue(QVSettingsKeys::SrP, k, "0.7");
+        store->setArrayValue(QVSettingsKeys::SrD, k, "0");
+        store->setArrayValue(QVSettingsKeys::SrR, k, "0");
+    }
+}
+
+bool outputEnabled(const QVWindow& window)
+{
+    const bool saveAs = window.action(QVWindow::SaveAsAction)->isEnabled();
+    EXPECT_EQ(window.action(QVWindow::PrintAction)->isEnabled(), saveAs);
+    EXPECT_EQ(window.action(QVWindow::PrintPreviewAction)->isEnabled(), saveAs);
+    return saveAs;
+}
+
+} // namespace
+
+TEST(QVWindow, CancelledFailedAndRefusedRunsShowNothingAndTheNextRunWorks)
+{
+    TestStore store;
+    storeSingleRelease(store, "2000:2100");
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    ModalBoxAnswerer answerer;
+    StudySubWindow* study = open(*window, SR);
+
+    // Cancelled after the computation ended but before its end was handled:
+    // still no report.
+    window->runAnalysisItem()->trigger();
+    EXPECT_EQ(window->pendingRunType(), SR);
+    EXPECT_TRUE(window->progressDialog()->isVisible());
+    EXPECT_EQ(window->progressDialog()->labelText(), "Calculating...");
+    window->threadRunner()->wait();
+    window->progressDialog()->findChild<QPushButton*>()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pendingRunType() == 0; }, 10000));
+    EXPECT_EQ(window->textOutput(), nullptr);
+    EXPECT_FALSE(window->progressDialog()->isVisible());
+
+    runAnalysis(*window);
+    ASSERT_TRUE(window->textOutput());
+    EXPECT_TRUE(window->textOutput()->toPlainText().startsWith("Single Release Results"));
+    EXPECT_TRUE(isShown(window->subWindow(QVWindow::PlotWindowId)));
+    EXPECT_EQ(curvesOf(window->plotWidget())[0]->dataSize(), 100u);
+
+    // Save as, Print and Print preview follow the report and the plot.
+    QMdiArea* area = window->mdiArea();
+    for (int key : {int(QVWindow::TextOutputWindowId), int(SR), int(QVWindow::PlotWindowId)}) {
+        area->setActiveSubWindow(static_cast<QMdiSubWindow*>(window->subWindow(key)));
+        EXPECT_EQ(outputEnabled(*window), key != SR) << key;
+    }
+
+    // A point whose precision cannot be computed (no fish survive the first
+    // reach, so nothing below it can be estimated) ends the run with an error
+    // and nothing new in the report window.
+    auto* form = static_cast<SingleReleaseSubWindow*>(study)->singleReleaseForm();
+    RangeLineEdit* s1 = reachPanels(form)[0]->survivalEdit;
+    type(s1, "0.000000000000000000001");
+    window->textOutput()->clear();
+    runAnalysis(*window);
+    EXPECT_EQ(answerer.seen, QStringList{"Quorvel|Singular hessian: step = 0|critical"});
+    EXPECT_TRUE(window->textOutput()->document()->isEmpty());
+
+    // One point: a report and no plot.
+    type(s1, "0.8");
+    type(form->releaseWidget()->releaseEdit, "2000");
+    runAnalysis(*window);
+    EXPECT_TRUE(window->textOutput()->toPlainText().startsWith("Single Release Results"));
+    EXPECT_TRUE(window->subWindow(QVWindow::PlotWindowId)->isHidden());
+
+    // Inputs that pass the checks but cannot be read start nothing: no
+    // progress dialog, and the next run may start.
+    for (int id : {QVSettingsKeys::TirrRc, QVSettingsKeys::TirrRt})
+        store->setValue(id, "500");
+    store->setValue(QVSettingsKeys::TirrSc, "1");
+    store->setValue(QVSettingsKeys::TirrP, "0.5");
+    store->setValue(QVSettingsKeys::TirrT, "30000000000");
+    open(*window, TIRR);
+    window->runAnalysisItem()->trigger();
+    EXPECT_EQ(window->pendingRunType(), 0);
+    EXPECT_FALSE(window->progressDialog()->isVisible());
+    EXPECT_EQ(answerer.seen.last(),
+              "Transport In-River Ratio|Out of range value in T: 3e+10|critical");
+}
+
+TEST(QVWindow, RunAnalysisIsIgnoredWhileARunIsPendingOrTheRunnerBusy)
+{
+    TestStore store;
+    storeSingleRelease(store, "2000:2100");
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    auto* study = static_cast<SingleReleaseSubWindow*>(open(*window, SR));
+
+    // The runner held by other work: nothing starts.
+    BlockingRunnable blocker(window->threadRunner());
+    window->threadRunner()->setRunnable(&blocker);
+    window->threadRunner()->start();
+    window->runAnalysisItem()->trigger();
+    EXPECT_EQ(window->pendingRunType(), 0);
+    EXPECT_EQ(study->run(), nullptr);
+    EXPECT_FALSE(window->progressDialog()->isVisible());
+    blocker.gate.release();
+    window->threadRunner()->wait();
+    QTest::qWait(0);
+
+    // The first run's end not yet handled: the second request changes nothing.
+    window->runAnalysisItem()->trigger();
+    const SingleReleaseRun* first = study->run();
+    ASSERT_TRUE(first);
+    window->threadRunner()->wait();
+    type(study->singleReleaseForm()->releaseWidget()->releaseEdit, "3000");
+    window->runAnalysisItem()->trigger();
+    EXPECT_EQ(study->run(), first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pendingRunType() == 0; }, 10000));
+    EXPECT_EQ(study->resultCount(), 100);
+    EXPECT_TRUE(isShown(window->subWindow(QVWindow::PlotWindowId)));
+}
+
+TEST(QVWindow, ReopensTheDesignsOfTheStoredMaskWithTheLastOneActive)
+{
+    TestStore store;
+    store->setValue(QVSettingsKeys::StudyWinOpenState, 5);
+    QVWindow window(store.get());
+    EXPECT_TRUE(isShown(window.subWindow(SR)));
+    EXPECT_TRUE(isShown(window.subWindow(TIRR)));
+    EXPECT_EQ(window.subWindow(PR), nullptr);
+    ASSERT_TRUE(window.activeStudyWindow());
+    EXPECT_EQ(window.activeStudyWindow()->id(), TIRR);
+    EXPECT_FALSE(window.studyItem(SR)->active);
+    EXPECT_TRUE(window.studyItem(TIRR)->isChecked());
+    EXPECT_TRUE(window.runAnalysisItem()->isEnabled());
+    EXPECT_FALSE(window.reachesDialog()->isEnabled());
+    EXPECT_EQ(StudySubWindow::openStudiesMask(), 5u);
+}
+
+// Each design keeps its reach count, the range held in one of its reaches and
+// its replicate parameter while the dialogs serve the other design.
+TEST(QVWindow, SwitchingDesignsKeepsEachDesignsReachesRangeAndReplicateParameter)
+{
+    TestStore store;
+    store->setValue(QVSettingsKeys::SrReplicatesPar, "S2");
+    store->setValue(QVSettingsKeys::PrReplicatesPar, "St");
+    store->setValue(QVSettingsKeys::PrNumReaches, 1);
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    QSpinBox* reachSpin = window->reachesDialog()->reachNumSpin;
+    QComboBox* parameter = window->replicatesDialog()->multiParCombo;
+
+    auto* single = static_cast<SingleReleaseSubWindow*>(open(*window, SR));
+    reachSpin->setValue(5);
+    RangeLineEdit* s4 = reachPanels(single->singleReleaseForm())[3]->survivalEdit;
+    type(s4, "0.5:0.9");
+    ASSERT_TRUE(s4->holdsRange());
+    EXPECT_EQ(parameter->currentText(), "S2");
+
+    open(*window, PR);
+    EXPECT_EQ(reachSpin->value(), 1);
+    EXPECT_EQ(reachSpin->minimum(), 1);
+    EXPECT_EQ(parameter->currentText(), "St");
+    EXPECT_EQ(parameter->itemText(0), "Sc");
+
+    open(*window, SR);
+    EXPECT_EQ(reachSpin->value(), 5);
+    EXPECT_EQ(single->form()->numReaches(), 5);
+    EXPECT_EQ(reachPanels(single->singleReleaseForm())[3]->survivalEdit, s4);
+    EXPECT_TRUE(s4->holdsRange());
+    EXPECT_EQ(s4->text(), "0.5:0.9");
+    EXPECT_EQ(parameter->currentText(), "S2");
+    EXPECT_EQ(store->stringValue(QVSettingsKeys::SrReplicatesPar), "S2");
+    EXPECT_EQ(store->stringValue(QVSettingsKeys::PrReplicatesPar), "St");
+
+    // The dialog offers the active design's parameters as its reaches change.
+    reachSpin->setValue(2);
+    EXPECT_EQ(parameter->count(), 3);
+    EXPECT_EQ(parameter->currentText(), "S1");
+    EXPECT_EQ(store->stringValue(QVSettingsKeys::SrReplicatesPar), "S2");
+}
+
+TEST(QVWindow, ClosingTheActiveDesignActivatesTheFirstOtherShownOne)
+{
+    TestStore store;
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    for (int t : {SR, PR, TIRR})
+        open(*window, t);
+
+    // A design closed while another is active changes nothing else.
+    window->subWindow(SR)->close();
+    EXPECT_TRUE(window->subWindow(SR)->isHidden());
+    EXPECT_EQ(window->activeStudyWindow()->id(), TIRR);
+
+    window->subWindow(TIRR)->close();
+    ASSERT_TRUE(window->activeStudyWindow());
+    EXPECT_EQ(window->activeStudyWindow()->id(), PR);
+    EXPECT_TRUE(window->studyItem(PR)->isChecked());
+    EXPECT_FALSE(window->studyItem(TIRR)->isChecked());
+    EXPECT_EQ(window->reachesDialog()->studyType(), PR);
+    EXPECT_EQ(window->replicatesDialog()->studyType(), PR);
+    EXPECT_TRUE(window->reachesDialog()->isEnabled());
+
+    window->subWindow(PR)->close();
+    EXPECT_FALSE(window->hasActiveStudy());
+    EXPECT_FALSE(window->runAnalysisItem()->isEnabled());
+    EXPECT_FALSE(window->reachesDialog()->isEnabled());
+    EXPECT_EQ(StudySubWindow::openStudiesMask(), 0u);
 }
