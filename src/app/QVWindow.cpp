@@ -19,6 +19,7 @@
 #include "studies/vwp/VWPSubWindow.h"
 
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMdiArea>
@@ -28,6 +29,7 @@
 #include <QSignalMapper>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 
@@ -74,6 +76,11 @@ const StudyDesign* designOf(int type)
 
 // The size of a first start; a geometry stored by an earlier run replaces it.
 const QSize firstStartSize(1024, 720);
+
+// How long the report is written before the event loop runs again; a piece
+// started just before the end takes some 20 ms more, and the window's repaint
+// as much again.
+const qint64 reportSliceMilliseconds = 10;
 
 } // namespace
 
@@ -346,20 +353,21 @@ void QVWindow::onRunAnalysis()
     progress->show();
 }
 
+// The report is written a few pieces at a time (continueReport), so that the
+// window keeps answering while a large one is laid out; the run counts as
+// pending until its last piece is written.
 void QVWindow::onRunComplete()
 {
     RynMainWindow::onRunComplete();
     progressDialog()->reset();
     StudySubWindow* window = studyWindows.value(pendingRun);
-    const bool canceled = threadRunner()->isCanceled();
-    pendingRun = 0;
-    if (canceled || !window)
+    if (threadRunner()->isCanceled() || !window) {
+        pendingRun = 0;
         return;
+    }
 
     QTextEdit* editor = textOutputWindow();
     editor->clear();
-    QTextCursor cursor = editor->textCursor();
-    window->writeReport(cursor);
     subWindow(TextOutputWindowId)->show();
     editor->show();
 
@@ -376,9 +384,30 @@ void QVWindow::onRunComplete()
         plot->show();
     }
 
-    cursor.movePosition(QTextCursor::Start);
-    editor->setTextCursor(cursor);
+    reportCursor = QTextCursor(editor->document());
+    reportQueue = window->reportPieces();
+    QTimer::singleShot(0, this, &QVWindow::continueReport);
+}
+
+void QVWindow::continueReport()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!reportQueue.isEmpty() && slice.elapsed() < reportSliceMilliseconds) {
+        // One layout of the text engine per piece.
+        reportCursor.beginEditBlock();
+        reportQueue.takeFirst()(reportCursor);
+        reportCursor.endEditBlock();
+    }
+    if (!reportQueue.isEmpty()) {
+        QTimer::singleShot(0, this, &QVWindow::continueReport);
+        return;
+    }
+    QTextEdit* editor = textOutput();
+    reportCursor.movePosition(QTextCursor::Start);
+    editor->setTextCursor(reportCursor);
     editor->ensureCursorVisible();
+    pendingRun = 0;
 }
 
 // A cancelled or failed run ends here; the next "Run analysis" may start.
@@ -394,7 +423,13 @@ QTextEdit* QVWindow::textOutputWindow()
     if (!window) {
         window = new QMdiSubWindow;
         window->setWindowTitle(tr("Text Output"));
-        window->setWidget(new QTextEdit);
+        auto* editor = new QTextEdit;
+        // A report is output, rebuilt at every run: no undo history of it.
+        editor->setUndoRedoEnabled(false);
+        // A scroll bar that came with a growing report would narrow the page
+        // and have all of it laid out again.
+        editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        window->setWidget(editor);
         window->resize(800, 600);
         addSubWindow(TextOutputWindowId, window);
         window->hide();

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "framework/window/RynMainWindow.h"
+#include "studies/common/ReportTables.h"
 
+#include <QList>
 #include <QMap>
+#include <QTextCursor>
 
 class QMdiSubWindow;
 class QPrinter;
@@ -51,7 +54,8 @@ public:
     StudySubWindow* activeStudyWindow() const;
     bool hasActiveStudy() const { return activeStudyWindow() != nullptr; }
 
-    // The design whose run is in progress, 0 when idle.
+    // The design whose run is in progress or whose report is being written,
+    // 0 when idle.
     int pendingRunType() const { return pendingRun; }
     RunModeDialogImpl* replicatesDialog() const { return replicates; }
     ReachNumDialog* reachesDialog() const { return reaches; }
@@ -89,6 +93,7 @@ private:
     void refreshReplicateParameters(int type);
     QTextEdit* textOutputWindow();
     QVPlotWidget* plotWindow();
+    void continueReport();
 
     ryn::RynSettings* settings;
     QSignalMapper* studyMapper;
@@ -100,4 +105,7 @@ private:
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     int pendingRun = 0;
+    // The report pieces still to be written, and where they go.
+    QList<ReportPiece> reportQueue;
+    QTextCursor reportCursor;
 };
