@@ -4,6 +4,7 @@
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "forms/dialogs/RunModeDialogImpl.h"
+#include "forms/release_recapture/ReleaseRecaptureWidget.h"
 #include "framework/navigation/NavPanelItem.h"
 #include "framework/navigation/NavPanelModel.h"
 #include "framework/navigation/NavPanelView.h"
@@ -20,18 +21,23 @@
 
 #include <QDockWidget>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QSignalMapper>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
+
+#include <algorithm>
 
 namespace {
 
@@ -74,8 +80,9 @@ const StudyDesign* designOf(int type)
     return nullptr;
 }
 
-// The size of a first start; a geometry stored by an earlier run replaces it.
-const QSize firstStartSize(1024, 720);
+// The size of a first start, at most nine tenths of the screen; a geometry
+// stored by an earlier run replaces it.
+const QSize firstStartSize(1280, 900);
 
 // How long the report is written before the event loop runs again; a piece
 // started just before the end takes some 20 ms more, and the window's repaint
@@ -134,6 +141,17 @@ void QVWindow::createDialogDocks()
     reachesDock->setWidget(reaches);
     addDock(ReachesDockId, Qt::LeftDockWidgetArea, reachesDock);
     connect(reaches, &ReachNumDialog::reachNumChanged, this, &QVWindow::onReachNumChanged);
+
+    // The left column runs the window's full height, so that the navigation
+    // panel shows all its entries above the two dialogs, wide enough for the
+    // longest design name; the dialogs take no more than they need.
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    for (QWidget* dialog : {static_cast<QWidget*>(replicates), static_cast<QWidget*>(reaches)})
+        dialog->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    const QList<QDockWidget*> column = {dock(NavigationDockId), replicatesDock, reachesDock};
+    resizeDocks(column, {165, 280, 100}, Qt::Vertical);
+    resizeDocks({dock(OutputDockId)}, {120}, Qt::Vertical);
+    resizeDocks({dock(NavigationDockId)}, {300}, Qt::Horizontal);
 }
 
 void QVWindow::createStudyNavigation()
@@ -198,7 +216,10 @@ void QVWindow::attachSettings()
     setSettings(settings, QVSettingsKeys::WindowGeom);
     for (const StudyDesign& design : studyDesigns)
         setSubWindowGeometryKey(design.geometryKey, design.type);
-    resize(firstStartSize);
+    QSize size = firstStartSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    resize(size);
     restoreWindowGeometry();
 }
 
@@ -226,7 +247,7 @@ StudySubWindow* QVWindow::studyWindow(int type)
     StudySubWindow* window = createStudyWindow(type);
     if (!window)
         return nullptr;
-    window->resize(designOf(type)->initialSize);
+    window->resize(initialSize(window));
     connect(window, &StudySubWindow::windowClosing, this, &QVWindow::onStudyWindowClosing);
     connect(window, &StudySubWindow::error, this, &QVWindow::err);
     connect(window, &StudySubWindow::status, this, qOverload<QString>(&QVWindow::out));
@@ -240,6 +261,20 @@ StudySubWindow* QVWindow::studyWindow(int type)
     studyWindows[type] = window;
     restoreSubWindowGeometry(type);
     return window;
+}
+
+// The design's size of a first opening; the river of a release-recapture
+// form is shown whole in its height (its width scrolls), so that no vertical
+// scroll bar appears beside the horizontal one.
+QSize QVWindow::initialSize(StudySubWindow* window)
+{
+    QSize size = designOf(window->id())->initialSize;
+    if (auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window)) {
+        const ReleaseRecaptureWidget* form = releaseWindow->form();
+        const int frame = window->sizeHint().height() - form->sizeHint().height();
+        size.setHeight(std::max(size.height(), form->preferredHeight() + frame));
+    }
+    return size;
 }
 
 StudySubWindow* QVWindow::createStudyWindow(int type)
@@ -430,9 +465,9 @@ QTextEdit* QVWindow::textOutputWindow()
         // and have all of it laid out again.
         editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         window->setWidget(editor);
-        window->resize(800, 600);
         addSubWindow(TextOutputWindowId, window);
         window->hide();
+        place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
     }
     return static_cast<QTextEdit*>(window->widget());
 }
@@ -444,11 +479,21 @@ QVPlotWidget* QVWindow::plotWindow()
         window = new QMdiSubWindow;
         window->setWindowTitle(tr("Plot"));
         window->setWidget(new QVPlotWidget(settings));
-        window->resize(640, 480);
         addSubWindow(PlotWindowId, window);
         window->hide();
+        place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
     }
     return static_cast<QVPlotWidget*>(window->widget());
+}
+
+// A window of size, smaller where the document area is, in the given corner
+// of the area: the report at the top left and the plot at the bottom right
+// keep both title bars in view.
+void QVWindow::place(QMdiSubWindow* window, QSize size, Qt::Alignment corner)
+{
+    const QRect area = mdiArea()->viewport()->rect();
+    window->setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, corner, size.boundedTo(area.size()), area));
 }
 
 QTextEdit* QVWindow::textOutput() const

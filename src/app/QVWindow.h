@@ -89,8 +89,10 @@ private:
     void reopenStudies();
 
     StudySubWindow* createStudyWindow(int type);
+    static QSize initialSize(StudySubWindow* window);
     void updateReplicatesDock(int type);
     void refreshReplicateParameters(int type);
+    void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
     QTextEdit* textOutputWindow();
     QVPlotWidget* plotWindow();
     void continueReport();
