@@ -528,6 +528,14 @@ TEST(QVWindow, ClosingTheActiveDesignActivatesTheFirstOtherShownOne)
     for (int t : {SR, PR, TIRR})
         open(*window, t);
 
+    // A design's window brought to the front is the active design.
+    QMdiArea* area = window->mdiArea();
+    area->setActiveSubWindow(static_cast<QMdiSubWindow*>(window->subWindow(PR)));
+    EXPECT_EQ(window->activeStudyWindow()->id(), PR);
+    EXPECT_EQ(window->reachesDialog()->studyType(), PR);
+    area->setActiveSubWindow(static_cast<QMdiSubWindow*>(window->subWindow(TIRR)));
+    EXPECT_EQ(window->activeStudyWindow()->id(), TIRR);
+
     // A design closed while another is active changes nothing else.
     window->subWindow(SR)->close();
     EXPECT_TRUE(window->subWindow(SR)->isHidden());
