@@ -117,7 +117,10 @@ QList<ReportPiece> reportTablePieces(const ryn::RynStyle& style, const ReportTab
     if (shape.rows * shape.columns > wholeTableCells) {
         const int columnLimit = std::max(blockColumns, blockCells / shape.rows - leadColumns);
         columnSpans = shareOut(leadColumns, shape.columns - leadColumns, columnLimit);
-        const int width = leadColumns + columnSpans.front().count;
+        int widest = 0;
+        for (const Span& span : columnSpans)
+            widest = std::max(widest, span.count);
+        const int width = leadColumns + widest;
         rowSpans =
             shareOut(leadRows, shape.rows - leadRows, std::max(1, blockCells / width - leadRows));
     }
