@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/QVSettings.h"
-#include "framework/window/RynMainWindow.h"
+#include "app/QVWindow.h"
 #include "resources/QuorvelResources.h"
 
 #include <QApplication>
@@ -26,17 +26,11 @@ void nameApplication()
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
 }
 
-std::unique_ptr<ryn::RynMainWindow> createMainWindow()
+std::unique_ptr<QVWindow> createMainWindow()
 {
     initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Quorvel.png")));
-
-    auto window = std::make_unique<ryn::RynMainWindow>(nullptr, QStringLiteral("Quorvel"));
-    // The size of a first start; a geometry stored by an earlier run replaces it.
-    window->resize(1024, 720);
-    window->setSettings(QVSettings::instance(), QVSettings::WindowGeom);
-    window->restoreWindowGeometry();
-    return window;
+    return std::make_unique<QVWindow>(QVSettings::instance());
 }
 
 std::unique_ptr<QSplashScreen> showSplash()

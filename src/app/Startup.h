@@ -3,10 +3,7 @@
 #include <memory>
 
 class QSplashScreen;
-
-namespace ryn {
-class RynMainWindow;
-}
+class QVWindow;
 
 // The steps of the program's start that come before the event loop.
 namespace quorvel {
@@ -15,9 +12,9 @@ namespace quorvel {
 // per-user settings store.
 void nameApplication();
 
-// Builds the main window: the application frame, with the settings store
-// attached and the window geometry of the last run restored.
-std::unique_ptr<ryn::RynMainWindow> createMainWindow();
+// Builds the main window on the program's settings store; the window restores
+// its geometry and reopens the designs of the last run itself.
+std::unique_ptr<QVWindow> createMainWindow();
 
 // Shows the splash screen with its start-up message; it closes itself after
 // five seconds and stays above the main window until then.

@@ -4,7 +4,7 @@
 
 #include "app/Startup.h"
 
-#include "framework/window/RynMainWindow.h"
+#include "app/QVWindow.h"
 
 #include <QApplication>
 #include <QSplashScreen>
@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     quorvel::nameApplication();
 
-    std::unique_ptr<ryn::RynMainWindow> window = quorvel::createMainWindow();
+    std::unique_ptr<QVWindow> window = quorvel::createMainWindow();
     std::unique_ptr<QSplashScreen> splash = quorvel::showSplash();
     window->show();
     // Keep the splash above the window also where no window manager honours

@@ -1,11 +1,14 @@
 #include "app/Startup.h"
 #include "app/QVSettings.h"
+#include "app/QVWindow.h"
 
-#include "framework/window/RynMainWindow.h"
+#include "framework/navigation/NavPanelItem.h"
+#include "studies/common/StudySubWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QSplashScreen>
 #include <QTest>
@@ -20,23 +23,36 @@ TEST(Startup, NamesTheApplicationForTheSettingsStore)
     EXPECT_FALSE(QCoreApplication::organizationDomain().isEmpty());
 }
 
-TEST(Startup, MainWindowReopensWithTheGeometryOfTheLastClose)
+// Quitting with two designs open and starting again: the window comes back
+// at its size with both designs, the later one active.
+TEST(Startup, MainWindowReopensWithTheGeometryAndDesignsOfTheLastClose)
 {
     QSettings().clear();
     {
-        std::unique_ptr<ryn::RynMainWindow> window = quorvel::createMainWindow();
+        std::unique_ptr<QVWindow> window = quorvel::createMainWindow();
         EXPECT_EQ(window->windowTitle(), "Quorvel");
-        EXPECT_EQ(window->size(), QSize(1024, 720));
+        // A first start takes most of the screen, within it.
+        const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+        EXPECT_TRUE(screen.expandedTo(window->size()) == screen);
+        EXPECT_GE(window->width(), screen.width() * 3 / 4);
         EXPECT_FALSE(QApplication::windowIcon().isNull());
-        window->resize(800, 560);
+        EXPECT_FALSE(window->hasActiveStudy());
+        window->resize(1100, 800);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->studyItem(StudySubWindow::BTPSStudy)->trigger();
+        window->studyItem(StudySubWindow::PairedReleaseStudy)->trigger();
         EXPECT_TRUE(window->close());
     }
     EXPECT_TRUE(QVSettings::instance()->value(QVSettings::WindowGeom).isValid());
 
-    std::unique_ptr<ryn::RynMainWindow> next = quorvel::createMainWindow();
-    EXPECT_EQ(next->size(), QSize(800, 560));
+    std::unique_ptr<QVWindow> next = quorvel::createMainWindow();
+    EXPECT_EQ(next->size(), QSize(1100, 800));
+    for (int type : {1, 2, 4, 8, 16}) {
+        StudySubWindow* design = next->studyWindow(type);
+        EXPECT_EQ(!design->isHidden(), type == 2 || type == 8) << type;
+    }
+    EXPECT_EQ(next->activeStudyWindow()->id(), StudySubWindow::BTPSStudy);
 }
 
 TEST(Startup, SplashShowsItsMessageAboveTheWindowAndClosesAfterFiveSeconds)

@@ -8,6 +8,34 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A run of rows or columns of the full table: [first, first + count).
+struct Span
+{
+    int first;
+    int count;
+};
+
+// count items from first on, shared out evenly into parts of at most limit.
+std::vector<Span> shareOut(int first, int count, int limit)
+{
+    const int parts = std::max(1, (count + limit - 1) / std::max(1, limit));
+    std::vector<Span> spans;
+    for (int p = 0; p < parts; ++p) {
+        const int begin = first + count * p / parts;
+        const int end = first + count * (p + 1) / parts;
+        spans.push_back({begin, end - begin});
+    }
+    return spans;
+}
+
+} // namespace
+
 ReportOptions ReportOptions::fromSettings(const ryn::RynSettings& settings)
 {
     ReportOptions options;
@@ -61,4 +89,65 @@ void writeCell(QTextTable* table, int row, int column, const QString& text,
                const QTextCharFormat& format)
 {
     table->cellAt(row, column).firstCursorPosition().insertText(text, format);
+}
+
+void moveCursorAfter(QTextCursor& cursor, const QTextTable* table)
+{
+    cursor = table->lastCursorPosition();
+    cursor.movePosition(QTextCursor::NextCharacter);
+}
+
+void writeReportPieces(QTextCursor& cursor, const QList<ReportPiece>& pieces)
+{
+    cursor.beginEditBlock();
+    for (const ReportPiece& piece : pieces)
+        piece(cursor);
+    cursor.movePosition(QTextCursor::Start);
+    cursor.endEditBlock();
+}
+
+QList<ReportPiece> reportTablePieces(const ryn::RynStyle& style, const ReportTableShape& shape,
+                                     const CellText& text)
+{
+    // The header row and the header or key column lead every block.
+    const int leadRows = shape.headerRow ? 1 : 0;
+    const int leadColumns = shape.headerColumn || shape.keyColumn ? 1 : 0;
+    std::vector<Span> columnSpans{{leadColumns, shape.columns - leadColumns}};
+    std::vector<Span> rowSpans{{leadRows, shape.rows - leadRows}};
+    if (shape.rows * shape.columns > wholeTableCells) {
+        const int columnLimit = std::max(blockColumns, blockCells / shape.rows - leadColumns);
+        columnSpans = shareOut(leadColumns, shape.columns - leadColumns, columnLimit);
+        int widest = 0;
+        for (const Span& span : columnSpans)
+            widest = std::max(widest, span.count);
+        const int width = leadColumns + widest;
+        rowSpans =
+            shareOut(leadRows, shape.rows - leadRows, std::max(1, blockCells / width - leadRows));
+    }
+
+    const auto cellText = std::make_shared<const CellText>(text);
+    QList<ReportPiece> pieces;
+    for (const Span& columns : columnSpans) {
+        for (const Span& rows : rowSpans) {
+            pieces << [&style, shape, cellText, leadRows, leadColumns, rows,
+                       columns](QTextCursor& cursor) {
+                const int height = leadRows + rows.count;
+                const int width = leadColumns + columns.count;
+                QTextTable* table = insertReportTable(cursor, style, height, width, shape.headerRow,
+                                                      shape.headerColumn);
+                for (int r = 0; r < height; ++r) {
+                    const int row = r < leadRows ? 0 : rows.first + r - leadRows;
+                    for (int c = 0; c < width; ++c) {
+                        const int column = c < leadColumns ? 0 : columns.first + c - leadColumns;
+                        const bool header =
+                            (shape.headerRow && row == 0) || (shape.headerColumn && column == 0);
+                        writeCell(table, r, c, (*cellText)(row, column),
+                                  header ? style.headerCellFormat : style.cellFormat);
+                    }
+                }
+                moveCursorAfter(cursor, table);
+            };
+        }
+    }
+    return pieces;
 }

@@ -4,6 +4,8 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
+
 class QTextCharFormat;
 class QTextCursor;
 class QTextTable;
@@ -43,3 +45,50 @@ QTextTable* insertReportTable(QTextCursor& cursor, const ryn::RynStyle& style, i
 // Writes text into cell (row, column) of table with the character format.
 void writeCell(QTextTable* table, int row, int column, const QString& text,
                const QTextCharFormat& format);
+
+// Places the cursor in the paragraph after table.
+void moveCursorAfter(QTextCursor& cursor, const QTextTable* table);
+
+// One step of writing a report at a cursor, which it leaves where the next
+// step goes on. A report written in steps lets the main window return to its
+// event loop between them: laying out a table of tens of thousands of cells
+// takes the text engine seconds, and the window must keep answering.
+using ReportPiece = std::function<void(QTextCursor&)>;
+
+// Writes pieces one after another in one edit block and leaves the cursor at
+// the start of the document: the whole report at once, as tests and files
+// want it.
+void writeReportPieces(QTextCursor& cursor, const QList<ReportPiece>& pieces);
+
+// The size of a report table and which of its cells are headers (in the
+// header text format, shaded); the others take the value text format.
+struct ReportTableShape
+{
+    int rows = 0;
+    int columns = 0;
+    bool headerRow = false;
+    bool headerColumn = false;
+    // Column 0 says what each row is (the ranged value) without being a
+    // header; like a header column it is repeated in every block.
+    bool keyColumn = false;
+};
+
+// The text of cell (row, column) of a report table.
+using CellText = std::function<QString(int row, int column)>;
+
+// A report table of at most wholeTableCells cells is written whole. A larger
+// one is written as blocks, each its own table and its own piece, with the
+// header row and the header or key column repeated in every block: the
+// columns shared out evenly into blocks of at most blockColumns value columns
+// (more when so few rows allow it within blockCells), then the rows into as
+// many blocks as keep each within blockCells; all rows of the first columns
+// come first. A block of 700 cells takes the text engine some 15 ms.
+constexpr int wholeTableCells = 1500;
+constexpr int blockCells = 700;
+constexpr int blockColumns = 5;
+
+// The pieces that write a report table of shape at the cursor, texts taken
+// from text when each block is written; each piece leaves the cursor after
+// its table.
+QList<ReportPiece> reportTablePieces(const ryn::RynStyle& style, const ReportTableShape& shape,
+                                     const CellText& text);

@@ -71,6 +71,11 @@ void StudySubWindow::getPlotData(QStringList& names, Matrix& data) const
     data = table.plotData();
 }
 
+QList<ReportPiece> StudySubWindow::reportPieces()
+{
+    return {[this](QTextCursor& cursor) { writeReport(cursor); }};
+}
+
 QString StudySubWindow::rangeLabel() const
 {
     return resultCount() == 0 ? QString() : precisionTable().xName;

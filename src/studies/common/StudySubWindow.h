@@ -2,6 +2,7 @@
 
 #include "framework/style/RynStyle.h"
 #include "studies/common/PrecisionTable.h"
+#include "studies/common/ReportTables.h"
 #include "studies/design/Design.h"
 
 #include <QMdiSubWindow>
@@ -68,6 +69,9 @@ public:
     virtual int resultCount() const = 0;
     // The report of the last completed run, at cursor.
     virtual void writeReport(QTextCursor& cursor) = 0;
+    // The same report in pieces, for a window that writes a few at a time
+    // and answers its user in between; one piece by default.
+    virtual QList<ReportPiece> reportPieces();
     // Precision of every quantity at every point of the last completed run.
     virtual PrecisionTable precisionTable() const = 0;
     // The plot's curve names and table (column 0 the ranged value, column k + 1

@@ -3,14 +3,18 @@
 #include "ModalBoxAnswerer.h"
 #include "TestStore.h"
 #include "forms/StudyWidget.h"
+#include "framework/style/RynStyle.h"
 #include "numerics/Matrix.h"
 #include "studies/common/ReportTables.h"
 
 #include <gtest/gtest.h>
 
+#include <QSet>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextTable>
 
 using quorvel::test::ModalBoxAnswerer;
@@ -132,4 +136,78 @@ TEST(StudySubWindow, ReportTablesShadeTheirHeaderRowAndColumn)
 
     store->setValue(QVSettingsKeys::PrecisionErr, "6");
     EXPECT_EQ(ReportOptions::fromSettings(*store.get()).precisionErr, 6);
+}
+
+namespace {
+
+// Writes a table of shape whose cell (r, c) reads "r,c" (the headers "r" and
+// "c" alone) and returns the tables written.
+QList<QTextTable*> writeNamedCells(QTextDocument& document, const ReportTableShape& shape)
+{
+    QTextCursor cursor(&document);
+    const ryn::RynStyle style;
+    const QList<ReportPiece> pieces =
+        reportTablePieces(style, shape, [](int row, int column) -> QString {
+            if (row == 0)
+                return QString::number(column);
+            if (column == 0)
+                return QString::number(row);
+            return QStringLiteral("%1,%2").arg(row).arg(column);
+        });
+    writeReportPieces(cursor, pieces);
+    QList<QTextTable*> tables;
+    for (QTextFrame* frame : document.rootFrame()->childFrames())
+        tables << qobject_cast<QTextTable*>(frame);
+    EXPECT_EQ(tables.size(), pieces.size());
+    return tables;
+}
+
+QString textAt(QTextTable* table, int row, int column)
+{
+    return table->cellAt(row, column).firstCursorPosition().block().text();
+}
+
+} // namespace
+
+// A table too big to lay out at once comes in blocks that repeat the row and
+// column heads; every value is written once, under its own heads.
+TEST(ReportTables, BigTablesComeInBlocksThatRepeatTheirHeads)
+{
+    QTextDocument small;
+    const QList<QTextTable*> whole = writeNamedCells(small, {101, 14, true, false, true});
+    ASSERT_EQ(whole.size(), 1);
+    EXPECT_EQ(whole[0]->columns(), 14);
+    EXPECT_EQ(textAt(whole[0], 100, 13), "100,13");
+
+    // 41 columns of 101 rows: eight blocks of five value columns after the key.
+    QTextDocument wide;
+    const QList<QTextTable*> ranged = writeNamedCells(wide, {101, 41, true, false, true});
+    ASSERT_EQ(ranged.size(), 8);
+    for (int b = 0; b < 8; ++b) {
+        EXPECT_EQ(ranged[b]->rows(), 101);
+        EXPECT_EQ(ranged[b]->columns(), 6);
+        EXPECT_EQ(textAt(ranged[b], 0, 1), QString::number(5 * b + 1));
+        EXPECT_EQ(textAt(ranged[b], 100, 0), "100");
+    }
+
+    // A covariance matrix of 299 parameters: blocks in both directions.
+    QTextDocument square;
+    const QList<QTextTable*> blocks = writeNamedCells(square, {300, 300, true, true, false});
+    QSet<QString> seen;
+    int values = 0;
+    for (QTextTable* block : blocks) {
+        EXPECT_LE(block->rows() * block->columns(), blockCells);
+        EXPECT_LE(block->columns(), 1 + blockColumns);
+        EXPECT_EQ(textAt(block, 0, 0), "0");
+        for (int r = 1; r < block->rows(); ++r) {
+            for (int c = 1; c < block->columns(); ++c) {
+                const QString text = textAt(block, r, c);
+                EXPECT_EQ(text, textAt(block, r, 0) + "," + textAt(block, 0, c));
+                seen << text;
+                ++values;
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), 299 * 299);
+    EXPECT_EQ(values, 299 * 299);
 }

@@ -39,8 +39,9 @@ QStringList PairedReleaseSubWindow::parameterNamesOf(const StudyInputs& inputs) 
     return pairedReleaseParameterNames(inputs);
 }
 
-void PairedReleaseSubWindow::writeRunReport(QTextCursor& cursor, const ReportOptions& options) const
+std::shared_ptr<const ReleaseRecaptureReport>
+PairedReleaseSubWindow::runReport(const ReportOptions& options) const
 {
-    ReleaseRecaptureReport(*this, title(), current->record(), *current->results(), options)
-        .write(cursor);
+    return std::make_shared<ReleaseRecaptureReport>(*this, title(), current->record(),
+                                                    *current->results(), options);
 }

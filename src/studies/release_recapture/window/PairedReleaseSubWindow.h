@@ -25,7 +25,8 @@ public:
 protected:
     const ReleaseRecaptureRun* currentRun() const override { return current.get(); }
     QStringList parameterNamesOf(const StudyInputs& inputs) const override;
-    void writeRunReport(QTextCursor& cursor, const ReportOptions& options) const override;
+    std::shared_ptr<const ReleaseRecaptureReport>
+    runReport(const ReportOptions& options) const override;
 
 private:
     std::unique_ptr<PairedReleaseRun> current;

@@ -8,17 +8,7 @@
 #include <QTextTable>
 
 #include <cmath>
-
-namespace {
-
-// The cursor placed in the paragraph after table.
-void moveAfter(QTextCursor& cursor, const QTextTable* table)
-{
-    cursor = table->lastCursorPosition();
-    cursor.movePosition(QTextCursor::NextCharacter);
-}
-
-} // namespace
+#include <memory>
 
 ReleaseRecaptureReport::ReleaseRecaptureReport(const ryn::RynStyle& style, const QString& title,
                                                const ReleaseRecaptureRecord& record,
@@ -33,18 +23,19 @@ ReleaseRecaptureReport::ReleaseRecaptureReport(const ryn::RynStyle& style, const
 
 void ReleaseRecaptureReport::write(QTextCursor& cursor) const
 {
-    cursor.beginEditBlock();
-    insertReportTitle(cursor, style, title);
-    if (record.options.replicatesInUse())
-        writeReplicates(cursor);
-    writeReleaseSizes(cursor);
-    writeParameters(cursor);
-    if (record.hasRange())
-        writeRangeReport(cursor);
-    else
-        writeSinglePointReport(cursor);
-    cursor.movePosition(QTextCursor::Start);
-    cursor.endEditBlock();
+    writeReportPieces(cursor, pieces());
+}
+
+QList<ReportPiece> ReleaseRecaptureReport::pieces() const
+{
+    QList<ReportPiece> pieces{[this](QTextCursor& cursor) {
+        insertReportTitle(cursor, style, title);
+        if (record.options.replicatesInUse())
+            writeReplicates(cursor);
+    }};
+    pieces << releaseSizePieces() << parameterPieces();
+    pieces << (record.hasRange() ? rangePieces() : singlePointPieces());
+    return pieces;
 }
 
 void ReleaseRecaptureReport::writeExtra(QTextCursor&) const {}
@@ -56,122 +47,134 @@ void ReleaseRecaptureReport::writeReplicates(QTextCursor& cursor) const
         {{QStringLiteral("Number of replicates:"), QString::number(record.options.replicateCount)},
          {QStringLiteral("Natural variability:"), record.options.naturalVarianceText}},
         false);
-    moveAfter(cursor, table);
+    moveCursorAfter(cursor, table);
 }
 
-void ReleaseRecaptureReport::writeReleaseSizes(QTextCursor& cursor) const
+QList<ReportPiece> ReleaseRecaptureReport::releaseSizePieces() const
 {
-    writeCaption(cursor, QStringLiteral("Release sizes:"));
+    QList<ReportPiece> pieces{caption(QStringLiteral("Release sizes:"))};
     const QStringList names = results.releaseNames();
-    const std::vector<int>& sizes = results.result(0).releaseSizes();
-    if (names.size() != static_cast<int>(sizes.size())) {
-        cursor.insertBlock(style.paragraphFormat);
-        cursor.insertText(QStringLiteral("Bad release specification!"), style.errorTextFormat);
-        return;
-    }
-    QTextTable* table = insertReportTable(cursor, style, 2, names.size(), true, false);
-    for (int c = 0; c < names.size(); ++c) {
-        writeCell(table, 0, c, names[c], style.headerCellFormat);
-        const QString value = record.rangedColumns.contains(names[c])
-                                  ? record.range.toString('g', 6)
-                                  : QString::number(sizes[static_cast<std::size_t>(c)]);
-        writeCell(table, 1, c, value, style.cellFormat);
-    }
-    moveAfter(cursor, table);
+    const std::vector<int> sizes = results.result(0).releaseSizes();
+    if (names.size() != static_cast<int>(sizes.size()))
+        return pieces << errorLine(QStringLiteral("Bad release specification!"));
+    const QStringList ranged = record.rangedColumns;
+    const QString rangeText = record.range.toString('g', 6);
+    return pieces << reportTablePieces(
+               style, {2, names.size(), true, false, false},
+               [names, sizes, ranged, rangeText](int row, int column) -> QString {
+                   if (row == 0)
+                       return names[column];
+                   return ranged.contains(names[column])
+                              ? rangeText
+                              : QString::number(sizes[static_cast<std::size_t>(column)]);
+               });
 }
 
 // "CompositeS" and other derived quantities have no estimate of their own:
 // the table lists the first parameterCount() names.
-void ReleaseRecaptureReport::writeParameters(QTextCursor& cursor) const
+QList<ReportPiece> ReleaseRecaptureReport::parameterPieces() const
 {
-    writeCaption(cursor, QStringLiteral("Parameters:"));
+    QList<ReportPiece> pieces{caption(QStringLiteral("Parameters:"))};
     const int k = results.parameterCount();
     const QStringList names = results.parameterNames();
     const std::vector<double> estimates = results.estimates(0);
-    if (names.size() < k || static_cast<int>(estimates.size()) != k) {
-        cursor.insertBlock(style.paragraphFormat);
-        cursor.insertText(QStringLiteral("Bad parameter specification!"), style.errorTextFormat);
-        return;
-    }
+    if (names.size() < k || static_cast<int>(estimates.size()) != k)
+        return pieces << errorLine(QStringLiteral("Bad parameter specification!"));
+    const QStringList ranged = record.rangedColumns;
     const int p = options.precisionEst;
-    QTextTable* table = insertReportTable(cursor, style, 2, k, true, false);
-    for (int c = 0; c < k; ++c) {
-        writeCell(table, 0, c, names[c], style.headerCellFormat);
-        const QString value = record.rangedColumns.contains(names[c])
-                                  ? record.range.toString('g', p)
-                                  : QString::number(estimates[static_cast<std::size_t>(c)], 'g', p);
-        writeCell(table, 1, c, value, style.cellFormat);
-    }
-    moveAfter(cursor, table);
+    const QString rangeText = record.range.toString('g', p);
+    return pieces << reportTablePieces(
+               style, {2, k, true, false, false},
+               [names, estimates, ranged, rangeText, p](int row, int column) -> QString {
+                   if (row == 0)
+                       return names[column];
+                   return ranged.contains(names[column])
+                              ? rangeText
+                              : QString::number(estimates[static_cast<std::size_t>(column)], 'g',
+                                                p);
+               });
 }
 
-void ReleaseRecaptureReport::writeSinglePointReport(QTextCursor& cursor) const
+QList<ReportPiece> ReleaseRecaptureReport::singlePointPieces() const
 {
+    QList<ReportPiece> pieces;
     const int s = options.precisionErr;
     const QStringList names = results.parameterNames();
     if (!record.options.replicatesInUse()) {
-        writeCaption(cursor, QStringLiteral("Variance-Covariance Matrix:"));
+        pieces << caption(QStringLiteral("Variance-Covariance Matrix:"));
         const int k = results.parameterCount();
-        const Matrix covariance = results.covariance(0);
-        QTextTable* table = insertReportTable(cursor, style, k + 1, k + 1, true, true);
-        for (int a = 0; a < k; ++a) {
-            writeCell(table, 0, a + 1, names[a], style.headerCellFormat);
-            writeCell(table, a + 1, 0, names[a], style.headerCellFormat);
-            for (int b = 0; b < k; ++b)
-                writeCell(table, a + 1, b + 1, QString::number(covariance(a, b), 'f', s),
-                          style.cellFormat);
-        }
-        moveAfter(cursor, table);
+        const auto covariance = std::make_shared<const Matrix>(results.covariance(0));
+        pieces << reportTablePieces(style, {k + 1, k + 1, true, true, false},
+                                    [names, covariance, s](int row, int column) -> QString {
+                                        if (row == 0)
+                                            return column == 0 ? QString() : names[column - 1];
+                                        if (column == 0)
+                                            return names[row - 1];
+                                        return QString::number((*covariance)(row - 1, column - 1),
+                                                               'f', s);
+                                    });
     }
 
     int replicateColumn = -1;
-    const Matrix variances = shownVarianceTable(record, results, &replicateColumn);
+    const auto variances =
+        std::make_shared<const Matrix>(shownVarianceTable(record, results, &replicateColumn));
     const QList<int> columns = shownColumns(replicateColumn);
-    writeCaption(cursor, QStringLiteral("Precision:"));
-    QTextTable* table = insertReportTable(cursor, style, 4, 1 + columns.size(), true, true);
-    writeCell(table, 1, 0, QStringLiteral("se"), style.headerCellFormat);
-    writeCell(table, 2, 0, QStringLiteral("half 90%"), style.headerCellFormat);
-    writeCell(table, 3, 0, QStringLiteral("half 95%"), style.headerCellFormat);
-    for (int c = 0; c < columns.size(); ++c) {
-        const double se = std::sqrt(variances(0, columns[c]));
-        writeCell(table, 0, c + 1, names[columns[c] - 1], style.headerCellFormat);
-        writeCell(table, 1, c + 1, QString::number(se, 'f', s), style.cellFormat);
-        writeCell(table, 2, c + 1, QString::number(halfWidth90(se), 'f', s), style.cellFormat);
-        writeCell(table, 3, c + 1, QString::number(halfWidth95(se), 'f', s), style.cellFormat);
-    }
-    moveAfter(cursor, table);
-    writeExtra(cursor);
+    const QStringList labels = {QString(), QStringLiteral("se"), QStringLiteral("half 90%"),
+                                QStringLiteral("half 95%")};
+    pieces << caption(QStringLiteral("Precision:"));
+    pieces << reportTablePieces(
+        style, {4, 1 + columns.size(), true, true, false},
+        [names, variances, columns, labels, s](int row, int column) -> QString {
+            if (column == 0)
+                return labels[row];
+            const int shown = columns[column - 1];
+            if (row == 0)
+                return names[shown - 1];
+            const double se = std::sqrt((*variances)(0, shown));
+            const double value = row == 1 ? se : row == 2 ? halfWidth90(se) : halfWidth95(se);
+            return QString::number(value, 'f', s);
+        });
+    pieces << [this](QTextCursor& cursor) { writeExtra(cursor); };
+    return pieces;
 }
 
-void ReleaseRecaptureReport::writeRangeReport(QTextCursor& cursor) const
+QList<ReportPiece> ReleaseRecaptureReport::rangePieces() const
 {
     int replicateColumn = -1;
-    const Matrix variances = shownVarianceTable(record, results, &replicateColumn);
+    const auto variances =
+        std::make_shared<const Matrix>(shownVarianceTable(record, results, &replicateColumn));
     const QList<int> columns = shownColumns(replicateColumn);
     const QStringList names = results.parameterNames();
-    writeCaption(cursor, QStringLiteral("Standard Errors:"));
+    const QString rangeName = record.rangeName;
     const int e = record.range.editType() == RangeArithmetic::Integer ? 0 : options.precisionEst;
     const int s = options.precisionErr;
-
-    QTextTable* table =
-        insertReportTable(cursor, style, variances.rows() + 1, 1 + columns.size(), true, false);
-    writeCell(table, 0, 0, record.rangeName, style.headerCellFormat);
-    for (int c = 0; c < columns.size(); ++c)
-        writeCell(table, 0, c + 1, names[columns[c] - 1], style.headerCellFormat);
-    for (int i = 0; i < variances.rows(); ++i) {
-        writeCell(table, i + 1, 0, QString::number(variances(i, 0), 'f', e), style.cellFormat);
-        for (int c = 0; c < columns.size(); ++c)
-            writeCell(table, i + 1, c + 1,
-                      QString::number(std::sqrt(variances(i, columns[c])), 'f', s),
-                      style.cellFormat);
-    }
-    moveAfter(cursor, table);
+    QList<ReportPiece> pieces{caption(QStringLiteral("Standard Errors:"))};
+    return pieces << reportTablePieces(
+               style, {variances->rows() + 1, 1 + columns.size(), true, false, true},
+               [variances, columns, names, rangeName, e, s](int row, int column) -> QString {
+                   if (row == 0)
+                       return column == 0 ? rangeName : names[columns[column - 1] - 1];
+                   if (column == 0)
+                       return QString::number((*variances)(row - 1, 0), 'f', e);
+                   return QString::number(std::sqrt((*variances)(row - 1, columns[column - 1])),
+                                          'f', s);
+               });
 }
 
-void ReleaseRecaptureReport::writeCaption(QTextCursor& cursor, const QString& caption) const
+ReportPiece ReleaseRecaptureReport::caption(const QString& text) const
 {
-    cursor.insertBlock(style.paragraphFormat);
-    cursor.insertText(caption, style.heading2Format);
+    return [this, text](QTextCursor& cursor) {
+        cursor.insertBlock(style.paragraphFormat);
+        cursor.insertText(text, style.heading2Format);
+    };
+}
+
+ReportPiece ReleaseRecaptureReport::errorLine(const QString& text) const
+{
+    return [this, text](QTextCursor& cursor) {
+        cursor.insertBlock(style.paragraphFormat);
+        cursor.insertText(text, style.errorTextFormat);
+    };
 }
 
 // A replicate parameter that is not among the names adjusts nothing; every

@@ -4,10 +4,10 @@
 #include "studies/release_recapture/ReleaseRecaptureRecord.h"
 #include "studies/release_recapture/ReleaseRecaptureResults.h"
 
+#include <QList>
 #include <QString>
 
 class QTextCursor;
-class QTextTable;
 
 namespace ryn {
 class RynStyle;
@@ -21,7 +21,8 @@ class RynStyle;
 // columns of the ranged input), then either the single-point report
 // (variance-covariance matrix unless replicates are in use, the precision
 // table) or, over a range, the standard errors at every point. With
-// replicates in use only the replicate parameter's precision is shown.
+// replicates in use only the replicate parameter's precision is shown. Tables
+// of many reaches are written in blocks (reportTablePieces).
 class ReleaseRecaptureReport
 {
 public:
@@ -35,6 +36,9 @@ public:
     // Writes the report at cursor in one edit block and leaves the cursor at
     // the start of the document.
     void write(QTextCursor& cursor) const;
+    // The report in pieces, in order, for a window that writes it a few
+    // pieces at a time; the writer must outlive them.
+    QList<ReportPiece> pieces() const;
 
 protected:
     // What a design adds to the single-point report after its precision
@@ -45,12 +49,13 @@ protected:
 
 private:
     void writeReplicates(QTextCursor& cursor) const;
-    void writeReleaseSizes(QTextCursor& cursor) const;
-    void writeParameters(QTextCursor& cursor) const;
-    void writeSinglePointReport(QTextCursor& cursor) const;
-    void writeRangeReport(QTextCursor& cursor) const;
-    // A new paragraph with caption in the heading format.
-    void writeCaption(QTextCursor& cursor, const QString& caption) const;
+    QList<ReportPiece> releaseSizePieces() const;
+    QList<ReportPiece> parameterPieces() const;
+    QList<ReportPiece> singlePointPieces() const;
+    QList<ReportPiece> rangePieces() const;
+    // A new paragraph with text in the heading format, or in the error format.
+    ReportPiece caption(const QString& text) const;
+    ReportPiece errorLine(const QString& text) const;
     // The columns shown of a variance table: every name, or with replicates
     // in use only the adjusted one.
     QList<int> shownColumns(int replicateColumn) const;

@@ -4,6 +4,7 @@
 #include "framework/settings/RynSettings.h"
 #include "studies/design/DesignSettings.h"
 #include "studies/release_recapture/ReleaseRecapturePrecision.h"
+#include "studies/release_recapture/window/ReleaseRecaptureReport.h"
 #include "studies/release_recapture/window/ReleaseRecaptureRun.h"
 
 #include <QTextCursor>
@@ -73,13 +74,25 @@ int ReleaseRecaptureSubWindow::resultCount() const
     return currentRun() ? currentRun()->resultCount() : 0;
 }
 
-// Without a completed point nothing but the frame format is written.
 void ReleaseRecaptureSubWindow::writeReport(QTextCursor& cursor)
 {
-    cursor.currentFrame()->setFrameFormat(frameFormat);
+    writeReportPieces(cursor, reportPieces());
+}
+
+// Without a completed point nothing but the frame format is written. The
+// pieces keep the writer, which keeps to the current run: a window writing
+// them starts no other run until the last is written.
+QList<ReportPiece> ReleaseRecaptureSubWindow::reportPieces()
+{
+    QList<ReportPiece> pieces{
+        [this](QTextCursor& cursor) { cursor.currentFrame()->setFrameFormat(frameFormat); }};
     if (resultCount() == 0)
-        return;
-    writeRunReport(cursor, ReportOptions::fromSettings(*settings()));
+        return pieces;
+    const std::shared_ptr<const ReleaseRecaptureReport> writer =
+        runReport(ReportOptions::fromSettings(*settings()));
+    for (const ReportPiece& piece : writer->pieces())
+        pieces << [writer, piece](QTextCursor& cursor) { piece(cursor); };
+    return pieces;
 }
 
 PrecisionTable ReleaseRecaptureSubWindow::precisionTable() const

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class ReleaseRecaptureReport;
 class ReleaseRecaptureRun;
 class ReleaseRecaptureWidget;
 
@@ -48,6 +51,7 @@ public:
 
     int resultCount() const override;
     void writeReport(QTextCursor& cursor) override;
+    QList<ReportPiece> reportPieces() override;
     PrecisionTable precisionTable() const override;
 
 signals:
@@ -62,8 +66,9 @@ protected:
     virtual const ReleaseRecaptureRun* currentRun() const = 0;
     // The parameter names of the design's results for inputs.
     virtual QStringList parameterNamesOf(const StudyInputs& inputs) const = 0;
-    // The design's report of the current run, which has results.
-    virtual void writeRunReport(QTextCursor& cursor, const ReportOptions& options) const = 0;
+    // The writer of the design's report of the current run, which has results.
+    virtual std::shared_ptr<const ReleaseRecaptureReport>
+    runReport(const ReportOptions& options) const = 0;
 
 private slots:
     void refreshParameterNames();

@@ -39,8 +39,9 @@ QStringList SingleReleaseSubWindow::parameterNamesOf(const StudyInputs& inputs) 
     return singleReleaseParameterNames(inputs);
 }
 
-void SingleReleaseSubWindow::writeRunReport(QTextCursor& cursor, const ReportOptions& options) const
+std::shared_ptr<const ReleaseRecaptureReport>
+SingleReleaseSubWindow::runReport(const ReportOptions& options) const
 {
-    SingleReleaseReport(*this, title(), current->record(), *current->results(), options)
-        .write(cursor);
+    return std::make_shared<SingleReleaseReport>(*this, title(), current->record(),
+                                                 *current->results(), options);
 }

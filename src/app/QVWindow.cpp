@@ -1,0 +1,569 @@
+#include "app/QVWindow.h"
+
+#include "app/QuorvelInfo.h"
+#include "forms/dialogs/ReachNumDialog.h"
+#include "forms/dialogs/ReleaseDesignKeys.h"
+#include "forms/dialogs/RunModeDialogImpl.h"
+#include "forms/release_recapture/ReleaseRecaptureWidget.h"
+#include "framework/navigation/NavPanelItem.h"
+#include "framework/navigation/NavPanelModel.h"
+#include "framework/navigation/NavPanelView.h"
+#include "framework/run/ThreadRunner.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "framework/settings/RynSettings.h"
+#include "numerics/Matrix.h"
+#include "plot/QVPlotWidget.h"
+#include "studies/btps/BTPSSubWindow.h"
+#include "studies/release_recapture/window/PairedReleaseSubWindow.h"
+#include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+#include "studies/tirr/TIRRSubWindow.h"
+#include "studies/vwp/VWPSubWindow.h"
+
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QSignalMapper>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QWhatsThis>
+
+#include <algorithm>
+
+namespace {
+
+// The five designs as the navigation panel and the Window menu list them, by
+// their bit in the open-studies mask.
+struct StudyDesign
+{
+    int type;
+    const char* caption;
+    QSize initialSize;
+    int geometryKey;
+};
+
+const StudyDesign studyDesigns[] = {
+    {StudySubWindow::SingleReleaseStudy,
+     "Single Release",
+     {600, 310},
+     QVSettingsKeys::GeomSingleRelease},
+    {StudySubWindow::PairedReleaseStudy,
+     "Paired Release",
+     {600, 330},
+     QVSettingsKeys::GeomPairedRelease},
+    {StudySubWindow::TIRRStudy, "Transport In-River Ratio", {437, 486}, QVSettingsKeys::GeomTirr},
+    {StudySubWindow::BTPSStudy,
+     "Balloon-Tag Passage Survival Estimate",
+     {504, 489},
+     QVSettingsKeys::GeomBtps},
+    {StudySubWindow::VWPStudy,
+     "Virtual with a Paired Release",
+     {600, 600},
+     QVSettingsKeys::GeomVwpr},
+};
+
+const StudyDesign* designOf(int type)
+{
+    for (const StudyDesign& design : studyDesigns) {
+        if (design.type == type)
+            return &design;
+    }
+    return nullptr;
+}
+
+// The size of a first start, at most nine tenths of the screen; a geometry
+// stored by an earlier run replaces it.
+const QSize firstStartSize(1280, 900);
+
+// How long the report is written before the event loop runs again; a piece
+// started just before the end takes some 20 ms more, and the window's repaint
+// as much again.
+const qint64 reportSliceMilliseconds = 10;
+
+} // namespace
+
+QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags flags)
+    : RynMainWindow(parent, QStringLiteral("Quorvel"), flags)
+    , settings(settings)
+    , studyMapper(new QSignalMapper(this))
+{
+    connect(studyMapper, &QSignalMapper::mappedInt, this, &QVWindow::onStudyNavItemDoubleClicked);
+
+    createDialogDocks();
+    createStudyNavigation();
+    createRunNavigation();
+    createToolBar();
+    createEditMenu();
+    setUpFileActions();
+    attachSettings();
+    reopenStudies();
+    updateNav();
+    setWindowTitle(settings->stringValue(QVSettingsKeys::ProgramName));
+
+    navView()->setWhatsThis(
+        tr("<b>Navigation:</b> Select your study type by double clicking. The active study type "
+           "is indicated by a blue arrow (>). Clicking <b>Run analysis</b> computes estimates for "
+           "the active study type."));
+}
+
+// The design windows outlive this part of the window (the frame's widget tree
+// deletes them), so they are cut off from it first.
+QVWindow::~QVWindow()
+{
+    for (StudySubWindow* window : qAsConst(studyWindows))
+        disconnect(window, nullptr, this, nullptr);
+    disconnect(reaches, nullptr, this, nullptr);
+    settings->setValue(QVSettingsKeys::StudyWinOpenState, StudySubWindow::openStudiesMask());
+}
+
+void QVWindow::createDialogDocks()
+{
+    replicates = new RunModeDialogImpl(settings);
+    replicates->setWindowTitle(tr("Number of Replicates"));
+    auto* replicatesDock = new QDockWidget(tr("Number of Replicates"), this);
+    replicatesDock->setObjectName(QStringLiteral("ReplicatesDock"));
+    replicatesDock->setWidget(replicates);
+    addDock(ReplicatesDockId, Qt::LeftDockWidgetArea, replicatesDock);
+
+    reaches = new ReachNumDialog(settings);
+    reaches->setWindowTitle(tr("Number of Reaches"));
+    auto* reachesDock = new QDockWidget(tr("Number of Reaches"), this);
+    reachesDock->setObjectName(QStringLiteral("ReachesDock"));
+    reachesDock->setWidget(reaches);
+    addDock(ReachesDockId, Qt::LeftDockWidgetArea, reachesDock);
+    connect(reaches, &ReachNumDialog::reachNumChanged, this, &QVWindow::onReachNumChanged);
+
+    // The left column runs the window's full height, so that the navigation
+    // panel shows all its entries above the two dialogs, wide enough for the
+    // longest design name; the dialogs take no more than they need.
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    for (QWidget* dialog : {static_cast<QWidget*>(replicates), static_cast<QWidget*>(reaches)})
+        dialog->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    const QList<QDockWidget*> column = {dock(NavigationDockId), replicatesDock, reachesDock};
+    resizeDocks(column, {165, 280, 100}, Qt::Vertical);
+    resizeDocks({dock(OutputDockId)}, {120}, Qt::Vertical);
+    resizeDocks({dock(NavigationDockId)}, {300}, Qt::Horizontal);
+}
+
+void QVWindow::createStudyNavigation()
+{
+    studyCategory = addNavItem(ryn::NavPanelItem::CategoryItem, tr("Study Design Types"));
+    QMenu* windowMenu = menu(WindowMenu);
+    windowMenu->addSeparator();
+    for (const StudyDesign& design : studyDesigns) {
+        const QString caption = tr(design.caption);
+        ryn::NavPanelItem* item = addNavItem(ryn::NavPanelItem::StudyItem, caption, studyCategory,
+                                             windowMenu, studyMapper, SLOT(map()));
+        studyMapper->setMapping(item, design.type);
+        item->setCheckable(true);
+        item->setToolTip(tr("Open the %1 design and make it the active one").arg(caption));
+        studyItems[design.type] = item;
+    }
+}
+
+void QVWindow::createRunNavigation()
+{
+    runCategory = addNavItem(ryn::NavPanelItem::CategoryItem, tr("Run"));
+    runItem = addNavItem(ryn::NavPanelItem::ActionItem, tr("Run analysis"), runCategory,
+                         menu(FileMenu), this, SLOT(onRunAnalysis()));
+    runItem->setIcon(QIcon(QStringLiteral(":/rynui/run.png")));
+    runItem->setShortcut(QKeySequence(Qt::Key_F5));
+    runItem->setToolTip(tr("Run analysis (F5): compute the precision of the active study design"));
+    runItem->setEnabled(false);
+    navView()->expandAll();
+}
+
+void QVWindow::createToolBar()
+{
+    QToolBar* toolBar = addToolBar(tr("Actions"));
+    toolBar->setObjectName(QStringLiteral("ActionsToolBar"));
+    toolBar->addAction(runItem);
+    QAction* whatsThis = QWhatsThis::createAction(this);
+    whatsThis->setToolTip(tr("What's This? Click it, then click a part of the window"));
+    toolBar->addAction(whatsThis);
+}
+
+void QVWindow::createEditMenu()
+{
+    addMenu(EditMenu, tr("Edit"), ViewMenu);
+    connect(addMenuAction(EditMenu, ResetGeometryAction, tr("Reset Window Geometry")),
+            &QAction::triggered, this, &QVWindow::onResetWindowGeom);
+}
+
+// Save as, Print and Print preview act on the report or the plot, so they
+// wait until one of those windows is active.
+void QVWindow::setUpFileActions()
+{
+    action(SaveAction)->setVisible(false);
+    action(SaveAsAction)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    action(PrintAction)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    action(ExitAction)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    for (int id : {SaveAsAction, PrintAction, PrintPreviewAction})
+        action(id)->setEnabled(false);
+}
+
+void QVWindow::attachSettings()
+{
+    setSettings(settings, QVSettingsKeys::WindowGeom);
+    for (const StudyDesign& design : studyDesigns)
+        setSubWindowGeometryKey(design.geometryKey, design.type);
+    QSize size = firstStartSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    resize(size);
+    restoreWindowGeometry();
+}
+
+// The designs whose windows were shown at the last exit, in ascending type;
+// the last one opened is the active one.
+void QVWindow::reopenStudies()
+{
+    StudySubWindow::setOpenStudiesMask(0);
+    const unsigned open = settings->value(QVSettingsKeys::StudyWinOpenState).toUInt();
+    for (const StudyDesign& design : studyDesigns) {
+        if ((open & static_cast<unsigned>(design.type)) == 0)
+            continue;
+        if (StudySubWindow* window = studyWindow(design.type)) {
+            window->showStudy();
+            mdiArea()->setActiveSubWindow(window);
+            activateStudy(design.type);
+        }
+    }
+}
+
+StudySubWindow* QVWindow::studyWindow(int type)
+{
+    if (StudySubWindow* window = studyWindows.value(type))
+        return window;
+    StudySubWindow* window = createStudyWindow(type);
+    if (!window)
+        return nullptr;
+    window->resize(initialSize(window));
+    connect(window, &StudySubWindow::windowClosing, this, &QVWindow::onStudyWindowClosing);
+    connect(window, &StudySubWindow::error, this, &QVWindow::err);
+    connect(window, &StudySubWindow::status, this, qOverload<QString>(&QVWindow::out));
+    if (auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window)) {
+        connect(releaseWindow, &ReleaseRecaptureSubWindow::parameterNamesChanged, this,
+                [this, type] { refreshReplicateParameters(type); });
+    }
+    addSubWindow(type, window);
+    // The MDI area shows what it is given while it is shown itself.
+    window->hide();
+    studyWindows[type] = window;
+    restoreSubWindowGeometry(type);
+    return window;
+}
+
+// The design's size of a first opening; the river of a release-recapture
+// form is shown whole in its height (its width scrolls), so that no vertical
+// scroll bar appears beside the horizontal one.
+QSize QVWindow::initialSize(StudySubWindow* window)
+{
+    QSize size = designOf(window->id())->initialSize;
+    if (auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window)) {
+        const ReleaseRecaptureWidget* form = releaseWindow->form();
+        const int frame = window->sizeHint().height() - form->sizeHint().height();
+        size.setHeight(std::max(size.height(), form->preferredHeight() + frame));
+    }
+    return size;
+}
+
+StudySubWindow* QVWindow::createStudyWindow(int type)
+{
+    switch (type) {
+    case StudySubWindow::SingleReleaseStudy:
+        return new SingleReleaseSubWindow(settings);
+    case StudySubWindow::PairedReleaseStudy:
+        return new PairedReleaseSubWindow(settings);
+    case StudySubWindow::TIRRStudy:
+        return new TIRRSubWindow(settings);
+    case StudySubWindow::BTPSStudy:
+        return new BTPSSubWindow(settings);
+    case StudySubWindow::VWPStudy:
+        return new VWPSubWindow(settings);
+    default:
+        return nullptr;
+    }
+}
+
+// The flags are written directly; updateNav() redraws the panel.
+void QVWindow::activateStudy(int type)
+{
+    for (auto it = studyWindows.cbegin(); it != studyWindows.cend(); ++it) {
+        ryn::NavPanelItem* item = studyItems.value(it.key());
+        item->active = it.key() == type;
+        item->setChecked(item->active);
+    }
+    updateReplicatesDock(type);
+    if (ReleaseDesignKeys::of(type)) {
+        reaches->setStudyType(type);
+        reaches->setEnabled(true);
+    } else {
+        reaches->setEnabled(false);
+    }
+}
+
+// The dialog is pointed at the design before it is given the design's names,
+// so that it shows the design's own stored choice; filling the list stores
+// nothing.
+void QVWindow::updateReplicatesDock(int type)
+{
+    auto* window = qobject_cast<ReleaseRecaptureSubWindow*>(studyWindows.value(type));
+    if (!window) {
+        replicates->setEnabled(false);
+        return;
+    }
+    replicates->setStudyType(type);
+    replicates->setParameters(window->parameterNames(), QString());
+    replicates->setEnabled(true);
+}
+
+// A release-recapture design's parameters change with its reaches and
+// sharing; the replicates dialog offers those of the active design.
+void QVWindow::refreshReplicateParameters(int type)
+{
+    StudySubWindow* active = activeStudyWindow();
+    if (!active || active->id() != type || replicates->studyType() != type)
+        return;
+    auto* window = static_cast<ReleaseRecaptureSubWindow*>(active);
+    replicates->setParameters(window->parameterNames(), QString());
+}
+
+StudySubWindow* QVWindow::activeStudyWindow() const
+{
+    for (auto it = studyWindows.cbegin(); it != studyWindows.cend(); ++it) {
+        if (studyItems.value(it.key())->active)
+            return it.value();
+    }
+    return nullptr;
+}
+
+void QVWindow::updateNav()
+{
+    const StudySubWindow* active = activeStudyWindow();
+    const bool releaseRecapture = active && ReleaseDesignKeys::of(active->id());
+    replicates->setEnabled(releaseRecapture);
+    reaches->setEnabled(releaseRecapture);
+    runItem->setEnabled(active != nullptr);
+    RynMainWindow::updateNav();
+}
+
+void QVWindow::onStudyNavItemDoubleClicked(int type)
+{
+    StudySubWindow* window = studyWindow(type);
+    if (!window)
+        return;
+    window->showStudy();
+    mdiArea()->setActiveSubWindow(window);
+    activateStudy(type);
+    updateNav();
+}
+
+// One run at a time: a second request while a run is pending is ignored. The
+// inputs are taken before the progress dialog shows, so that inputs which
+// cannot be read leave the program idle.
+void QVWindow::onRunAnalysis()
+{
+    if (pendingRun != 0 || threadRunner()->isRunning())
+        return;
+    StudySubWindow* window = activeStudyWindow();
+    if (!window || !window->validate())
+        return;
+    if (!window->startRun(threadRunner()))
+        return;
+    pendingRun = window->id();
+
+    QProgressDialog* progress = progressDialog();
+    progress->setRange(0, 100);
+    progress->setLabelText(tr("Calculating..."));
+    progress->show();
+}
+
+// The report is written a few pieces at a time (continueReport), so that the
+// window keeps answering while a large one is laid out; the run counts as
+// pending until its last piece is written.
+void QVWindow::onRunComplete()
+{
+    RynMainWindow::onRunComplete();
+    progressDialog()->reset();
+    StudySubWindow* window = studyWindows.value(pendingRun);
+    if (threadRunner()->isCanceled() || !window) {
+        pendingRun = 0;
+        return;
+    }
+
+    QTextEdit* editor = textOutputWindow();
+    editor->clear();
+    subWindow(TextOutputWindowId)->show();
+    editor->show();
+
+    QVPlotWidget* plot = plotWindow();
+    QWidget* plotSubWindow = subWindow(PlotWindowId);
+    if (window->resultCount() <= 1) {
+        plotSubWindow->hide();
+    } else {
+        QStringList names;
+        Matrix table;
+        window->getPlotData(names, table);
+        plot->setData(names, table, window->rangeLabel(), window->title());
+        plotSubWindow->show();
+        plot->show();
+    }
+
+    reportCursor = QTextCursor(editor->document());
+    reportQueue = window->reportPieces();
+    QTimer::singleShot(0, this, &QVWindow::continueReport);
+}
+
+void QVWindow::continueReport()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!reportQueue.isEmpty() && slice.elapsed() < reportSliceMilliseconds) {
+        // One layout of the text engine per piece.
+        reportCursor.beginEditBlock();
+        reportQueue.takeFirst()(reportCursor);
+        reportCursor.endEditBlock();
+    }
+    if (!reportQueue.isEmpty()) {
+        QTimer::singleShot(0, this, &QVWindow::continueReport);
+        return;
+    }
+    QTextEdit* editor = textOutput();
+    reportCursor.movePosition(QTextCursor::Start);
+    editor->setTextCursor(reportCursor);
+    editor->ensureCursorVisible();
+    pendingRun = 0;
+}
+
+// A cancelled or failed run ends here; the next "Run analysis" may start.
+void QVWindow::onRunTerminated()
+{
+    RynMainWindow::onRunTerminated();
+    pendingRun = 0;
+}
+
+QTextEdit* QVWindow::textOutputWindow()
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(subWindow(TextOutputWindowId));
+    if (!window) {
+        window = new QMdiSubWindow;
+        window->setWindowTitle(tr("Text Output"));
+        auto* editor = new QTextEdit;
+        // A report is output, rebuilt at every run: no undo history of it.
+        editor->setUndoRedoEnabled(false);
+        // A scroll bar that came with a growing report would narrow the page
+        // and have all of it laid out again.
+        editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        window->setWidget(editor);
+        addSubWindow(TextOutputWindowId, window);
+        window->hide();
+        place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+    }
+    return static_cast<QTextEdit*>(window->widget());
+}
+
+QVPlotWidget* QVWindow::plotWindow()
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(subWindow(PlotWindowId));
+    if (!window) {
+        window = new QMdiSubWindow;
+        window->setWindowTitle(tr("Plot"));
+        window->setWidget(new QVPlotWidget(settings));
+        addSubWindow(PlotWindowId, window);
+        window->hide();
+        place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+    }
+    return static_cast<QVPlotWidget*>(window->widget());
+}
+
+// A window of size, smaller where the document area is, in the given corner
+// of the area: the report at the top left and the plot at the bottom right
+// keep both title bars in view.
+void QVWindow::place(QMdiSubWindow* window, QSize size, Qt::Alignment corner)
+{
+    const QRect area = mdiArea()->viewport()->rect();
+    window->setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, corner, size.boundedTo(area.size()), area));
+}
+
+QTextEdit* QVWindow::textOutput() const
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(subWindow(TextOutputWindowId));
+    return window ? static_cast<QTextEdit*>(window->widget()) : nullptr;
+}
+
+QVPlotWidget* QVWindow::plotWidget() const
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(subWindow(PlotWindowId));
+    return window ? static_cast<QVPlotWidget*>(window->widget()) : nullptr;
+}
+
+// Save as, Print and Print preview act on the report or the plot. A design's
+// window brought to the front becomes the active design, so that "Run
+// analysis" computes the design the user is looking at.
+void QVWindow::onSubWindowActivated(QMdiSubWindow* subWin)
+{
+    RynMainWindow::onSubWindowActivated(subWin);
+    const int key = activeSubWindowKey();
+    const bool output = key == TextOutputWindowId || key == PlotWindowId;
+    for (int id : {PrintAction, PrintPreviewAction, SaveAsAction})
+        action(id)->setEnabled(output);
+
+    StudySubWindow* window = subWin ? studyWindows.value(subWindowId(subWin)) : nullptr;
+    if (window && !window->isHidden() && activeStudyWindow() != window) {
+        activateStudy(window->id());
+        updateNav();
+    }
+}
+
+void QVWindow::onReachNumChanged(int n)
+{
+    auto* window = qobject_cast<ReleaseRecaptureSubWindow*>(activeStudyWindow());
+    if (window && window->id() == reaches->studyType())
+        window->setNumReaches(n);
+}
+
+// The window has hidden itself. When it was the active design, the first
+// other design still shown takes its place, or none.
+void QVWindow::onStudyWindowClosing(int type)
+{
+    ryn::NavPanelItem* item = studyItems.value(type);
+    const bool wasActive = item && item->active;
+    if (item) {
+        item->active = false;
+        item->setChecked(false);
+    }
+    if (wasActive) {
+        for (StudySubWindow* window : qAsConst(studyWindows)) {
+            if (window->id() != type && !window->isHidden()) {
+                activateStudy(window->id());
+                mdiArea()->setActiveSubWindow(window);
+                break;
+            }
+        }
+    }
+    updateNav();
+}
+
+void QVWindow::onHelpAbout()
+{
+    QuorvelInfo info(settings, this);
+    info.setObjectName(QStringLiteral("Info"));
+    info.setModal(true);
+    info.exec();
+}
+
+void QVWindow::onResetWindowGeom()
+{
+    cascadeSubWindows();
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "framework/window/RynMainWindow.h"
+#include "studies/common/ReportTables.h"
+
+#include <QList>
+#include <QMap>
+#include <QTextCursor>
+
+class QMdiSubWindow;
+class QPrinter;
+class QSignalMapper;
+class QTextEdit;
+class QVPlotWidget;
+class ReachNumDialog;
+class RunModeDialogImpl;
+class StudySubWindow;
+
+namespace ryn {
+class NavPanelItem;
+class RynSettings;
+} // namespace ryn
+
+// The program's main window: the frame specialised for the five study
+// designs. The navigation panel and the Window menu open a design's window;
+// the one marked active (the arrow in the navigation panel) is what "Run
+// analysis" computes, on the worker thread behind the progress dialog, and
+// whose report and plot then fill the "Text Output" and "Plot" windows. The
+// reach count and run mode of the active single- or paired-release design are
+// set in two docks. The designs open at exit are opened again at the next
+// start.
+class QVWindow : public ryn::RynMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Keys of the docks and sub-windows this window adds to the frame's.
+    enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
+    enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
+    enum { ResetGeometryAction = 10 };
+
+    // settings keeps the inputs, the geometries and the open designs; it must
+    // outlive the window.
+    explicit QVWindow(ryn::RynSettings* settings, QWidget* parent = nullptr,
+                      Qt::WindowFlags flags = Qt::WindowFlags());
+    // Stores which designs are open, for the next start.
+    ~QVWindow() override;
+
+    // The design's window, created on first use; null for an unknown type.
+    StudySubWindow* studyWindow(int type);
+    // Makes the design the one "Run analysis" computes and points the two
+    // dialogs at it.
+    void activateStudy(int type);
+    StudySubWindow* activeStudyWindow() const;
+    bool hasActiveStudy() const { return activeStudyWindow() != nullptr; }
+
+    // The design whose run is in progress or whose report is being written,
+    // 0 when idle.
+    int pendingRunType() const { return pendingRun; }
+    RunModeDialogImpl* replicatesDialog() const { return replicates; }
+    ReachNumDialog* reachesDialog() const { return reaches; }
+    ryn::NavPanelItem* runAnalysisItem() const { return runItem; }
+    ryn::NavPanelItem* studyItem(int type) const { return studyItems.value(type); }
+    // The report editor and the plot, null before the first report.
+    QTextEdit* textOutput() const;
+    QVPlotWidget* plotWidget() const;
+
+    void updateNav() override;
+
+private slots:
+    void onStudyNavItemDoubleClicked(int type);
+    void onRunAnalysis();
+    void onSubWindowActivated(QMdiSubWindow* subWin) override;
+    void onRunComplete() override;
+    void onRunTerminated() override;
+    void onReachNumChanged(int n);
+    void onStudyWindowClosing(int type);
+    void onHelpAbout() override;
+    void onResetWindowGeom();
+
+private:
+    void createDialogDocks();
+    void createStudyNavigation();
+    void createRunNavigation();
+    void createToolBar();
+    void createEditMenu();
+    void setUpFileActions();
+    void attachSettings();
+    void reopenStudies();
+
+    StudySubWindow* createStudyWindow(int type);
+    static QSize initialSize(StudySubWindow* window);
+    void updateReplicatesDock(int type);
+    void refreshReplicateParameters(int type);
+    void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
+    QTextEdit* textOutputWindow();
+    QVPlotWidget* plotWindow();
+    void continueReport();
+
+    ryn::RynSettings* settings;
+    QSignalMapper* studyMapper;
+    QMap<int, StudySubWindow*> studyWindows;
+    QMap<int, ryn::NavPanelItem*> studyItems;
+    ryn::NavPanelItem* studyCategory = nullptr;
+    ryn::NavPanelItem* runCategory = nullptr;
+    ryn::NavPanelItem* runItem = nullptr;
+    RunModeDialogImpl* replicates = nullptr;
+    ReachNumDialog* reaches = nullptr;
+    int pendingRun = 0;
+    // The report pieces still to be written, and where they go.
+    QList<ReportPiece> reportQueue;
+    QTextCursor reportCursor;
+};
