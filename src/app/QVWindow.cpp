@@ -264,15 +264,19 @@ StudySubWindow* QVWindow::studyWindow(int type)
 }
 
 // The design's size of a first opening; the river of a release-recapture
-// form is shown whole in its height (its width scrolls), so that no vertical
-// scroll bar appears beside the horizontal one.
-QSize QVWindow::initialSize(StudySubWindow* window)
+// form is shown whole in its height, so that no vertical scroll bar appears
+// beside the horizontal one, and whole in its width as far as the document
+// area allows (a long river scrolls).
+QSize QVWindow::initialSize(StudySubWindow* window) const
 {
     QSize size = designOf(window->id())->initialSize;
     if (auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window)) {
         const ReleaseRecaptureWidget* form = releaseWindow->form();
-        const int frame = window->sizeHint().height() - form->sizeHint().height();
-        size.setHeight(std::max(size.height(), form->preferredHeight() + frame));
+        const QSize frame = window->sizeHint() - form->sizeHint();
+        size.setHeight(std::max(size.height(), form->preferredHeight() + frame.height()));
+        const int room = mdiArea()->viewport()->width();
+        const int whole = form->preferredWidth() + frame.width();
+        size.setWidth(std::max(size.width(), room > 0 ? std::min(whole, room) : whole));
     }
     return size;
 }

@@ -89,7 +89,7 @@ private:
     void reopenStudies();
 
     StudySubWindow* createStudyWindow(int type);
-    static QSize initialSize(StudySubWindow* window);
+    QSize initialSize(StudySubWindow* window) const;
     void updateReplicatesDock(int type);
     void refreshReplicateParameters(int type);
     void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
