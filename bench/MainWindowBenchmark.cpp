@@ -12,12 +12,11 @@
 #include "app/QVWindow.h"
 #include "framework/navigation/NavPanelItem.h"
 
+#include "OffscreenBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -122,16 +121,5 @@ BENCHMARK(eventLoopDuringRun)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsDir;
-    if (!settingsDir.isValid())
-        return 2;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("RYN"));
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

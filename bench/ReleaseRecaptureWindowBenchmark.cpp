@@ -12,11 +12,10 @@
 #include "studies/release_recapture/ReleaseRecaptureComputation.h"
 #include "studies/release_recapture/window/ReleaseRecaptureReport.h"
 
+#include "OffscreenBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -140,16 +139,5 @@ BENCHMARK(pairedReport)->ArgName("n")->Arg(99)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsDir;
-    if (!settingsDir.isValid())
-        return 2;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("RYN"));
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }
