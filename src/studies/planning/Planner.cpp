@@ -257,11 +257,14 @@ bool Planning::solveReleaseSize(const Design& point, PlanRow* row, QString* erro
     const int high = static_cast<int>(std::min<long>(maximum, INT_MAX - 1));
 
     std::map<int, Measured> measured;
+    // Release sizes of 0 stay 0 and are left as they are.
     const auto fieldsAt = [&](int n) {
         const QList<int> parts = proportionalSplit(base, n);
         QList<QPair<QString, QString>> fields;
-        for (int k = 0; k < keys.size(); ++k)
-            fields.append({keys[k], QString::number(parts[k])});
+        for (int k = 0; k < keys.size(); ++k) {
+            if (base[k] > 0)
+                fields.append({keys[k], QString::number(parts[k])});
+        }
         return fields;
     };
     const auto measureAt = [&](int n) {

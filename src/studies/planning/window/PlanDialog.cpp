@@ -58,6 +58,7 @@ PlanDialog::PlanDialog(StudySubWindow* window, QWidget* parent)
     setWindowTitle(tr("Plan to a target: %1").arg(window->title()));
     createControls();
     fillChoices();
+    resize(820, 620);
     progressTimer->setInterval(100);
     connect(progressTimer, &QTimer::timeout, this, &PlanDialog::onProgress);
 }
@@ -93,6 +94,7 @@ void PlanDialog::createControls()
     total->setToolTip(tr("The fish a split divides between the two groups"));
     point = new QComboBox;
     point->setToolTip(tr("The point of the range whose answer \"Use this\" writes"));
+    point->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     auto* form = new QFormLayout;
     form->addRow(tr("Quantity:"), quantity);
@@ -123,7 +125,7 @@ void PlanDialog::createControls()
     message->setWordWrap(true);
     view = new QTextEdit;
     view->setReadOnly(true);
-    view->setMinimumSize(560, 220);
+    view->setMinimumSize(600, 260);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -144,11 +146,13 @@ void PlanDialog::createControls()
 void PlanDialog::fillChoices()
 {
     const Design design = window->design();
+    quantity->clear();
+    solveFor->clear();
     QString error;
     const QStringList quantities = planner::quantities(design, &error);
     quantity->addItems(quantities);
     if (quantities.isEmpty())
-        showError(error);
+        showError(tr("The form cannot be computed yet (%1): complete it, then Solve").arg(error));
 
     solveFor->addItem(tr("Release size"), releaseChoice);
     if (!planner::groupFields(design.kind).first.isEmpty())
@@ -174,10 +178,6 @@ bool PlanDialog::readRequest(PlanRequest* request, QString* error) const
     request->target.measure = static_cast<PlanTarget::Measure>(measure->currentIndex());
     bool number = false;
     request->target.value = target->text().toDouble(&number);
-    if (request->target.quantity.isEmpty()) {
-        *error = tr("The design cannot be computed, so it has no quantity to plan for");
-        return false;
-    }
     if (!number) {
         *error = tr("The target \"%1\" is no number: give the largest %2 of %3 that is good "
                     "enough, such as 0.05")
@@ -199,6 +199,12 @@ void PlanDialog::showError(const QString& text)
 void PlanDialog::onSolve()
 {
     if (worker != nullptr)
+        return;
+    // A form that could not be computed when the dialog opened may have
+    // been completed since.
+    if (quantity->count() == 0)
+        fillChoices();
+    if (quantity->count() == 0)
         return;
     PlanRequest request;
     QString error;
