@@ -299,10 +299,10 @@ bool Planning::solveReleaseSize(const Design& point, PlanRow* row, QString* erro
     row->answer = QStringLiteral("%1 fish: %2").arg(n).arg(fieldsText(row->fields));
     row->achieved = measureAt(n);
     if (n > 1) {
-        row->short_ = measureAt(n - 1);
+        row->shortMeasure = measureAt(n - 1);
         row->shortAnswer = QStringLiteral("%1 fish").arg(n - 1);
     } else {
-        row->short_ = std::nan("");
+        row->shortMeasure = std::nan("");
     }
     return true;
 }
@@ -416,7 +416,7 @@ bool Planning::solveSplit(const Design& point, PlanRow* row, QString* error)
     row->fields = {{control, QString::number(c)}, {treatment, QString::number(n - c)}};
     row->answer = QStringLiteral("%1 fish: %2").arg(n).arg(fieldsText(row->fields));
     row->achieved = measureAt(n);
-    row->short_ = n > 2 ? measureAt(n - 1) : std::nan("");
+    row->shortMeasure = n > 2 ? measureAt(n - 1) : std::nan("");
     if (n > 2)
         row->shortAnswer = QStringLiteral("%1 fish").arg(n - 1);
     return true;
@@ -466,11 +466,11 @@ bool Planning::solveProbability(const Design& point, PlanRow* row, QString*)
     row->answer = name + QStringLiteral(" = ") + value;
     row->achieved = measureAt(step);
     if (step > 1) {
-        row->short_ = measureAt(step - 1);
+        row->shortMeasure = measureAt(step - 1);
         row->shortAnswer =
             name + QStringLiteral(" = ") + numberText(double(step - 1) / probabilitySteps);
     } else {
-        row->short_ = std::nan("");
+        row->shortMeasure = std::nan("");
     }
     return true;
 }

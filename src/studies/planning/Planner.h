@@ -53,7 +53,7 @@ struct PlanRow
     // it (infinite when the design cannot be computed there, NaN when there
     // is no such step).
     double achieved = 0.0;
-    double short_ = 0.0;
+    double shortMeasure = 0.0;
     QString shortAnswer;
     // A split: the best split of the given total and the measure there.
     QString bestSplit;

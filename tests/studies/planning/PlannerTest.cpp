@@ -88,7 +88,8 @@ TEST(Planner, ReleaseSizeOfTheSingleReleaseFollowsItsClosedFormAtEveryPoint)
         EXPECT_LE(std::sqrt(survivalVariance(row.x, 0.6, 0.7, n)), se);
         EXPECT_GT(std::sqrt(survivalVariance(row.x, 0.6, 0.7, n - 1)), se);
         EXPECT_REL_NEAR(row.achieved, std::sqrt(survivalVariance(row.x, 0.6, 0.7, n)), 1e-6);
-        EXPECT_REL_NEAR(row.short_, std::sqrt(survivalVariance(row.x, 0.6, 0.7, n - 1)), 1e-6);
+        EXPECT_REL_NEAR(row.shortMeasure, std::sqrt(survivalVariance(row.x, 0.6, 0.7, n - 1)),
+                        1e-6);
     }
 
     // A 95% half-width and a CV are SE targets of 0.05/1.96 and 0.1·S1.
@@ -126,7 +127,7 @@ TEST(Planner, ReleaseSizesScaleTogetherAndStayInProportion)
     const int r1 = fieldValue(row, "R1");
     EXPECT_NEAR(r0, 3.0 * r1, 1.0);
     EXPECT_LE(row.achieved, 0.03);
-    EXPECT_GT(row.short_, 0.03);
+    EXPECT_GT(row.shortMeasure, 0.03);
     EXPECT_EQ(planner::withAnswer(design, row).inputs.field("R1").text.toInt(), r1);
 }
 

@@ -104,7 +104,7 @@ void PlanReport::writeRows(QTextCursor& cursor) const
         if (row.met)
             cells << row.answer << measureText(row.achieved)
                   << (row.shortAnswer.isEmpty() ? QStringLiteral("-") : row.shortAnswer)
-                  << measureText(row.short_);
+                  << measureText(row.shortMeasure);
         else
             cells << row.message << measureText(row.achieved) << QStringLiteral("-")
                   << QStringLiteral("-");
