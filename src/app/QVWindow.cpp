@@ -14,6 +14,7 @@
 #include "numerics/Matrix.h"
 #include "plot/QVPlotWidget.h"
 #include "studies/btps/BTPSSubWindow.h"
+#include "studies/planning/window/PlanDialog.h"
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
 #include "studies/tirr/TIRRSubWindow.h"
@@ -32,6 +33,7 @@
 #include <QSignalMapper>
 #include <QStyle>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -103,6 +105,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createRunNavigation();
     createToolBar();
     createEditMenu();
+    createPlanningAction();
     setUpFileActions();
     attachSettings();
     reopenStudies();
@@ -197,6 +200,35 @@ void QVWindow::createEditMenu()
     addMenu(EditMenu, tr("Edit"), ViewMenu);
     connect(addMenuAction(EditMenu, ResetGeometryAction, tr("Reset Window Geometry")),
             &QAction::triggered, this, &QVWindow::onResetWindowGeom);
+}
+
+// "Plan to a target..." plans the active design, whichever it is.
+void QVWindow::createPlanningAction()
+{
+    if (!menu(ToolsMenu))
+        addMenu(ToolsMenu, tr("Tools"), WindowMenu);
+    QAction* plan = addMenuAction(ToolsMenu, PlanAction, tr("Plan to a target..."));
+    plan->setToolTip(tr("Find the release size, split or detection probability that gives an "
+                        "estimate of the active design the precision you need"));
+    plan->setEnabled(false);
+    connect(plan, &QAction::triggered, this, &QVWindow::onPlanToTarget);
+}
+
+void QVWindow::onPlanToTarget()
+{
+    StudySubWindow* active = activeStudyWindow();
+    if (!active)
+        return;
+    auto* dialog = new PlanDialog(active, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &PlanDialog::planWritten, this, [this](const QTextDocument* report) {
+        QTextCursor log(outputDock()->textEdit()->document());
+        log.movePosition(QTextCursor::End);
+        log.insertBlock();
+        log.insertFragment(QTextDocumentFragment(report));
+        outputDock()->textEdit()->ensureCursorVisible();
+    });
+    dialog->show();
 }
 
 // Save as, Print and Print preview act on the report or the plot, so they
@@ -358,6 +390,7 @@ void QVWindow::updateNav()
     replicates->setEnabled(releaseRecapture);
     reaches->setEnabled(releaseRecapture);
     runItem->setEnabled(active != nullptr);
+    action(PlanAction)->setEnabled(active != nullptr);
     RynMainWindow::updateNav();
 }
 

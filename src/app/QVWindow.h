@@ -38,6 +38,8 @@ public:
     enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
+    // The Tools menu and its "Plan to a target..." action.
+    enum { ToolsMenu = 6, PlanAction = 11 };
 
     // settings keeps the inputs, the geometries and the open designs; it must
     // outlive the window.
@@ -77,6 +79,7 @@ private slots:
     void onStudyWindowClosing(int type);
     void onHelpAbout() override;
     void onResetWindowGeom();
+    void onPlanToTarget();
 
 private:
     void createDialogDocks();
@@ -84,6 +87,7 @@ private:
     void createRunNavigation();
     void createToolBar();
     void createEditMenu();
+    void createPlanningAction();
     void setUpFileActions();
     void attachSettings();
     void reopenStudies();

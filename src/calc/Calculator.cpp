@@ -2,6 +2,7 @@
 
 #include "calc/ConsoleMonitor.h"
 #include "calc/DesignRun.h"
+#include "calc/PlanOutput.h"
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
 #include "calc/ResultsJson.h"
@@ -199,6 +200,22 @@ int calculate(const CalcRequest& request)
                 status = ExitStatus::refused;
             }
         }
+    }
+
+    if (request.solve) {
+        if (status != ExitStatus::success)
+            return status;
+        QList<QPair<QString, Design>> planned;
+        for (const Source& source : sources)
+            planned.append({source.label, source.design});
+        QByteArray plans;
+        status = solvePlans(planned, request.plan, &plans);
+        if (status != ExitStatus::success)
+            return status;
+        if (!request.output.isNull())
+            return writeFile(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
+        std::fwrite(plans.constData(), 1, std::size_t(plans.size()), stdout);
+        return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
     }
 
     ProgressLine progress;

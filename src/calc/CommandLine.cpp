@@ -1,5 +1,6 @@
 #include "calc/CommandLine.h"
 
+#include "calc/PlanOptions.h"
 #include "studies/design/Design.h"
 
 #include <QCommandLineParser>
@@ -28,6 +29,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, QString());
     parser.addOptions({format, output, fromSettings, help, version});
+    PlanOptions::add(parser);
     if (!parser.parse(QStringList{QStringLiteral("quorvel-calc")} + arguments))
         return refusal(parser.errorText());
 
@@ -73,55 +75,64 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     } else if (request.files.isEmpty()) {
         return refusal(QStringLiteral("No design file given"));
     }
+    const QString planRefusal = PlanOptions::read(parser, &request.plan);
+    if (!planRefusal.isNull())
+        return refusal(planRefusal);
+    request.solve = PlanOptions::isSet(parser);
+    if (request.solve && request.format != CalcRequest::Text)
+        return refusal(QStringLiteral("--solve writes its answer as text only"));
     return command;
 }
 
 QString CommandLine::helpText()
 {
     return QStringLiteral(
-        "Usage: quorvel-calc [OPTION]... DESIGN-FILE...\n"
-        "       quorvel-calc [OPTION]... --from-settings DESIGN\n"
-        "\n"
-        "Computes the precision of the survival estimates of fish-survival study\n"
-        "designs, as the Quorvel window computes them, without a window: the\n"
-        "variances, standard errors and 90% and 95% confidence half-widths of every\n"
-        "estimate, at every point of a ranged input.\n"
-        "\n"
-        "A design file is a JSON object naming the design and giving its inputs as\n"
-        "the window shows them; the README describes it, and examples/ holds one\n"
-        "file per design. The designs are single, paired, tirr, btps and vwp.\n"
-        "\n"
-        "Options:\n"
-        "  -f, --format FORMAT      text (the report, the default), csv (one row per\n"
-        "                           point) or json (the same, with the covariance\n"
-        "                           matrix of every point of a single or paired\n"
-        "                           release)\n"
-        "  -o, --output PATH        write to the file PATH, replaced only once\n"
-        "                           complete; when PATH is an existing folder, write\n"
-        "                           one file per design there, named after it.\n"
-        "                           Without it the output goes to standard output.\n"
-        "      --from-settings DESIGN\n"
-        "                           compute DESIGN as the window last stored it in\n"
-        "                           the user's settings. The window does not store\n"
-        "                           the transport design's choice of giving Sc*P:\n"
-        "                           it always opens with Sc and P, and so does this.\n"
-        "  -h, --help               show this help and exit\n"
-        "  -V, --version            show the version and exit\n"
-        "\n"
-        "Several design files give one output each in a folder named by --output,\n"
-        "or together one output: the reports one after another, one CSV table with\n"
-        "a design column, or a JSON array. Nothing is written unless every design\n"
-        "is computed.\n"
-        "\n"
-        "Progress goes to standard error when a computation takes more than a\n"
-        "second; Ctrl-C cancels it between points.\n"
-        "\n"
-        "Exit status:\n"
-        "  0    every design was computed and written\n"
-        "  1    a point could not be computed (\"Singular hessian: step = \"), or an\n"
-        "       output could not be written\n"
-        "  2    the command line or an input was refused: a file that cannot be\n"
-        "       read, a JSON error, an unknown design or parameter, a missing input,\n"
-        "       a second range, a value outside its bounds\n"
-        "  130  cancelled by Ctrl-C\n");
+               "Usage: quorvel-calc [OPTION]... DESIGN-FILE...\n"
+               "       quorvel-calc [OPTION]... --from-settings DESIGN\n"
+               "\n"
+               "Computes the precision of the survival estimates of fish-survival study\n"
+               "designs, as the Quorvel window computes them, without a window: the\n"
+               "variances, standard errors and 90% and 95% confidence half-widths of every\n"
+               "estimate, at every point of a ranged input.\n"
+               "\n"
+               "A design file is a JSON object naming the design and giving its inputs as\n"
+               "the window shows them; the README describes it, and examples/ holds one\n"
+               "file per design. The designs are single, paired, tirr, btps and vwp.\n"
+               "\n"
+               "Options:\n"
+               "  -f, --format FORMAT      text (the report, the default), csv (one row per\n"
+               "                           point) or json (the same, with the covariance\n"
+               "                           matrix of every point of a single or paired\n"
+               "                           release)\n"
+               "  -o, --output PATH        write to the file PATH, replaced only once\n"
+               "                           complete; when PATH is an existing folder, write\n"
+               "                           one file per design there, named after it.\n"
+               "                           Without it the output goes to standard output.\n"
+               "      --from-settings DESIGN\n"
+               "                           compute DESIGN as the window last stored it in\n"
+               "                           the user's settings. The window does not store\n"
+               "                           the transport design's choice of giving Sc*P:\n"
+               "                           it always opens with Sc and P, and so does this.\n"
+               "  -h, --help               show this help and exit\n"
+               "  -V, --version            show the version and exit\n"
+               "\n") +
+           PlanOptions::help() +
+           QStringLiteral(
+               "\n"
+               "Several design files give one output each in a folder named by --output,\n"
+               "or together one output: the reports one after another, one CSV table with\n"
+               "a design column, or a JSON array. Nothing is written unless every design\n"
+               "is computed.\n"
+               "\n"
+               "Progress goes to standard error when a computation takes more than a\n"
+               "second; Ctrl-C cancels it between points.\n"
+               "\n"
+               "Exit status:\n"
+               "  0    every design was computed and written\n"
+               "  1    a point could not be computed (\"Singular hessian: step = \"), or an\n"
+               "       output could not be written\n"
+               "  2    the command line or an input was refused: a file that cannot be\n"
+               "       read, a JSON error, an unknown design or parameter, a missing input,\n"
+               "       a second range, a value outside its bounds\n"
+               "  130  cancelled by Ctrl-C\n");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "studies/planning/Planner.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,9 @@ struct CalcRequest
     // A file, or an existing folder for one output per design; null for
     // standard output.
     QString output;
+    // --solve: every design planned to plan's target instead of computed.
+    bool solve = false;
+    PlanRequest plan;
 };
 
 // The exit statuses of quorvel-calc.

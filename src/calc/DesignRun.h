@@ -3,6 +3,7 @@
 #include "numerics/Matrix.h"
 #include "studies/common/PrecisionTable.h"
 #include "studies/design/Design.h"
+#include "studies/planning/DesignComputation.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,56 +17,35 @@ namespace ryn {
 class RynStyle;
 }
 
-// One design computed without a window along the window's own path: the
-// design's checks of its inputs, the record its run computes from, its
-// computation, and its results, precision table and report writer.
+// One design computed without a window along the window's own path (see
+// DesignComputation), and its report as the window writes it after the run.
 class DesignRun
 {
 public:
-    // What a run came to.
-    enum Outcome {
-        Computed,
-        // The inputs cannot be run; the message is the window's.
-        Refused,
-        // A point could not be computed.
-        Failed,
-        // The monitor was cancelled between points.
-        Cancelled,
-    };
+    // What a run came to (see DesignComputation::Outcome).
+    using Outcome = DesignComputation::Outcome;
+    static constexpr Outcome Computed = DesignComputation::Computed;
+    static constexpr Outcome Refused = DesignComputation::Refused;
+    static constexpr Outcome Failed = DesignComputation::Failed;
+    static constexpr Outcome Cancelled = DesignComputation::Cancelled;
 
     static std::unique_ptr<DesignRun> of(const Design& design);
     explicit DesignRun(const Design& design);
-    virtual ~DesignRun();
+    ~DesignRun();
 
-    // Checks the inputs as the window does before a run ("Illegal value for
-    // ..."), takes the record ("Out of range value in ...", and for the
-    // virtual paired release "Invalid input: ...") and computes it, following
-    // the protocol of RunMonitor with monitor. Anything but Computed comes
-    // with the message the window would show ("Singular hessian: step = ...",
-    // "Cancelled!").
+    // See DesignComputation::run.
     Outcome run(RunMonitor& monitor, QString* message);
 
-    // After a computed run: its precision, in the order of its report.
-    virtual PrecisionTable precisionTable() const = 0;
-    // The release-recapture designs' estimated parameters and, for each
-    // point, their variance-covariance matrix in that order; none for the
-    // other designs.
-    virtual QStringList covarianceNames() const;
-    virtual Matrix covariance(int point) const;
+    // After a computed run: its precision, in the order of its report, and
+    // the release-recapture designs' covariances (DesignComputation).
+    PrecisionTable precisionTable() const;
+    QStringList covarianceNames() const;
+    Matrix covariance(int point) const;
     // The design's report, as its window writes it after the run.
-    virtual void writeReport(QTextCursor& cursor, const ryn::RynStyle& style) const = 0;
+    void writeReport(QTextCursor& cursor, const ryn::RynStyle& style) const;
 
-    const Design& design() const { return design_; }
-
-protected:
-    // Reads the record from the inputs; throws the window's QString for a
-    // value that cannot be read.
-    virtual void take() = 0;
-    virtual void compute(RunMonitor& monitor) = 0;
-    // Points of the record, and points computed.
-    virtual int pointCount() const = 0;
-    virtual int computedCount() const = 0;
+    const Design& design() const { return computation->design(); }
 
 private:
-    Design design_;
+    std::unique_ptr<DesignComputation> computation;
 };

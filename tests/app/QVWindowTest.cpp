@@ -228,7 +228,7 @@ TEST(QVWindow, MenusNavigationAndShortcutsOfAFreshStart)
     QStringList menus;
     for (QAction* menu : window.menuBar()->actions())
         menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "Edit", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "Edit", "&View", "Tools", "&Window", "&Help"}));
 
     const QList<QAction*> file = window.menu(QVWindow::FileMenu)->actions();
     EXPECT_EQ(file.first(), window.runAnalysisItem());
