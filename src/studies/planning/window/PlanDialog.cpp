@@ -94,7 +94,8 @@ void PlanDialog::createControls()
     total->setToolTip(tr("The fish a split divides between the two groups"));
     point = new QComboBox;
     point->setToolTip(tr("The point of the range whose answer \"Use this\" writes"));
-    point->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    point->setMinimumContentsLength(14);
+    point->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     auto* form = new QFormLayout;
     form->addRow(tr("Quantity:"), quantity);
