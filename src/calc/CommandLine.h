@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/SimulationOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,8 @@ struct CalcRequest
     // A file, or an existing folder for one output per design; null for
     // standard output.
     QString output;
+    // --simulate: check the designs by simulation.
+    SimulationRequest simulation;
 };
 
 // The exit statuses of quorvel-calc.
