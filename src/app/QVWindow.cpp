@@ -1,6 +1,7 @@
 #include "app/QVWindow.h"
 
 #include "app/QuorvelInfo.h"
+#include "app/SimulationDialog.h"
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "forms/dialogs/RunModeDialogImpl.h"
@@ -16,6 +17,7 @@
 #include "studies/btps/BTPSSubWindow.h"
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+#include "studies/simulation/DesignSimulation.h"
 #include "studies/tirr/TIRRSubWindow.h"
 #include "studies/vwp/VWPSubWindow.h"
 
@@ -27,6 +29,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QSignalMapper>
@@ -101,6 +104,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createDialogDocks();
     createStudyNavigation();
     createRunNavigation();
+    createSimulationCheck();
     createToolBar();
     createEditMenu();
     setUpFileActions();
@@ -180,6 +184,37 @@ void QVWindow::createRunNavigation()
     runItem->setToolTip(tr("Run analysis (F5): compute the precision of the active study design"));
     runItem->setEnabled(false);
     navView()->expandAll();
+}
+
+// "Check by simulation…" under Run analysis: the active design's predicted
+// precision checked by simulated data sets in a dialog of its own.
+void QVWindow::createSimulationCheck()
+{
+    checkItem = addNavItem(ryn::NavPanelItem::ActionItem, tr("Check by simulation…"), runCategory,
+                           menu(FileMenu), this, SLOT(onCheckBySimulation()));
+    checkItem->setToolTip(tr("Check the predicted precision of the active study design by "
+                             "simulating its data sets"));
+    checkItem->setEnabled(false);
+    navView()->expandAll();
+}
+
+// The dialog works on the design as the form shows it now, checked as a run
+// checks it; inputs that cannot be read are refused as a run refuses them.
+void QVWindow::onCheckBySimulation()
+{
+    StudySubWindow* window = activeStudyWindow();
+    if (!window || !window->validate())
+        return;
+    std::unique_ptr<DesignSimulation> simulation;
+    try {
+        simulation = DesignSimulation::of(window->design());
+    } catch (const QString& text) {
+        QMessageBox::critical(this, window->title(), text);
+        return;
+    }
+    auto* dialog = new SimulationDialog(std::move(simulation), window->title(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void QVWindow::createToolBar()
@@ -354,6 +389,7 @@ void QVWindow::updateNav()
     replicates->setEnabled(releaseRecapture);
     reaches->setEnabled(releaseRecapture);
     runItem->setEnabled(active != nullptr);
+    checkItem->setEnabled(active != nullptr);
     RynMainWindow::updateNav();
 }
 

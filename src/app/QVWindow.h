@@ -60,6 +60,7 @@ public:
     RunModeDialogImpl* replicatesDialog() const { return replicates; }
     ReachNumDialog* reachesDialog() const { return reaches; }
     ryn::NavPanelItem* runAnalysisItem() const { return runItem; }
+    ryn::NavPanelItem* checkBySimulationItem() const { return checkItem; }
     ryn::NavPanelItem* studyItem(int type) const { return studyItems.value(type); }
     // The report editor and the plot, null before the first report.
     QTextEdit* textOutput() const;
@@ -77,11 +78,13 @@ private slots:
     void onStudyWindowClosing(int type);
     void onHelpAbout() override;
     void onResetWindowGeom();
+    void onCheckBySimulation();
 
 private:
     void createDialogDocks();
     void createStudyNavigation();
     void createRunNavigation();
+    void createSimulationCheck();
     void createToolBar();
     void createEditMenu();
     void setUpFileActions();
@@ -104,6 +107,7 @@ private:
     ryn::NavPanelItem* studyCategory = nullptr;
     ryn::NavPanelItem* runCategory = nullptr;
     ryn::NavPanelItem* runItem = nullptr;
+    ryn::NavPanelItem* checkItem = nullptr;
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     int pendingRun = 0;
