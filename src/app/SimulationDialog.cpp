@@ -54,6 +54,7 @@ SimulationDialog::~SimulationDialog()
     if (worker) {
         cancelFlag = true;
         worker->wait();
+        delete worker;
     }
 }
 
