@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QTextCursor;
 struct SimulationCheck;
@@ -23,12 +24,10 @@ public:
 
     void write(QTextCursor& cursor) const;
 
-    // The table's column heads.
+private:
     static const QStringList& columnHeads();
     // Row q of the table, its cells in the order of columnHeads().
     static QStringList rowCells(const SimulationCheck& check, int q);
-
-private:
     void writeRun(QTextCursor& cursor) const;
     void writeFigures(QTextCursor& cursor) const;
     void writeVerdicts(QTextCursor& cursor) const;
