@@ -37,8 +37,7 @@ std::vector<double> spread(int count, double low, double high)
 
 ReleaseDesign singleDesign(int reaches)
 {
-    SimulatedInformation<SingleReleaseInformation> information(distinctLabels(reaches),
-                                                               distinctLabels(reaches));
+    SingleReleaseInformation information(distinctLabels(reaches), distinctLabels(reaches));
     std::vector<int> releases(static_cast<std::size_t>(reaches) + 1, 0);
     releases[0] = 5000;
     releases[static_cast<std::size_t>(reaches / 3)] = 500;
@@ -46,18 +45,18 @@ ReleaseDesign singleDesign(int reaches)
     std::vector<double> parameters;
     information.setCase(std::vector<double>(static_cast<std::size_t>(reaches), 0.1), parameters,
                         releases, spread(reaches, 0.85, 0.99), spread(reaches, 0.5, 0.9), 0.6);
-    return information.releaseDesign();
+    return releaseDesignOf(information);
 }
 
 ReleaseDesign pairedDesign(int downstream)
 {
-    SimulatedInformation<PairedReleaseInformation> information(distinctLabels(downstream),
-                                                               distinctLabels(downstream + 1));
+    PairedReleaseInformation information(distinctLabels(downstream),
+                                         distinctLabels(downstream + 1));
     std::vector<double> parameters;
     information.setCase(
         0.8, 0.9, std::vector<double>(static_cast<std::size_t>(downstream) + 1, 0.1), parameters,
         5000, 5000, spread(downstream, 0.85, 0.99), spread(downstream + 1, 0.5, 0.9), 0.6);
-    return information.releaseDesign();
+    return releaseDesignOf(information);
 }
 
 void runSimulation(benchmark::State& state, const ReleaseDesign& design)

@@ -1,6 +1,7 @@
 #include "app/QVWindow.h"
 
 #include "app/QuorvelInfo.h"
+#include "app/SimulationDialog.h"
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "forms/dialogs/RunModeDialogImpl.h"
@@ -17,6 +18,7 @@
 #include "studies/planning/window/PlanDialog.h"
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+#include "studies/simulation/DesignSimulation.h"
 #include "studies/tirr/TIRRSubWindow.h"
 #include "studies/vwp/VWPSubWindow.h"
 
@@ -28,6 +30,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QSignalMapper>
@@ -103,6 +106,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createDialogDocks();
     createStudyNavigation();
     createRunNavigation();
+    createSimulationCheck();
     createToolBar();
     createEditMenu();
     createPlanningAction();
@@ -185,6 +189,39 @@ void QVWindow::createRunNavigation()
     navView()->expandAll();
 }
 
+// "Check by simulation…" under Run analysis and in the Tools menu: the active design's predicted
+// precision checked by simulated data sets in a dialog of its own.
+void QVWindow::createSimulationCheck()
+{
+    if (!menu(ToolsMenu))
+        addMenu(ToolsMenu, tr("Tools"), WindowMenu);
+    checkItem = addNavItem(ryn::NavPanelItem::ActionItem, tr("Check by simulation…"), runCategory,
+                           menu(ToolsMenu), this, SLOT(onCheckBySimulation()));
+    checkItem->setToolTip(tr("Check the predicted precision of the active study design by "
+                             "simulating its data sets"));
+    checkItem->setEnabled(false);
+    navView()->expandAll();
+}
+
+// The dialog works on the design as the form shows it now, checked as a run
+// checks it; inputs that cannot be read are refused as a run refuses them.
+void QVWindow::onCheckBySimulation()
+{
+    StudySubWindow* window = activeStudyWindow();
+    if (!window || !window->validate())
+        return;
+    std::unique_ptr<DesignSimulation> simulation;
+    try {
+        simulation = DesignSimulation::of(window->design());
+    } catch (const QString& text) {
+        QMessageBox::critical(this, window->title(), text);
+        return;
+    }
+    auto* dialog = new SimulationDialog(std::move(simulation), window->title(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
 void QVWindow::createToolBar()
 {
     QToolBar* toolBar = addToolBar(tr("Actions"));
@@ -202,12 +239,12 @@ void QVWindow::createEditMenu()
             &QAction::triggered, this, &QVWindow::onResetWindowGeom);
 }
 
-// "Plan to a target..." plans the active design, whichever it is.
+// "Plan to a target…" plans the active design, whichever it is.
 void QVWindow::createPlanningAction()
 {
     if (!menu(ToolsMenu))
         addMenu(ToolsMenu, tr("Tools"), WindowMenu);
-    QAction* plan = addMenuAction(ToolsMenu, PlanAction, tr("Plan to a target..."));
+    QAction* plan = addMenuAction(ToolsMenu, PlanAction, tr("Plan to a target…"));
     plan->setToolTip(tr("Find the release size, split or detection probability that gives an "
                         "estimate of the active design the precision you need"));
     plan->setEnabled(false);
@@ -391,6 +428,7 @@ void QVWindow::updateNav()
     reaches->setEnabled(releaseRecapture);
     runItem->setEnabled(active != nullptr);
     action(PlanAction)->setEnabled(active != nullptr);
+    checkItem->setEnabled(active != nullptr);
     RynMainWindow::updateNav();
 }
 

@@ -38,7 +38,7 @@ public:
     enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
-    // The Tools menu and its "Plan to a target..." action.
+    // The Tools menu: "Plan to a target…" and "Check by simulation…".
     enum { ToolsMenu = 6, PlanAction = 11 };
 
     // settings keeps the inputs, the geometries and the open designs; it must
@@ -62,6 +62,7 @@ public:
     RunModeDialogImpl* replicatesDialog() const { return replicates; }
     ReachNumDialog* reachesDialog() const { return reaches; }
     ryn::NavPanelItem* runAnalysisItem() const { return runItem; }
+    ryn::NavPanelItem* checkBySimulationItem() const { return checkItem; }
     ryn::NavPanelItem* studyItem(int type) const { return studyItems.value(type); }
     // The report editor and the plot, null before the first report.
     QTextEdit* textOutput() const;
@@ -80,11 +81,13 @@ private slots:
     void onHelpAbout() override;
     void onResetWindowGeom();
     void onPlanToTarget();
+    void onCheckBySimulation();
 
 private:
     void createDialogDocks();
     void createStudyNavigation();
     void createRunNavigation();
+    void createSimulationCheck();
     void createToolBar();
     void createEditMenu();
     void createPlanningAction();
@@ -108,6 +111,7 @@ private:
     ryn::NavPanelItem* studyCategory = nullptr;
     ryn::NavPanelItem* runCategory = nullptr;
     ryn::NavPanelItem* runItem = nullptr;
+    ryn::NavPanelItem* checkItem = nullptr;
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     int pendingRun = 0;

@@ -6,6 +6,7 @@
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
 #include "calc/ResultsJson.h"
+#include "calc/SimulationCheckRun.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
@@ -78,9 +79,16 @@ QString reportOf(const DesignRun& run)
     return reportText(document);
 }
 
-// One computed run's output in format.
-QByteArray outputOf(const DesignRun& run, const Source& source, CalcRequest::Format format)
+// The checks by simulation made, one per computed run; none without
+// --simulate.
+using Checks = std::vector<std::unique_ptr<CheckedDesign>>;
+
+// One computed run's output in format, or its check's when one was made.
+QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDesign* checked,
+                    CalcRequest::Format format)
 {
+    if (checked != nullptr)
+        return simulationOutput({checked}, format);
     switch (format) {
     case CalcRequest::Csv:
         return ResultsCsv::table(run.precisionTable()).toUtf8();
@@ -95,11 +103,17 @@ QByteArray outputOf(const DesignRun& run, const Source& source, CalcRequest::For
 // The output of several computed runs together: one CSV table with a design
 // column, a JSON array, or the reports one after another, each headed by its
 // design's name.
-QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs,
+QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
                           const QList<Source>& sources, CalcRequest::Format format)
 {
+    if (!checks.empty()) {
+        QList<const CheckedDesign*> all;
+        for (const auto& checked : checks)
+            all.append(checked.get());
+        return simulationOutput(all, format);
+    }
     if (runs.size() == 1)
-        return outputOf(*runs.front(), sources.front(), format);
+        return outputOf(*runs.front(), sources.front(), nullptr, format);
     switch (format) {
     case CalcRequest::Csv: {
         QList<QPair<QString, PrecisionTable>> tables;
@@ -134,11 +148,12 @@ bool writeFile(const QString& path, const QByteArray& content)
 // The outputs of the computed runs: their paths (a null path for standard
 // output) and contents. Two designs whose outputs in a folder would have one
 // name are refused.
-bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const QList<Source>& sources,
-               const CalcRequest& request, QList<QPair<QString, QByteArray>>* outputs)
+bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
+               const QList<Source>& sources, const CalcRequest& request,
+               QList<QPair<QString, QByteArray>>* outputs)
 {
     if (!QFileInfo(request.output).isDir()) {
-        outputs->append({request.output, combinedOutput(runs, sources, request.format)});
+        outputs->append({request.output, combinedOutput(runs, checks, sources, request.format)});
         return true;
     }
     const QDir folder(request.output);
@@ -152,17 +167,19 @@ bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const QList<
                 return false;
             }
         }
-        outputs->append({path, outputOf(*runs[i], source, request.format)});
+        outputs->append(
+            {path, outputOf(*runs[i], source, checks.empty() ? nullptr : checks[i].get(),
+                            request.format)});
     }
     return true;
 }
 
 // Writes the outputs unless Ctrl-C came while they were made.
-int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const QList<Source>& sources,
-                 const CalcRequest& request)
+int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
+                 const QList<Source>& sources, const CalcRequest& request)
 {
     QList<QPair<QString, QByteArray>> outputs;
-    if (!outputsOf(runs, sources, request, &outputs))
+    if (!outputsOf(runs, checks, sources, request, &outputs))
         return ExitStatus::refused;
     if (ConsoleMonitor::interrupted()) {
         complain(QStringLiteral("Cancelled!"));
@@ -220,6 +237,7 @@ int calculate(const CalcRequest& request)
 
     ProgressLine progress;
     std::vector<std::unique_ptr<DesignRun>> runs;
+    Checks checks;
     for (int i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         const QString label =
@@ -229,8 +247,13 @@ int calculate(const CalcRequest& request)
         ConsoleMonitor monitor(label, progress);
         std::unique_ptr<DesignRun> run = DesignRun::of(source.design);
         QString message;
-        const DesignRun::Outcome outcome =
+        DesignRun::Outcome outcome =
             ConsoleMonitor::interrupted() ? DesignRun::Cancelled : run->run(monitor, &message);
+        if (outcome == DesignRun::Computed && request.simulation.requested()) {
+            checks.push_back(
+                std::make_unique<CheckedDesign>(CheckedDesign{source.label, source.design, {}}));
+            outcome = checkBySimulation(*checks.back(), request.simulation, progress, &message);
+        }
         if (outcome == DesignRun::Computed) {
             runs.push_back(std::move(run));
             continue;
@@ -249,5 +272,5 @@ int calculate(const CalcRequest& request)
     progress.end();
     if (status != ExitStatus::success)
         return status;
-    return writeOutputs(runs, sources, request);
+    return writeOutputs(runs, checks, sources, request);
 }

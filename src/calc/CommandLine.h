@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/SimulationOptions.h"
 #include "studies/planning/Planner.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ struct CalcRequest
     // --solve: every design planned to plan's target instead of computed.
     bool solve = false;
     PlanRequest plan;
+    // --simulate: check the designs by simulation.
+    SimulationRequest simulation;
 };
 
 // The exit statuses of quorvel-calc.

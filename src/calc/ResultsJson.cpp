@@ -6,22 +6,21 @@
 
 #include <cmath>
 
-namespace {
-
-// JSON has no infinities and no NaN: null stands for them.
-QJsonValue number(double value)
+QJsonValue jsonNumber(double value)
 {
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
 }
 
+namespace {
+
 QJsonObject precision(double estimate, double variance)
 {
     const double se = std::sqrt(variance);
-    return {{QStringLiteral("estimate"), number(estimate)},
-            {QStringLiteral("variance"), number(variance)},
-            {QStringLiteral("se"), number(se)},
-            {QStringLiteral("halfWidth90"), number(halfWidth90(se))},
-            {QStringLiteral("halfWidth95"), number(halfWidth95(se))}};
+    return {{QStringLiteral("estimate"), jsonNumber(estimate)},
+            {QStringLiteral("variance"), jsonNumber(variance)},
+            {QStringLiteral("se"), jsonNumber(se)},
+            {QStringLiteral("halfWidth90"), jsonNumber(halfWidth90(se))},
+            {QStringLiteral("halfWidth95"), jsonNumber(halfWidth95(se))}};
 }
 
 QJsonArray rows(const Matrix& matrix)
@@ -30,7 +29,7 @@ QJsonArray rows(const Matrix& matrix)
     for (int a = 0; a < matrix.rows(); ++a) {
         QJsonArray row;
         for (int b = 0; b < matrix.cols(); ++b)
-            row.append(number(matrix(a, b)));
+            row.append(jsonNumber(matrix(a, b)));
         rows.append(row);
     }
     return rows;
@@ -51,8 +50,9 @@ QJsonObject resultsJson(const DesignRun& run, const QString& source)
         for (int q = 0; q < table.names.size(); ++q)
             quantities.insert(table.names[q],
                               precision(table.estimates(i, q), table.variances(i, q)));
-        QJsonObject point = {{QStringLiteral("value"), ranged ? number(table.x[i]) : QJsonValue()},
-                             {QStringLiteral("quantities"), quantities}};
+        QJsonObject point = {
+            {QStringLiteral("value"), ranged ? jsonNumber(table.x[i]) : QJsonValue()},
+            {QStringLiteral("quantities"), quantities}};
         if (!covarianceNames.isEmpty())
             point.insert(QStringLiteral("covariance"), rows(run.covariance(i)));
         points.append(point);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 
 class DesignRun;
+
+// A number in JSON, which has no infinities and no NaN: null stands for them.
+QJsonValue jsonNumber(double value);
 
 // The results of a computed run as JSON: the design's name and title, the
 // file it came from, the ranged input's name (null without a range), the

@@ -31,6 +31,11 @@ public:
 
     int parameterCount() const { return parameters; }
 
+    // The groups of fish of the current case and its true parameter values:
+    // what a simulation of the design draws its data from.
+    const std::vector<ReleaseChain>& releaseChains() const { return chains; }
+    const std::vector<double>& caseValues() const { return trueValues; }
+
     // The Hessian at the parameters of the current case, into hessian
     // (resized to n x n).
     void computeHessian(Matrix& hessian) const;

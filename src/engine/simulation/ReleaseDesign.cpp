@@ -89,3 +89,8 @@ void checkReleaseDesign(const char* owner, const ReleaseDesign& design)
         requireProbability(owner, "lambda", probabilities.lambda);
     }
 }
+
+ReleaseDesign releaseDesignOf(const ReleaseRecaptureInformation& information)
+{
+    return {information.releaseChains(), information.caseValues()};
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/information/ReleaseChain.h"
+#include "engine/information/ReleaseRecaptureInformation.h"
 
 #include <vector>
 
@@ -31,14 +32,8 @@ void checkReleaseChains(const char* owner, const std::vector<ReleaseChain>& chai
 // lambda a probability, and every factor at least 0.
 void checkReleaseDesign(const char* owner, const ReleaseDesign& design);
 
-// The exact information of a design (SingleReleaseInformation or
-// PairedReleaseInformation) that also hands out the case it has loaded as a
-// ReleaseDesign, so that the simulation draws from the very chains whose
-// precision the information predicts.
-template <class Information> class SimulatedInformation : public Information
-{
-public:
-    using Information::Information;
-
-    ReleaseDesign releaseDesign() const { return {this->chains, this->trueValues}; }
-};
+// The case information has loaded (SingleReleaseInformation or
+// PairedReleaseInformation after setCase) as a ReleaseDesign, so that the
+// simulation draws from the very chains whose precision the information
+// predicts.
+ReleaseDesign releaseDesignOf(const ReleaseRecaptureInformation& information);

@@ -15,39 +15,13 @@ namespace {
 
 const char* const owner = "simulateReleaseDesign";
 
-SimulatedFit simulateAndFit(const ReleaseDesign& design, std::uint64_t seed, int index)
-{
-    SimulationStream stream = simulationStream(seed, static_cast<std::uint64_t>(index));
-    const std::vector<SegmentCounts> data = simulateDesign(design, stream);
-    const ReleaseFit fit = fitReleaseChains(design.chains, data, design.trueValues);
-
-    SimulatedFit result;
-    result.estimates = fit.estimates;
-    for (int i = 0; i < fit.covariance.rows(); ++i)
-        result.standardErrors.push_back(std::sqrt(fit.covariance(i, i)));
-    result.iterations = fit.iterations;
-    result.converged = fit.converged;
-    result.onBoundary = fit.onBoundary;
-    return result;
-}
-
-std::vector<double> predictedStandardErrors(const ReleaseDesign& design)
-{
-    Matrix covariance;
-    std::vector<double> errors(design.trueValues.size(), std::numeric_limits<double>::quiet_NaN());
-    if (expectedCovariance(design.chains, design.trueValues, covariance))
-        for (std::size_t i = 0; i < errors.size(); ++i)
-            errors[i] = std::sqrt(covariance(static_cast<int>(i), static_cast<int>(i)));
-    return errors;
-}
-
 // The workers share the data sets out by taking the next index in turn.
 class Workers
 {
 public:
-    Workers(const ReleaseDesign& design, const SimulationSettings& settings,
+    Workers(const DataSetFit& fitDataSet, const SimulationSettings& settings,
             std::vector<SimulatedFit>& fits)
-        : design(design)
+        : fitDataSet(fitDataSet)
         , settings(settings)
         , fits(fits)
     {}
@@ -62,7 +36,7 @@ private:
         return settings.cancelFlag != nullptr && settings.cancelFlag->load();
     }
 
-    const ReleaseDesign& design;
+    const DataSetFit& fitDataSet;
     const SimulationSettings& settings;
     std::vector<SimulatedFit>& fits;
     std::atomic<int> next{0};
@@ -93,7 +67,9 @@ void Workers::work()
                 stopped = true;
                 return;
             }
-            fits[index] = simulateAndFit(design, settings.seed, index);
+            SimulationStream stream =
+                simulationStream(settings.seed, static_cast<std::uint64_t>(index));
+            fits[index] = fitDataSet(stream);
             const int finished = ++done;
             if (settings.progress)
                 settings.progress(finished);
@@ -108,6 +84,47 @@ void Workers::work()
 
 } // namespace
 
+std::vector<double> predictedStandardErrors(const ReleaseDesign& design)
+{
+    Matrix covariance;
+    std::vector<double> errors(design.trueValues.size(), std::numeric_limits<double>::quiet_NaN());
+    if (expectedCovariance(design.chains, design.trueValues, covariance))
+        for (std::size_t i = 0; i < errors.size(); ++i)
+            errors[i] = std::sqrt(covariance(static_cast<int>(i), static_cast<int>(i)));
+    return errors;
+}
+
+SimulatedFit simulateAndFit(const ReleaseDesign& design, SimulationStream& stream)
+{
+    const std::vector<SegmentCounts> data = simulateDesign(design, stream);
+    const ReleaseFit fit = fitReleaseChains(design.chains, data, design.trueValues);
+
+    SimulatedFit result;
+    result.estimates = fit.estimates;
+    for (int i = 0; i < fit.covariance.rows(); ++i)
+        result.standardErrors.push_back(std::sqrt(fit.covariance(i, i)));
+    result.iterations = fit.iterations;
+    result.converged = fit.converged;
+    result.onBoundary = fit.onBoundary;
+    return result;
+}
+
+SimulationResults simulateDataSets(const SimulationSettings& settings, const DataSetFit& fitDataSet)
+{
+    requireInDomain("simulateDataSets", "data set count", settings.dataSetCount,
+                    settings.dataSetCount >= 1, "a simulation needs at least one data set");
+
+    SimulationResults results;
+    results.fits.resize(static_cast<std::size_t>(settings.dataSetCount));
+    Workers workers(fitDataSet, settings, results.fits);
+    workers.run();
+    if (workers.canceled()) {
+        results.fits.clear();
+        results.canceled = true;
+    }
+    return results;
+}
+
 SimulationResults simulateReleaseDesign(const ReleaseDesign& design,
                                         const SimulationSettings& settings)
 {
@@ -115,14 +132,8 @@ SimulationResults simulateReleaseDesign(const ReleaseDesign& design,
     requireInDomain(owner, "data set count", settings.dataSetCount, settings.dataSetCount >= 1,
                     "a simulation needs at least one data set");
 
-    SimulationResults results;
+    SimulationResults results = simulateDataSets(
+        settings, [&design](SimulationStream& stream) { return simulateAndFit(design, stream); });
     results.predictedStandardErrors = predictedStandardErrors(design);
-    results.fits.resize(static_cast<std::size_t>(settings.dataSetCount));
-    Workers workers(design, settings, results.fits);
-    workers.run();
-    if (workers.canceled()) {
-        results.fits.clear();
-        results.canceled = true;
-    }
     return results;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/simulation/ReleaseDesign.h"
+#include "engine/simulation/SimulationStream.h"
 
 #include <atomic>
 #include <cstdint>
@@ -48,12 +49,32 @@ struct SimulationResults
     bool canceled = false;
 };
 
+// Draws one data set from stream and fits it. Called from several threads at
+// once, so it must not change anything it shares.
+using DataSetFit = std::function<SimulatedFit(SimulationStream& stream)>;
+
+// Draws one data set of design from stream (simulateDesign) and fits it by
+// maximum likelihood from the true values (fitReleaseChains).
+SimulatedFit simulateAndFit(const ReleaseDesign& design, SimulationStream& stream);
+
+// The standard errors that the exact information of design predicts at its
+// true values, NaN throughout when it is not positive definite.
+std::vector<double> predictedStandardErrors(const ReleaseDesign& design);
+
+// Draws and fits settings.dataSetCount data sets with fitDataSet on
+// settings.threadCount threads (at least one): data set i always uses
+// simulationStream(seed, i) and lands in fits[i], so the results depend on
+// the seed alone. The predicted standard errors are left to the caller.
+// Throws std::invalid_argument, before any work, for a data set count below
+// 1; an exception inside a worker stops the others and is thrown again here.
+SimulationResults simulateDataSets(const SimulationSettings& settings,
+                                   const DataSetFit& fitDataSet);
+
 // Simulates settings.dataSetCount data sets of design fish by fish
 // (simulateDesign) and fits each by maximum likelihood from the true values
-// (fitReleaseChains), on settings.threadCount threads (at least one). Data
-// set i always uses stream i and lands in fits[i], so the results depend on
-// the seed alone. Throws std::invalid_argument, before any work, for a
-// design that checkReleaseDesign refuses or a data set count below 1; an
-// exception inside a worker stops the others and is thrown again here.
+// (fitReleaseChains) through simulateDataSets, with the standard errors the
+// exact information predicts. Throws std::invalid_argument, before any work,
+// for a design that checkReleaseDesign refuses, and what simulateDataSets
+// throws.
 SimulationResults simulateReleaseDesign(const ReleaseDesign& design,
                                         const SimulationSettings& settings);

@@ -23,6 +23,8 @@ QString field(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+} // namespace
+
 QString number(double value)
 {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
@@ -35,6 +37,8 @@ QString row(const QStringList& fields)
         quoted << field(text);
     return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
+
+namespace {
 
 QStringList quantityHeaders(const QString& name)
 {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 // The precision of a run as comma-separated values, for a spreadsheet or a
 // script: a header row, then one row per point with the ranged input's value
@@ -25,5 +26,11 @@ QString table(const PrecisionTable& precision);
 // of every quantity of any run, in the order they first appear, left empty in
 // the rows of a run without that quantity.
 QString batch(const QList<QPair<QString, PrecisionTable>>& runs);
+
+// A number as these tables write it, and one row of fields, each quoted
+// where it needs to be, ended by a line break: for other tables of the same
+// kind.
+QString number(double value);
+QString row(const QStringList& fields);
 
 } // namespace ResultsCsv

@@ -33,6 +33,9 @@ public:
 
     // k, the number of estimated parameters.
     virtual int parameterCount() const { return static_cast<int>(display.size()); }
+    // The estimated parameters in display order, with their likelihood
+    // indices.
+    const std::vector<DisplayedParameter>& displayedParameters() const { return display; }
     // Display names of the estimated parameters (and of derived quantities
     // that have a column in the variance table).
     virtual QStringList parameterNames() const;

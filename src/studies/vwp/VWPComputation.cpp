@@ -8,24 +8,31 @@
 #include <cmath>
 #include <vector>
 
-namespace {
-
-// The first survival's variance of a single release down the given reaches,
-// with no removals and no later releases.
-double firstSurvivalVariance(int release, const std::vector<double>& survivals,
-                             const std::vector<double>& detections, double lambda)
+std::unique_ptr<SingleReleaseInformation> vwpReleaseModel(int release,
+                                                          const std::vector<double>& survivals,
+                                                          const std::vector<double>& detections,
+                                                          double lambda)
 {
     std::vector<int> labels;
     for (int reach = 0; reach < static_cast<int>(survivals.size()); ++reach)
         labels.push_back(reach);
-    SingleReleaseInformation information(labels, labels);
+    auto information = std::make_unique<SingleReleaseInformation>(labels, labels);
     std::vector<int> releaseSizes(survivals.size() + 1, 0);
     releaseSizes.front() = release;
     std::vector<double> parameters;
-    information.setCase(std::vector<double>(survivals.size(), 0.0), parameters, releaseSizes,
-                        survivals, detections, lambda);
+    information->setCase(std::vector<double>(survivals.size(), 0.0), parameters, releaseSizes,
+                         survivals, detections, lambda);
+    return information;
+}
+
+namespace {
+
+// The first survival's variance of a single release down the given reaches.
+double firstSurvivalVariance(int release, const std::vector<double>& survivals,
+                             const std::vector<double>& detections, double lambda)
+{
     Matrix covariance;
-    information.computeCovariance(covariance);
+    vwpReleaseModel(release, survivals, detections, lambda)->computeCovariance(covariance);
     return covariance(0, 0);
 }
 
@@ -46,6 +53,15 @@ VWPSurvivals vwpSurvivals(const VWPParameters& record, int i)
     return {record.sDam[i] * record.sPrime11[i], record.sPrime11[i] * record.s12[i], record.s12[i]};
 }
 
+double sdamVariance(const VWPSurvivals& survivals, double v1, double v2, double v3)
+{
+    const auto [s1, s2, s3] = survivals;
+    const double s2Squared = s2 * s2;
+    const double s2Fourth = s2Squared * s2Squared;
+    return (1.0 / s2Squared + v2 / s2Fourth) * (s1 * s1 * v3 + s3 * s3 * v1 + v1 * v3) +
+           s1 * s1 * s3 * s3 * v2 / s2Fourth;
+}
+
 VWPPointResult computeVWPPoint(const VWPParameters& record, int i)
 {
     const auto [s1, s2, s3] = vwpSurvivals(record, i);
@@ -56,12 +72,7 @@ VWPPointResult computeVWPPoint(const VWPParameters& record, int i)
     point.varS2 = oneReachVariance(record.r2[i], s2, record.p2[i], record.lambda[i]);
     point.varS3 = oneReachVariance(record.r3[i], s3, record.p2[i], record.lambda[i]);
 
-    const double s2Squared = s2 * s2;
-    const double s2Fourth = s2Squared * s2Squared;
-    point.varSdam =
-        (1.0 / s2Squared + point.varS2 / s2Fourth) *
-            (s1 * s1 * point.varS3 + s3 * s3 * point.varS1 + point.varS1 * point.varS3) +
-        s1 * s1 * s3 * s3 * point.varS2 / s2Fourth;
+    point.varSdam = sdamVariance({s1, s2, s3}, point.varS1, point.varS2, point.varS3);
     point.seSdam = std::sqrt(point.varSdam);
     return point;
 }

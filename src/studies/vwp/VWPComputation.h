@@ -2,8 +2,21 @@
 
 #include "studies/vwp/VWPResults.h"
 
+#include <memory>
+#include <vector>
+
+class SingleReleaseInformation;
+
 class RunMonitor;
 struct VWPParameters;
+
+// Each release of the design as the engine models it: a single release of
+// release fish down the given reaches, every parameter distinct and no
+// removals, its case loaded. Its first survival is parameter 0.
+std::unique_ptr<SingleReleaseInformation> vwpReleaseModel(int release,
+                                                          const std::vector<double>& survivals,
+                                                          const std::vector<double>& detections,
+                                                          double lambda);
 
 // The variance of the first-reach survival estimate of a single release of
 // release fish down two reaches (survivals s1, s2, detections p1, p2, then
@@ -25,10 +38,13 @@ struct VWPSurvivals
 };
 VWPSurvivals vwpSurvivals(const VWPParameters& record, int i);
 
-// The precision of point i. The three releases' estimates are independent;
-// the delta method for the product and the ratio Ŝdam = Ŝ1·Ŝ3/Ŝ2 gives
-//   var(Ŝdam) = (1/S2² + v2/S2⁴)·(S1²·v3 + S3²·v1 + v1·v3) + S1²·S3²·v2/S2⁴
-// with vk = var(Ŝk).
+// The variance of Ŝdam = Ŝ1·Ŝ3/Ŝ2 from independent estimates of the three
+// survivals with variances vk = var(Ŝk). The delta method for the product
+// and the ratio gives
+//   var(Ŝdam) = (1/S2² + v2/S2⁴)·(S1²·v3 + S3²·v1 + v1·v3) + S1²·S3²·v2/S2⁴.
+double sdamVariance(const VWPSurvivals& survivals, double v1, double v2, double v3);
+
+// The precision of point i: the three releases' variances and sdamVariance.
 VWPPointResult computeVWPPoint(const VWPParameters& record, int i);
 
 // Every point of the record, by the protocol of RunMonitor. The points are

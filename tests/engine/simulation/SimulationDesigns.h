@@ -32,20 +32,20 @@ struct PairedCase
 
 inline ReleaseDesign designOf(const SingleCase& c)
 {
-    SimulatedInformation<SingleReleaseInformation> information(c.survivalLabels, c.detectionLabels);
+    SingleReleaseInformation information(c.survivalLabels, c.detectionLabels);
     std::vector<double> parameters;
     information.setCase(c.removals, parameters, c.releaseSizes, c.survivalValues, c.detectionValues,
                         c.lambda);
-    return information.releaseDesign();
+    return releaseDesignOf(information);
 }
 
 inline ReleaseDesign designOf(const PairedCase& c)
 {
-    SimulatedInformation<PairedReleaseInformation> information(c.survivalLabels, c.detectionLabels);
+    PairedReleaseInformation information(c.survivalLabels, c.detectionLabels);
     std::vector<double> parameters;
     information.setCase(c.st, c.sc, c.removals, parameters, c.controlRelease, c.treatmentRelease,
                         c.survivalValues, c.detectionValues, c.lambda);
-    return information.releaseDesign();
+    return releaseDesignOf(information);
 }
 
 // Four reaches, a survival label shared by two of them, removals and

@@ -74,7 +74,7 @@ TEST(PlanDialog, MainWindowOffersPlanningForEveryActiveDesign)
     QVWindow main(store.get());
     QAction* plan = main.action(QVWindow::PlanAction);
     ASSERT_NE(plan, nullptr);
-    EXPECT_EQ(plan->text(), "Plan to a target...");
+    EXPECT_EQ(plan->text(), "Plan to a target…");
     for (int type :
          {StudySubWindow::SingleReleaseStudy, StudySubWindow::PairedReleaseStudy,
           StudySubWindow::TIRRStudy, StudySubWindow::BTPSStudy, StudySubWindow::VWPStudy}) {

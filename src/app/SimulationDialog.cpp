@@ -1,0 +1,181 @@
+#include "app/SimulationDialog.h"
+
+#include "forms/core/InputField.h"
+#include "studies/simulation/DesignSimulation.h"
+#include "studies/simulation/SimulationReport.h"
+
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpressionValidator>
+#include <QTextCursor>
+#include <QThread>
+#include <QTimer>
+
+#include <exception>
+#include <thread>
+
+SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
+                                   const QString& designTitle, QWidget* parent)
+    : QDialog(parent)
+    , simulation(std::move(simulation))
+    , designTitle(designTitle)
+    , progress(new QProgressDialog(this))
+    , progressTimer(new QTimer(this))
+{
+    setupUi(this);
+    setWindowTitle(tr("Check by Simulation: %1").arg(designTitle));
+    seedEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{1,20}")), this));
+    fillChoices();
+    onNewSeed();
+
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    progress->setMinimumDuration(300);
+    progress->reset();
+    progressTimer->setInterval(100);
+
+    connect(simulateButton, &QPushButton::clicked, this, &SimulationDialog::simulate);
+    connect(newSeedButton, &QPushButton::clicked, this, &SimulationDialog::onNewSeed);
+    connect(quantityCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SimulationDialog::showHistogram);
+    connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(progress, &QProgressDialog::canceled, this, [this] { cancelFlag = true; });
+    connect(progressTimer, &QTimer::timeout, this, &SimulationDialog::showProgress);
+}
+
+// The worker reads the simulation and writes the outcome, both members, so
+// it must end before they go.
+SimulationDialog::~SimulationDialog()
+{
+    if (worker) {
+        cancelFlag = true;
+        worker->wait();
+        delete worker;
+    }
+}
+
+void SimulationDialog::fillChoices()
+{
+    const QString range = simulation->rangeName();
+    for (int i = 0; i < simulation->pointCount(); ++i)
+        pointCombo->addItem(range.isEmpty() ? tr("the design's inputs")
+                                            : QStringLiteral("%1 = %2").arg(range).arg(
+                                                  simulation->xAt(i), 0, 'g', 10));
+    pointCombo->setEnabled(simulation->pointCount() > 1);
+    quantityCombo->addItems(simulation->quantityNames());
+}
+
+void SimulationDialog::onNewSeed()
+{
+    seedEdit->setText(QString::number(QRandomGenerator::global()->bounded(1000000000u)));
+}
+
+void SimulationDialog::simulate()
+{
+    if (worker)
+        return;
+    bool ok = false;
+    const std::uint64_t seed = seedEdit->text().toULongLong(&ok);
+    if (!ok) {
+        QMessageBox::warning(this, windowTitle(), fieldrules::illegalValueText(tr("Seed")));
+        return;
+    }
+
+    SimulationSettings settings;
+    settings.dataSetCount = dataSetsSpin->value();
+    settings.seed = seed;
+    settings.threadCount = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    settings.cancelFlag = &cancelFlag;
+    settings.progress = [this](int count) {
+        for (int seen = dataSetsDone.load();
+             count > seen && !dataSetsDone.compare_exchange_weak(seen, count);)
+            ;
+    };
+    const int point = pointCombo->currentIndex();
+    dataSetsDone = 0;
+    cancelFlag = false;
+    outcome.reset();
+    failure.clear();
+
+    worker = QThread::create([this, point, settings] {
+        try {
+            outcome = std::make_unique<SimulationCheck>(simulation->check(point, settings));
+        } catch (const QString& text) {
+            failure = text;
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        } catch (...) {
+            failure = QStringLiteral("Unknown error");
+        }
+    });
+    connect(worker, &QThread::finished, this, &SimulationDialog::onCheckEnded);
+
+    progress->setLabelText(tr("Simulating %1 data sets...").arg(settings.dataSetCount));
+    progress->setRange(0, settings.dataSetCount);
+    progress->setValue(0);
+    setRunning(true);
+    worker->start();
+    progressTimer->start();
+}
+
+void SimulationDialog::showProgress()
+{
+    if (!cancelFlag)
+        progress->setValue(dataSetsDone.load());
+}
+
+void SimulationDialog::setRunning(bool running)
+{
+    for (QWidget* choice :
+         std::initializer_list<QWidget*>{dataSetsSpin, seedEdit, newSeedButton, simulateButton})
+        choice->setEnabled(!running);
+    pointCombo->setEnabled(!running && simulation->pointCount() > 1);
+}
+
+// A cancelled check leaves the last one shown.
+void SimulationDialog::onCheckEnded()
+{
+    progressTimer->stop();
+    worker->wait();
+    delete worker;
+    worker = nullptr;
+    progress->reset();
+    setRunning(false);
+
+    if (!failure.isEmpty()) {
+        QMessageBox::critical(this, designTitle, failure);
+    } else if (outcome && !outcome->canceled()) {
+        shown = std::move(outcome);
+        showReport();
+        showHistogram(quantityCombo->currentIndex());
+    }
+    emit checkEnded();
+}
+
+// The first report takes the larger part, enough for its table; later ones
+// keep the parts the user has chosen.
+void SimulationDialog::showReport()
+{
+    if (!shownBefore) {
+        const int height = splitter->height();
+        splitter->setSizes({height * 11 / 20, height * 9 / 20});
+        shownBefore = true;
+    }
+    reportView->clear();
+    QTextCursor cursor(reportView->document());
+    SimulationReport(style, designTitle, *shown).write(cursor);
+    reportView->moveCursor(QTextCursor::Start);
+}
+
+void SimulationDialog::showHistogram(int quantity)
+{
+    if (!shown || quantity < 0 || quantity >= shown->quantities.size())
+        return;
+    const auto q = static_cast<std::size_t>(quantity);
+    histogram->setEstimates(shown->quantities[quantity], shown->estimatesOf(quantity),
+                            shown->trueValues[q], shown->results.predictedStandardErrors[q]);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextCursor;
+struct SimulationCheck;
+
+namespace ryn {
+class RynStyle;
+}
+
+// The report of a check by simulation, in the style of the designs' reports:
+// the point and the run (data sets, seed, failed and boundary fits), a table
+// with one row per quantity (true value, mean estimate, bias, empirical SD,
+// predicted SE, their ratio and the 90% and 95% coverages, each figure with
+// its Monte Carlo standard error in parentheses) and the verdicts. The check
+// dialog and quorvel-calc write it without any window.
+class SimulationReport
+{
+public:
+    SimulationReport(const ryn::RynStyle& style, const QString& designTitle,
+                     const SimulationCheck& check);
+
+    void write(QTextCursor& cursor) const;
+
+private:
+    static const QStringList& columnHeads();
+    // Row q of the table, its cells in the order of columnHeads().
+    static QStringList rowCells(const SimulationCheck& check, int q);
+    void writeRun(QTextCursor& cursor) const;
+    void writeFigures(QTextCursor& cursor) const;
+    void writeVerdicts(QTextCursor& cursor) const;
+
+    const ryn::RynStyle& style;
+    QString designTitle;
+    const SimulationCheck& check;
+};

@@ -1,0 +1,103 @@
+#include "app/SimulationDialog.h"
+#include "app/QVWindow.h"
+
+#include "ModalBoxAnswerer.h"
+#include "TestStore.h"
+#include "Tolerance.h"
+#include "framework/navigation/NavPanelItem.h"
+#include "plot/SimulationHistogram.h"
+#include "studies/common/StudySubWindow.h"
+#include "studies/design/DesignFile.h"
+#include "studies/simulation/DesignSimulation.h"
+
+#include <gtest/gtest.h>
+
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <qwt_text.h>
+
+using namespace quorvel::test;
+
+namespace {
+
+// Two reaches of a single release, R0 from 1000 to 5000 in steps of 100.
+const char* const rangedSingleRelease = R"({"design": "single", "reaches": 3, "inputs": {
+    "R0": "1000:5000", "S1": "0.85", "P1": "0.6", "D1": "0.2", "R1": "0", "S2": "0.9",
+    "P2": "0.7", "D2": "0", "R2": "0", "Lambda": "0.55"}})";
+
+bool simulateAndWait(SimulationDialog& dialog)
+{
+    QSignalSpy ended(&dialog, &SimulationDialog::checkEnded);
+    QTest::mouseClick(dialog.simulateButton, Qt::LeftButton);
+    return ended.wait(60000);
+}
+
+} // namespace
+
+// The action checks the active design in a dialog: the chosen point, number of
+// data sets and seed, the report and the chosen quantity's histogram; a
+// cancelled check leaves the last one shown, and a seed the generator cannot
+// take is refused.
+TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
+{
+    TestStore store;
+    QVWindow window(store.get());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(window.checkBySimulationItem()->isEnabled());
+    window.studyItem(StudySubWindow::SingleReleaseStudy)->trigger();
+    Design design;
+    QString error;
+    ASSERT_TRUE(DesignFile::read(rangedSingleRelease, &design, &error)) << error.toStdString();
+    ASSERT_TRUE(window.activeStudyWindow()->loadDesign(design));
+    ASSERT_TRUE(window.checkBySimulationItem()->isEnabled());
+
+    window.checkBySimulationItem()->trigger();
+    auto* dialog = window.findChild<SimulationDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->pointCombo->count(), 40);
+    EXPECT_EQ(dialog->pointCombo->itemText(2), QStringLiteral("R0 = 1200"));
+    EXPECT_EQ(dialog->quantityCombo->count(), 5);
+    EXPECT_FALSE(dialog->seedEdit->text().isEmpty());
+
+    dialog->dataSetsSpin->setValue(200);
+    dialog->seedEdit->setText(QStringLiteral("77"));
+    dialog->pointCombo->setCurrentIndex(2);
+    ASSERT_TRUE(simulateAndWait(*dialog));
+    const SimulationCheck* check = dialog->lastCheck();
+    ASSERT_NE(check, nullptr);
+    EXPECT_EQ(check->seed, 77u);
+    EXPECT_EQ(check->summary.dataSetCount, 200);
+    EXPECT_REL_NEAR(check->x, 1200.0, 1e-15);
+    const QString report = dialog->reportView->toPlainText();
+    EXPECT_TRUE(report.contains(QStringLiteral("Single Release Simulation Check Results")));
+    EXPECT_TRUE(report.contains(QStringLiteral("R0 = 1200")));
+    EXPECT_TRUE(report.contains(check->verdicts[0]));
+    EXPECT_GT(dialog->histogram->binCount(), 0);
+    EXPECT_GT(dialog->histogram->highestCount(), 0.0);
+
+    dialog->quantityCombo->setCurrentIndex(3);
+    EXPECT_EQ(dialog->histogram->title().text(),
+              QStringLiteral("Estimates of ") + check->quantities[3]);
+
+    dialog->dataSetsSpin->setValue(1000000);
+    QSignalSpy ended(dialog, &SimulationDialog::checkEnded);
+    QTest::mouseClick(dialog->simulateButton, Qt::LeftButton);
+    EXPECT_TRUE(dialog->isRunning());
+    EXPECT_FALSE(dialog->simulateButton->isEnabled());
+    dialog->progressDialog()->findChild<QPushButton*>()->click();
+    ASSERT_TRUE(ended.wait(20000));
+    EXPECT_FALSE(dialog->isRunning());
+    EXPECT_EQ(dialog->lastCheck(), check);
+
+    ModalBoxAnswerer answerer;
+    dialog->seedEdit->setText(QStringLiteral("99999999999999999999"));
+    dialog->simulate();
+    EXPECT_FALSE(dialog->isRunning());
+    EXPECT_EQ(answerer.seen.size(), 1);
+    EXPECT_TRUE(answerer.seen.value(0).contains(QStringLiteral("Illegal value for")));
+}

@@ -1,0 +1,69 @@
+#include "CalcTestSupport.h"
+
+#include "Tolerance.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+using namespace quorvel::test;
+
+// The third point of the transport example's range (Rc = Rt = 100 to 1000 in
+// steps of 10, θ = 0.5, T = 0.8) checked with 400 data sets: the same numbers
+// from the same seed, in every format.
+TEST(SimulateCommand, ChecksTheChosenPointReproduciblyInEveryFormat)
+{
+    const QStringList check = {"--simulate", "400", "--seed", "5", "--point", "3"};
+    const CalcResult json = runCalc(check + QStringList{"-f", "json", examplePath("tirr")});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_EQ(runCalc(check + QStringList{"-f", "json", examplePath("tirr")}).out, json.out);
+
+    const QJsonObject result = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(result["design"].toString(), "tirr");
+    EXPECT_EQ(result["dataSets"].toInt(), 400);
+    EXPECT_EQ(result["seed"].toInt(), 5);
+    EXPECT_EQ(result["point"].toInt(), 3);
+    EXPECT_REL_NEAR(result["value"].toDouble(), 120.0, 1e-15);
+    const QJsonObject t = result["quantities"].toArray()[0].toObject();
+    EXPECT_EQ(t["name"].toString(), "T");
+    EXPECT_REL_NEAR(t["trueValue"].toDouble(), 0.8, 1e-15);
+    // T²·[(1 − θ)/(Rc·θ) + (1 − θT)/(Rt·θT)]
+    EXPECT_REL_NEAR(t["predictedSE"].toDouble(),
+                    std::sqrt(0.64 * (0.5 / (120 * 0.5) + 0.6 / (120 * 0.4))), 1e-12);
+    const double coverage = t["coverage95"].toObject()["value"].toDouble();
+    EXPECT_GT(coverage, 0.8);
+    EXPECT_LE(coverage, 1.0);
+    EXPECT_FALSE(t["verdict"].toString().isEmpty());
+
+    const CalcResult text = runCalc(check + QStringList{examplePath("tirr")});
+    ASSERT_EQ(text.status, 0);
+    for (const char* part : {"Transport In-River Ratio Simulation Check Results", "Rc-Rt = 120",
+                             "Seed:", "95% Coverage", "Verdict:"})
+        EXPECT_TRUE(text.out.contains(part)) << part;
+    EXPECT_TRUE(text.out.contains(t["verdict"].toString()));
+
+    const CalcResult csv = runCalc(check + QStringList{"-f", "csv", examplePath("tirr")});
+    ASSERT_EQ(csv.status, 0);
+    const QStringList lines = csv.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].startsWith("Rc-Rt,120,5,400,")) << lines[1].toStdString();
+}
+
+TEST(SimulateCommand, RefusesBadOptionsAndPointsBeyondTheRange)
+{
+    for (const QStringList& arguments :
+         {QStringList{"--simulate", "0"}, QStringList{"--simulate", "10", "--point", "0"},
+          QStringList{"--simulate", "10", "--seed", "-1"}, QStringList{"--seed", "4"}}) {
+        const CalcResult refused = runCalc(arguments + QStringList{examplePath("tirr")});
+        EXPECT_EQ(refused.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+    }
+    const CalcResult beyond = runCalc({"--simulate", "10", "--point", "91", examplePath("tirr")});
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_TRUE(beyond.err.contains("--point 91 is beyond the design's last point, 90"))
+        << beyond.err.toStdString();
+}
