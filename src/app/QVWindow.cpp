@@ -1,5 +1,6 @@
 #include "app/QVWindow.h"
 
+#include "app/FileCommands.h"
 #include "app/QuorvelInfo.h"
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
@@ -104,6 +105,8 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createToolBar();
     createEditMenu();
     setUpFileActions();
+    files = new FileCommands(this, settings);
+    files->createActions();
     attachSettings();
     reopenStudies();
     updateNav();
@@ -354,10 +357,17 @@ void QVWindow::updateNav()
     replicates->setEnabled(releaseRecapture);
     reaches->setEnabled(releaseRecapture);
     runItem->setEnabled(active != nullptr);
+    if (files)
+        files->updateActions();
     RynMainWindow::updateNav();
 }
 
 void QVWindow::onStudyNavItemDoubleClicked(int type)
+{
+    showStudy(type);
+}
+
+void QVWindow::showStudy(int type)
 {
     StudySubWindow* window = studyWindow(type);
     if (!window)
@@ -381,6 +391,7 @@ void QVWindow::onRunAnalysis()
     if (!window->startRun(threadRunner()))
         return;
     pendingRun = window->id();
+    files->noteRunStarted(pendingRun);
 
     QProgressDialog* progress = progressDialog();
     progress->setRange(0, 100);
@@ -398,6 +409,7 @@ void QVWindow::onRunComplete()
     StudySubWindow* window = studyWindows.value(pendingRun);
     if (threadRunner()->isCanceled() || !window) {
         pendingRun = 0;
+        files->updateActions();
         return;
     }
 
@@ -442,7 +454,9 @@ void QVWindow::continueReport()
     reportCursor.movePosition(QTextCursor::Start);
     editor->setTextCursor(reportCursor);
     editor->ensureCursorVisible();
+    const int written = pendingRun;
     pendingRun = 0;
+    files->noteReportWritten(written);
 }
 
 // A cancelled or failed run ends here; the next "Run analysis" may start.
@@ -450,6 +464,7 @@ void QVWindow::onRunTerminated()
 {
     RynMainWindow::onRunTerminated();
     pendingRun = 0;
+    files->updateActions();
 }
 
 QTextEdit* QVWindow::textOutputWindow()
@@ -553,6 +568,26 @@ void QVWindow::onStudyWindowClosing(int type)
         }
     }
     updateNav();
+}
+
+void QVWindow::doActionSaveAs()
+{
+    files->saveAs();
+}
+
+void QVWindow::doActionPrint()
+{
+    files->print();
+}
+
+void QVWindow::doActionPrintPreview()
+{
+    files->printPreview();
+}
+
+void QVWindow::printPreviewPaintRequested(QPrinter* printer)
+{
+    files->paintPreview(printer);
 }
 
 void QVWindow::onHelpAbout()
