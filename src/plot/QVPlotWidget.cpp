@@ -7,6 +7,7 @@
 #include "plot/QwtDataBar.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
@@ -25,6 +26,7 @@
 #include <qwt_plot_magnifier.h>
 #include <qwt_plot_panner.h>
 #include <qwt_plot_renderer.h>
+#include <qwt_scale_draw.h>
 #include <qwt_text.h>
 
 #include <cmath>
@@ -197,11 +199,19 @@ void QVPlotWidget::updatePlotTools()
 
 // The widget's grey background stays behind: a page or an image shows the
 // plot on white, its canvas white already.
+// Qwt's renderer lets the canvas run almost to the right edge, where the
+// last label of the x axis would be cut; half of its width is kept free.
 void QVPlotWidget::render(QPainter* painter, const QRectF& rect) const
 {
+    const double upper = plot_->axisScaleDiv(QwtPlot::xBottom).upperBound();
+    const QString lastLabel = plot_->axisScaleDraw(QwtPlot::xBottom)->label(upper).text();
+    const QFontMetricsF metrics(plot_->axisFont(QwtPlot::xBottom), painter->device());
+    QRectF area = rect;
+    area.setRight(rect.right() - metrics.horizontalAdvance(lastLabel) / 2);
+
     QwtPlotRenderer renderer;
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardBackground);
-    renderer.render(plot_, painter, rect);
+    renderer.render(plot_, painter, area);
 }
 
 // The whole page, whatever its shape: the plot is laid out anew for it, as it
@@ -257,6 +267,10 @@ bool QVPlotWidget::exportImage(const QString& fileName, ryn::SaveFailure* failur
             *failure = {ryn::SaveFailure::Write, tr("the image is too large for the memory")};
         return false;
     }
+    // Text as large as on the screen, where the plot's layout measured it.
+    const double dotsPerMeter = plot_->logicalDpiX() / 0.0254;
+    image.setDotsPerMeterX(qRound(dotsPerMeter));
+    image.setDotsPerMeterY(qRound(dotsPerMeter));
     image.fill(Qt::white);
     QPainter painter(&image);
     render(&painter, QRectF(QPointF(0, 0), size));
@@ -282,7 +296,7 @@ bool QVPlotWidget::exportSvg(const QString& fileName, ryn::SaveFailure* failure)
             svg.setOutputDevice(&device);
             // Pixels at screen resolution, so that the drawing's size is
             // that of the PNG image and its text as large.
-            svg.setResolution(96);
+            svg.setResolution(plot_->logicalDpiX());
             svg.setSize(size);
             svg.setViewBox(QRect(QPoint(0, 0), size));
             svg.setTitle(plot_->title().text());
@@ -297,8 +311,8 @@ bool QVPlotWidget::exportSvg(const QString& fileName, ryn::SaveFailure* failure)
         failure);
 }
 
-// One page of the export size at screen resolution (96 pixels to the inch,
-// 72 points), so that the page shows what the PNG image shows.
+// One page of the export size at screen resolution, so that the page shows
+// what the PNG image shows.
 bool QVPlotWidget::exportPdf(const QString& fileName, ryn::SaveFailure* failure)
 {
     const QSize size = checkedExportSize(failure);
@@ -307,7 +321,7 @@ bool QVPlotWidget::exportPdf(const QString& fileName, ryn::SaveFailure* failure)
     return ryn::saveFile(
         fileName, QIODevice::NotOpen,
         [this, size](QIODevice& device) {
-            constexpr int screenDpi = 96;
+            const int screenDpi = plot_->logicalDpiX();
             QPdfWriter pdf(&device);
             pdf.setTitle(plot_->title().text());
             pdf.setResolution(screenDpi);
