@@ -210,6 +210,13 @@ TEST(FileCommands, SaveAsOfTheReportProposesTheDesignsNameAndWritesEveryFormatWh
                                          "\" for writing.|critical"});
     EXPECT_EQ(store->stringValue(Key::TextOutLastDir), dir.path());
     EXPECT_TRUE(contentOf(dir.filePath("r.pdf")).startsWith("%PDF-"));
+
+    // Without an active design, Save as asks nothing.
+    f.window->subWindow(SR)->close();
+    f.activate(QVWindow::TextOutputWindowId);
+    const int asked = f.dialogs->asked.size();
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_EQ(f.dialogs->asked.size(), asked);
 }
 
 TEST(FileCommands, SaveAsOfThePlotWritesTheStoredSizeOnWhiteAndNothingWhenItFails)
@@ -319,6 +326,12 @@ TEST(FileCommands, PrintAndPreviewPutTheReportOnPagesAndThePlotOnOne)
     }
     EXPECT_EQ(f.dialogs->asked.mid(3), (QStringList{"Print Plot|all", "preview"}));
     EXPECT_TRUE(answerer.seen.isEmpty());
+
+    // A printer that cannot print says so.
+    f.dialogs->pdfPath = dir.filePath("missing/printed.pdf");
+    f.window->action(QVWindow::PrintAction)->trigger();
+    EXPECT_EQ(answerer.seen,
+              QStringList{"Quorvel|The printer reported an error; nothing was printed.|critical"});
 }
 
 TEST(FileCommands, ExportResultsWritesTheNumbersOfTheReportOnceTheRunHasEnded)
