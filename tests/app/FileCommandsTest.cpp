@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -339,6 +340,14 @@ TEST(FileCommands, ExportResultsWritesTheNumbersOfTheReportOnceTheRunHasEnded)
     TestStore store;
     storeSingleRelease(store, "2000:2100");
     Fixture f(store);
+    QStringList file;
+    for (QAction* action : f.window->menu(QVWindow::FileMenu)->actions()) {
+        if (action->isVisible())
+            file << (action->isSeparator() ? QString("-") : action->text());
+    }
+    EXPECT_EQ(file,
+              (QStringList{"Run analysis", "-", "Open design…", "Save design as…", "-", "Save as",
+                           "Export results…", "Print preview", "Print", "-", "Exit"}));
     QAction* exportResults = f.window->fileCommands()->exportResultsAction();
     EXPECT_FALSE(exportResults->isEnabled());
     f.open(SR);
@@ -431,9 +440,12 @@ TEST(FileCommands, ADesignSavedAndOpenedInAFreshWindowShowsTheSameFormAndReport)
         report = f.window->textOutput()->toPlainText();
     }
 
+    // The design's window already open with the dialogs pointed at it.
     TestStore store;
     Fixture f(store);
-    EXPECT_FALSE(f.window->hasActiveStudy());
+    f.open(SR);
+    ASSERT_EQ(f.window->reachesDialog()->reachNumSpin->value(), 2);
+    ASSERT_FALSE(f.window->replicatesDialog()->enableReplicatesCheckBox->isChecked());
     f.dialogs->openPath = path;
     f.window->fileCommands()->openDesignAction()->trigger();
     EXPECT_EQ(f.dialogs->asked.last(), "Open Design|" + QDir::homePath());
