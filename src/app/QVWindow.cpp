@@ -1,5 +1,6 @@
 #include "app/QVWindow.h"
 
+#include "app/FileCommands.h"
 #include "app/QuorvelInfo.h"
 #include "app/SimulationDialog.h"
 #include "forms/dialogs/ReachNumDialog.h"
@@ -111,6 +112,8 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createEditMenu();
     createPlanningAction();
     setUpFileActions();
+    files = new FileCommands(this, settings);
+    files->createActions();
     attachSettings();
     reopenStudies();
     updateNav();
@@ -429,10 +432,17 @@ void QVWindow::updateNav()
     runItem->setEnabled(active != nullptr);
     action(PlanAction)->setEnabled(active != nullptr);
     checkItem->setEnabled(active != nullptr);
+    if (files)
+        files->updateActions();
     RynMainWindow::updateNav();
 }
 
 void QVWindow::onStudyNavItemDoubleClicked(int type)
+{
+    showStudy(type);
+}
+
+void QVWindow::showStudy(int type)
 {
     StudySubWindow* window = studyWindow(type);
     if (!window)
@@ -456,6 +466,7 @@ void QVWindow::onRunAnalysis()
     if (!window->startRun(threadRunner()))
         return;
     pendingRun = window->id();
+    files->noteRunStarted(pendingRun);
 
     QProgressDialog* progress = progressDialog();
     progress->setRange(0, 100);
@@ -473,6 +484,7 @@ void QVWindow::onRunComplete()
     StudySubWindow* window = studyWindows.value(pendingRun);
     if (threadRunner()->isCanceled() || !window) {
         pendingRun = 0;
+        files->updateActions();
         return;
     }
 
@@ -517,7 +529,9 @@ void QVWindow::continueReport()
     reportCursor.movePosition(QTextCursor::Start);
     editor->setTextCursor(reportCursor);
     editor->ensureCursorVisible();
+    const int written = pendingRun;
     pendingRun = 0;
+    files->noteReportWritten(written);
 }
 
 // A cancelled or failed run ends here; the next "Run analysis" may start.
@@ -525,6 +539,7 @@ void QVWindow::onRunTerminated()
 {
     RynMainWindow::onRunTerminated();
     pendingRun = 0;
+    files->updateActions();
 }
 
 QTextEdit* QVWindow::textOutputWindow()
@@ -628,6 +643,26 @@ void QVWindow::onStudyWindowClosing(int type)
         }
     }
     updateNav();
+}
+
+void QVWindow::doActionSaveAs()
+{
+    files->saveAs();
+}
+
+void QVWindow::doActionPrint()
+{
+    files->print();
+}
+
+void QVWindow::doActionPrintPreview()
+{
+    files->printPreview();
+}
+
+void QVWindow::printPreviewPaintRequested(QPrinter* printer)
+{
+    files->paintPreview(printer);
 }
 
 void QVWindow::onHelpAbout()

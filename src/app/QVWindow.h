@@ -5,10 +5,11 @@
 
 #include <QList>
 #include <QMap>
+#include <QPrinter>
 #include <QTextCursor>
 
+class FileCommands;
 class QMdiSubWindow;
-class QPrinter;
 class QSignalMapper;
 class QTextEdit;
 class QVPlotWidget;
@@ -54,6 +55,9 @@ public:
     // dialogs at it.
     void activateStudy(int type);
     StudySubWindow* activeStudyWindow() const;
+    // Shows the design's window and makes it the active design, as its
+    // navigation entry does.
+    void showStudy(int type);
     bool hasActiveStudy() const { return activeStudyWindow() != nullptr; }
 
     // The design whose run is in progress or whose report is being written,
@@ -67,6 +71,8 @@ public:
     // The report editor and the plot, null before the first report.
     QTextEdit* textOutput() const;
     QVPlotWidget* plotWidget() const;
+    // Saving, printing, the results export and the design files.
+    FileCommands* fileCommands() const { return files; }
 
     void updateNav() override;
 
@@ -78,6 +84,10 @@ private slots:
     void onRunTerminated() override;
     void onReachNumChanged(int n);
     void onStudyWindowClosing(int type);
+    void doActionPrint() override;
+    void doActionSaveAs() override;
+    void doActionPrintPreview() override;
+    void printPreviewPaintRequested(QPrinter* printer);
     void onHelpAbout() override;
     void onResetWindowGeom();
     void onPlanToTarget();
@@ -114,6 +124,7 @@ private:
     ryn::NavPanelItem* checkItem = nullptr;
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
+    FileCommands* files = nullptr;
     int pendingRun = 0;
     // The report pieces still to be written, and where they go.
     QList<ReportPiece> reportQueue;

@@ -1,13 +1,21 @@
 #include "plot/QVPlotWidget.h"
 
+#include "framework/files/SaveFile.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "plot/QVPlotControls.h"
 #include "plot/QwtDataBar.h"
 
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QImageWriter>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
+#include <QPrinter>
+#include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QVector>
 
@@ -18,6 +26,7 @@
 #include <qwt_plot_magnifier.h>
 #include <qwt_plot_panner.h>
 #include <qwt_plot_renderer.h>
+#include <qwt_scale_draw.h>
 #include <qwt_text.h>
 
 #include <cmath>
@@ -188,23 +197,142 @@ void QVPlotWidget::updatePlotTools()
     }
 }
 
-void QVPlotWidget::printPlot(QPrinter* printer)
+// The widget's grey background stays behind: a page or an image shows the
+// plot on white, its canvas white already.
+// Qwt's renderer lets the canvas run almost to the right edge, where the
+// last label of the x axis would be cut; half of its width is kept free.
+void QVPlotWidget::render(QPainter* painter, const QRectF& rect) const
 {
-    QwtPlotRenderer().renderTo(plot_, *printer);
-}
+    const double upper = plot_->axisScaleDiv(QwtPlot::xBottom).upperBound();
+    const QString lastLabel = plot_->axisScaleDraw(QwtPlot::xBottom)->label(upper).text();
+    const QFontMetricsF metrics(plot_->axisFont(QwtPlot::xBottom), painter->device());
+    QRectF area = rect;
+    area.setRight(rect.right() - metrics.horizontalAdvance(lastLabel) / 2);
 
-bool QVPlotWidget::exportImage(const QString& fileName)
-{
-    const int width = settings->value(QVSettingsKeys::PlotOutWidth).toInt();
-    const int height = settings->value(QVSettingsKeys::PlotOutHeight).toInt();
-    if (width <= 0 || height <= 0)
-        return false;
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::white);
     QwtPlotRenderer renderer;
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardBackground);
+    renderer.render(plot_, painter, area);
+}
+
+// The whole page, whatever its shape: the plot is laid out anew for it, as it
+// is for a resized window.
+void QVPlotWidget::printPlot(QPrinter* printer)
+{
+    QPainter painter(printer);
+    render(&painter, QRectF(0, 0, printer->width(), printer->height()));
+}
+
+// Stored values may be text, as a settings file holds them.
+QSize QVPlotWidget::exportSize() const
+{
+    bool widthOk = false;
+    bool heightOk = false;
+    const int width = settings->value(QVSettingsKeys::PlotOutWidth).toInt(&widthOk);
+    const int height = settings->value(QVSettingsKeys::PlotOutHeight).toInt(&heightOk);
+    if (!widthOk || !heightOk || width <= 0 || height <= 0)
+        return QSize();
+    return QSize(width, height);
+}
+
+QSize QVPlotWidget::checkedExportSize(ryn::SaveFailure* failure) const
+{
+    const QSize size = exportSize();
+    if (size.isEmpty() && failure) {
+        *failure = {ryn::SaveFailure::Write,
+                    tr("the image size in the settings (plot_out_width %1, plot_out_height %2) "
+                       "is not a size in pixels")
+                        .arg(settings->stringValue(QVSettingsKeys::PlotOutWidth),
+                             settings->stringValue(QVSettingsKeys::PlotOutHeight))};
+    }
+    return size;
+}
+
+bool QVPlotWidget::exportImage(const QString& fileName, ryn::SaveFailure* failure)
+{
+    const QSize size = checkedExportSize(failure);
+    if (size.isEmpty())
+        return false;
+    const QByteArray format = QFileInfo(fileName).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) {
+        if (failure) {
+            *failure = {ryn::SaveFailure::Write,
+                        tr("there is no image format for the file name's suffix \"%1\"")
+                            .arg(QFileInfo(fileName).suffix())};
+        }
+        return false;
+    }
+    QImage image(size, QImage::Format_ARGB32);
+    if (image.isNull()) {
+        if (failure)
+            *failure = {ryn::SaveFailure::Write, tr("the image is too large for the memory")};
+        return false;
+    }
+    // Text as large as on the screen, where the plot's layout measured it.
+    const double dotsPerMeter = plot_->logicalDpiX() / 0.0254;
+    image.setDotsPerMeterX(qRound(dotsPerMeter));
+    image.setDotsPerMeterY(qRound(dotsPerMeter));
+    image.fill(Qt::white);
     QPainter painter(&image);
-    renderer.render(plot_, &painter, QRectF(0, 0, width, height));
+    render(&painter, QRectF(QPointF(0, 0), size));
     painter.end();
-    return image.save(fileName, "PNG");
+    return ryn::saveFile(
+        fileName, QIODevice::NotOpen,
+        [&image, &format](QIODevice& device) {
+            QImageWriter writer(&device, format);
+            return writer.write(image) ? QString() : writer.errorString();
+        },
+        failure);
+}
+
+bool QVPlotWidget::exportSvg(const QString& fileName, ryn::SaveFailure* failure)
+{
+    const QSize size = checkedExportSize(failure);
+    if (size.isEmpty())
+        return false;
+    return ryn::saveFile(
+        fileName, QIODevice::NotOpen,
+        [this, size](QIODevice& device) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&device);
+            // Pixels at screen resolution, so that the drawing's size is
+            // that of the PNG image and its text as large.
+            svg.setResolution(plot_->logicalDpiX());
+            svg.setSize(size);
+            svg.setViewBox(QRect(QPoint(0, 0), size));
+            svg.setTitle(plot_->title().text());
+            QPainter painter;
+            if (!painter.begin(&svg))
+                return tr("the drawing could not be started");
+            painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+            render(&painter, QRectF(QPointF(0, 0), size));
+            painter.end();
+            return QString();
+        },
+        failure);
+}
+
+// One page of the export size at screen resolution, so that the page shows
+// what the PNG image shows.
+bool QVPlotWidget::exportPdf(const QString& fileName, ryn::SaveFailure* failure)
+{
+    const QSize size = checkedExportSize(failure);
+    if (size.isEmpty())
+        return false;
+    return ryn::saveFile(
+        fileName, QIODevice::NotOpen,
+        [this, size](QIODevice& device) {
+            const int screenDpi = plot_->logicalDpiX();
+            QPdfWriter pdf(&device);
+            pdf.setTitle(plot_->title().text());
+            pdf.setResolution(screenDpi);
+            pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / screenDpi, QPageSize::Point));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&pdf))
+                return tr("the drawing could not be started");
+            render(&painter, QRectF(0, 0, pdf.width(), pdf.height()));
+            painter.end();
+            return QString();
+        },
+        failure);
 }

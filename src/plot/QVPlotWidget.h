@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPainter;
 class QPrinter;
+class QRectF;
 class QVPlotControls;
 class QwtDataBar;
 class QwtPlot;
@@ -14,7 +16,8 @@ class QwtPlotPanner;
 
 namespace ryn {
 class RynSettings;
-}
+struct SaveFailure;
+} // namespace ryn
 
 // The "Plot" window's widget. After a run over a range of one input it draws,
 // for the parameter chosen below the plot, the expected half-widths of the 90%
@@ -41,11 +44,20 @@ public:
     // Redraws the curves of the chosen parameter from the table.
     void updatePlot();
 
-    // The plot as shown, on one printer page.
+    // The plot as shown (titles, axes, curves, grid and legend) filling the
+    // printer's page.
     void printPlot(QPrinter* printer);
-    // The plot as shown, as a PNG image of the stored export size; false when
-    // the file cannot be written.
-    bool exportImage(const QString& fileName);
+    // The plot as shown, on white, at the stored export size ("plot_out_width"
+    // x "plot_out_height" pixels): an image in the format of the file name's
+    // suffix (PNG for .png), or vector drawings in SVG or PDF (a page of that
+    // size at screen resolution). Each replaces the file only when it was
+    // written whole; false, with *failure saying why, when it cannot be.
+    bool exportImage(const QString& fileName, ryn::SaveFailure* failure = nullptr);
+    bool exportSvg(const QString& fileName, ryn::SaveFailure* failure = nullptr);
+    bool exportPdf(const QString& fileName, ryn::SaveFailure* failure = nullptr);
+    // The stored export size; an empty size when the stored values are not
+    // positive whole numbers.
+    QSize exportSize() const;
 
     QwtPlot* plot() const { return plot_; }
     QVPlotControls* controls() const { return controls_; }
@@ -64,6 +76,11 @@ private:
     void createPlot();
     void createControls();
     void bindControls();
+    // The plot as shown, into rect of painter's device, without the widget's
+    // background.
+    void render(QPainter* painter, const QRectF& rect) const;
+    // Checks the export size: the size, or an empty one with *failure filled.
+    QSize checkedExportSize(ryn::SaveFailure* failure) const;
 
     ryn::RynSettings* settings;
     QwtPlot* plot_ = nullptr;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+
+#include <functional>
+
+namespace ryn {
+
+// Why a file was not saved: it could not be opened for writing (the folder
+// is missing or not writable, the file is read-only), or its content could
+// not be written (no such image format, a full disk), with the reason.
+struct SaveFailure
+{
+    enum Stage { None, Open, Write };
+    Stage stage = None;
+    QString reason;
+};
+
+// Saves a file as a whole or not at all: write() fills a temporary file
+// beside path, which replaces path only when write() succeeded and the file
+// is complete on disk. Otherwise path keeps what it held (or stays absent),
+// no temporary file is left, and *failure (when given) says why. write()
+// answers an empty text on success and the reason on failure.
+bool saveFile(const QString& path, QIODevice::OpenMode mode,
+              const std::function<QString(QIODevice& device)>& write,
+              SaveFailure* failure = nullptr);
+
+} // namespace ryn
