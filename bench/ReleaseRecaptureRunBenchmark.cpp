@@ -5,8 +5,7 @@
 // panels, paired: n - 1 downstream reaches); every reach has parameters of
 // its own, the slowest case.
 
-#include "forms/core/PairedReleaseInputs.h"
-#include "forms/core/SingleReleaseInputs.h"
+#include "BenchmarkDesigns.h"
 #include "studies/release_recapture/ReleaseRecaptureComputation.h"
 #include "studies/release_recapture/ReleaseRecapturePrecision.h"
 
@@ -27,45 +26,18 @@ public:
     int errors = 0;
 };
 
-// Reach k's value between low and high, spread as in the information
-// benchmark: survivals of 0.85 to 0.99 let enough fish reach the end of 98
-// reaches for every parameter to be estimable.
-QString spread(int k, double low, double high)
-{
-    return QString::number(low + (high - low) * ((k * 7) % 11) / 10.0);
-}
-
 StudyInputs singleInputs(int reaches)
 {
-    StudyInputs inputs = SingleReleaseInputs::blankInputs(reaches);
-    inputs.field(SingleReleaseInputs::firstReleaseKey).text = QStringLiteral("100:10100");
+    StudyInputs inputs =
+        bench::singleReleaseInputs(reaches, QStringLiteral("100:10100"), QStringLiteral("200"));
     inputs.setRangeHolder(SingleReleaseInputs::firstReleaseKey);
-    for (int k = 0; k < SingleReleaseInputs::panelCount(reaches); ++k) {
-        inputs.field(SingleReleaseInputs::survivalKey(k)).text = spread(k, 0.85, 0.99);
-        inputs.field(SingleReleaseInputs::captureKey(k)).text = spread(k, 0.5, 0.9);
-        inputs.field(SingleReleaseInputs::removalKey(k)).text = QStringLiteral("0.1");
-        inputs.field(SingleReleaseInputs::releaseKey(k)).text = QStringLiteral("200");
-    }
-    inputs.field(SingleReleaseInputs::lambdaKey).text = QStringLiteral("0.6");
     return inputs;
 }
 
 StudyInputs pairedInputs(int reaches)
 {
-    StudyInputs inputs = PairedReleaseInputs::blankInputs(reaches);
-    inputs.field(PairedReleaseInputs::treatmentReleaseKey).text = QStringLiteral("100:10100");
+    StudyInputs inputs = bench::pairedReleaseInputs(reaches, QStringLiteral("100:10100"));
     inputs.setRangeHolder(PairedReleaseInputs::treatmentReleaseKey);
-    inputs.field(PairedReleaseInputs::controlReleaseKey).text = QStringLiteral("1000");
-    inputs.field(PairedReleaseInputs::treatmentSurvivalKey).text = QStringLiteral("0.8");
-    inputs.field(PairedReleaseInputs::controlSurvivalKey).text = QStringLiteral("0.9");
-    inputs.field(PairedReleaseInputs::firstCaptureKey).text = QStringLiteral("0.7");
-    inputs.field(PairedReleaseInputs::firstRemovalKey).text = QStringLiteral("0.1");
-    for (int k = 0; k < PairedReleaseInputs::panelCount(reaches); ++k) {
-        inputs.field(PairedReleaseInputs::survivalKey(k)).text = spread(k, 0.85, 0.99);
-        inputs.field(PairedReleaseInputs::captureKey(k)).text = spread(k, 0.5, 0.9);
-        inputs.field(PairedReleaseInputs::removalKey(k)).text = QStringLiteral("0.1");
-    }
-    inputs.field(PairedReleaseInputs::lambdaKey).text = QStringLiteral("0.6");
     return inputs;
 }
 
