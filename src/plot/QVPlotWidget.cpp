@@ -247,6 +247,19 @@ QSize QVPlotWidget::checkedExportSize(ryn::SaveFailure* failure) const
     return size;
 }
 
+// Draws the plot on white over area of device; an empty text, or why the
+// drawing could not be made.
+QString QVPlotWidget::drawOn(QPaintDevice* device, const QRectF& area) const
+{
+    QPainter painter;
+    if (!painter.begin(device))
+        return tr("the drawing could not be started");
+    painter.fillRect(area, Qt::white);
+    render(&painter, area);
+    painter.end();
+    return QString();
+}
+
 bool QVPlotWidget::exportImage(const QString& fileName, ryn::SaveFailure* failure)
 {
     const QSize size = checkedExportSize(failure);
@@ -271,10 +284,12 @@ bool QVPlotWidget::exportImage(const QString& fileName, ryn::SaveFailure* failur
     const double dotsPerMeter = plot_->logicalDpiX() / 0.0254;
     image.setDotsPerMeterX(qRound(dotsPerMeter));
     image.setDotsPerMeterY(qRound(dotsPerMeter));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    render(&painter, QRectF(QPointF(0, 0), size));
-    painter.end();
+    const QString drawError = drawOn(&image, QRectF(QPointF(0, 0), size));
+    if (!drawError.isEmpty()) {
+        if (failure)
+            *failure = {ryn::SaveFailure::Write, drawError};
+        return false;
+    }
     return ryn::saveFile(
         fileName, QIODevice::NotOpen,
         [&image, &format](QIODevice& device) {
@@ -300,13 +315,7 @@ bool QVPlotWidget::exportSvg(const QString& fileName, ryn::SaveFailure* failure)
             svg.setSize(size);
             svg.setViewBox(QRect(QPoint(0, 0), size));
             svg.setTitle(plot_->title().text());
-            QPainter painter;
-            if (!painter.begin(&svg))
-                return tr("the drawing could not be started");
-            painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-            render(&painter, QRectF(QPointF(0, 0), size));
-            painter.end();
-            return QString();
+            return drawOn(&svg, QRectF(QPointF(0, 0), size));
         },
         failure);
 }
@@ -327,12 +336,7 @@ bool QVPlotWidget::exportPdf(const QString& fileName, ryn::SaveFailure* failure)
             pdf.setResolution(screenDpi);
             pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / screenDpi, QPageSize::Point));
             pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-            QPainter painter;
-            if (!painter.begin(&pdf))
-                return tr("the drawing could not be started");
-            render(&painter, QRectF(0, 0, pdf.width(), pdf.height()));
-            painter.end();
-            return QString();
+            return drawOn(&pdf, QRectF(0, 0, pdf.width(), pdf.height()));
         },
         failure);
 }

@@ -79,6 +79,7 @@ private:
     // The plot as shown, into rect of painter's device, without the widget's
     // background.
     void render(QPainter* painter, const QRectF& rect) const;
+    QString drawOn(QPaintDevice* device, const QRectF& area) const;
     // Checks the export size: the size, or an empty one with *failure filled.
     QSize checkedExportSize(ryn::SaveFailure* failure) const;
 
