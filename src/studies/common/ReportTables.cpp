@@ -75,7 +75,10 @@ QTextTable* insertReportTable(QTextCursor& cursor, const ryn::RynStyle& style, i
     QTextBlockFormat shaded = style.cellCenterShadedFormat;
     plain.setNonBreakableLines(true);
     shaded.setNonBreakableLines(true);
-    QTextTable* table = cursor.insertTable(rows, columns, style.gridTableFormat);
+    // A table that runs over a printed page repeats its head row there.
+    QTextTableFormat format = style.gridTableFormat;
+    format.setHeaderRowCount(headerRow ? 1 : 0);
+    QTextTable* table = cursor.insertTable(rows, columns, format);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             const bool header = (headerRow && r == 0) || (headerColumn && c == 0);

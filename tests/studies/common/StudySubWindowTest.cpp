@@ -133,6 +133,9 @@ TEST(StudySubWindow, ReportTablesShadeTheirHeaderRowAndColumn)
     EXPECT_TRUE(table->cellAt(1, 1).firstCursorPosition().blockFormat().nonBreakableLines());
     EXPECT_TRUE(table->cellAt(0, 1).firstCursorPosition().blockFormat().nonBreakableLines());
     EXPECT_EQ(table->format().border(), window.gridTableFormat.border());
+    // The head row repeats on every printed page the table runs over.
+    EXPECT_EQ(table->format().headerRowCount(), 1);
+    EXPECT_EQ(window.insertTable(cursor, 2, 2, false, true)->format().headerRowCount(), 0);
 
     store->setValue(QVSettingsKeys::PrecisionErr, "6");
     EXPECT_EQ(ReportOptions::fromSettings(*store.get()).precisionErr, 6);
