@@ -30,6 +30,10 @@ SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{1,20}")), this));
     fillChoices();
     onNewSeed();
+    reportView->setPlaceholderText(
+        tr("Simulate draws the data sets at the design's true values, fits each as the study "
+           "would, and sets the spread and coverage of the estimates beside the predicted "
+           "precision here; the histogram below shows the estimates of the chosen quantity."));
 
     progress->setWindowModality(Qt::WindowModal);
     progress->setAutoReset(false);
