@@ -10,3 +10,22 @@ Matrix PrecisionTable::plotData() const
     }
     return data;
 }
+
+PrecisionTable PrecisionTable::ofOneQuantity(const QString& name, const QString& xName,
+                                             RangeArithmetic::EditType xType, int count,
+                                             const std::function<Point(int)>& point)
+{
+    PrecisionTable table;
+    table.xName = xName;
+    table.xType = xType;
+    table.names = QStringList{name};
+    table.estimates = Matrix(count, 1);
+    table.variances = Matrix(count, 1);
+    for (int i = 0; i < count; ++i) {
+        const Point p = point(i);
+        table.x.append(p.x);
+        table.estimates(i, 0) = p.estimate;
+        table.variances(i, 0) = p.variance;
+    }
+    return table;
+}

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Half-widths of the confidence intervals of an estimate with standard error
 // se, from the normal quantiles 1.645 (90%) and 1.96 (95%).
 constexpr double halfWidth90(double se)
@@ -39,4 +41,17 @@ struct PrecisionTable
     // The table the plot takes: column 0 the ranged value, column k + 1 the
     // variance of names[k].
     Matrix plotData() const;
+
+    // One point of a design that estimates one quantity.
+    struct Point
+    {
+        double x;
+        double estimate;
+        double variance;
+    };
+    // The table of a design that estimates the one quantity name, with count
+    // points given by point(i).
+    static PrecisionTable ofOneQuantity(const QString& name, const QString& xName,
+                                        RangeArithmetic::EditType xType, int count,
+                                        const std::function<Point(int)>& point);
 };
