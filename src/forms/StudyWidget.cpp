@@ -4,6 +4,7 @@
 #include "forms/range/RangeSpec.h"
 #include "framework/settings/RynSettings.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 StudyWidget::StudyWidget(ryn::RynSettings* settings, QWidget* parent)
@@ -75,6 +76,8 @@ StudyInputs StudyWidget::inputs() const
         if (edit->holdsRange())
             taken.setRangeHolder(key);
     }
+    for (const Switch& entry : switches)
+        taken.switches.insert(entry.key, entry.on->isChecked());
     return taken;
 }
 
@@ -83,8 +86,26 @@ bool StudyWidget::loadInputs(const StudyInputs& inputs)
     if (!fitsFields(inputs))
         return false;
     releaseRange();
+    loadSwitches(inputs);
     loadTexts(inputs);
     return true;
+}
+
+void StudyWidget::registerSwitch(const QString& key, QAbstractButton* on, QAbstractButton* off,
+                                 bool absentValue)
+{
+    switches.append({key, on, off, absentValue});
+}
+
+void StudyWidget::loadSwitches(const StudyInputs& inputs)
+{
+    for (const Switch& entry : switches) {
+        const bool value = inputs.switches.value(entry.key, entry.absentValue);
+        if (entry.off != nullptr)
+            (value ? entry.on : entry.off)->setChecked(true);
+        else
+            entry.on->setChecked(value);
+    }
 }
 
 bool StudyWidget::fitsFields(const StudyInputs& inputs) const

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class RangeLineEdit;
 class RangeSpec;
 
@@ -37,8 +38,8 @@ public:
     virtual bool validate() = 0;
 
     // The inputs as they stand: every registered field with its key, current
-    // name, text, spacing, bounds and enabled state, and the range holder.
-    // Designs add their switches and choices.
+    // name, text, spacing, bounds and enabled state, the range holder, and
+    // the registered switches. Designs add their choices.
     virtual StudyInputs inputs() const;
 
     // Shows inputs of this form's design (a design file's) as if the user had
@@ -47,7 +48,7 @@ public:
     // through its range-aware setText, so that the form's slots run as for
     // typed values and the settings-bound widgets store every value. Inputs
     // whose fields are not this form's change nothing: false. This base sets
-    // the fields' texts only.
+    // the registered switches, then the fields' texts.
     virtual bool loadInputs(const StudyInputs& inputs);
 
     // Names the field, registers it with the range record and binds it to the
@@ -92,6 +93,15 @@ protected:
     void linkFollowers(RangeLineEdit* leader, int leaderId, const QList<Follower>& followers,
                        bool linked, const QString& leaderName);
 
+    // Registers a switch of the design (a link or a mode) under key in the
+    // inputs' switches: true while on is checked. off, for a pair of radio
+    // buttons, is the one that holds the other state. Inputs that leave the
+    // switch out load it as absentValue.
+    void registerSwitch(const QString& key, QAbstractButton* on, QAbstractButton* off = nullptr,
+                        bool absentValue = false);
+    // Sets every registered switch from inputs, in the order of registration.
+    void loadSwitches(const StudyInputs& inputs);
+
     // Whether inputs has exactly the form's registered fields.
     bool fitsFields(const StudyInputs& inputs) const;
     // Lets go of the form's range (its holder shows the range's start), so
@@ -113,4 +123,12 @@ private:
     ryn::RynSettings* settings_;
     std::unique_ptr<RangeSpec> rangeSpec_;
     QList<QPair<RangeLineEdit*, QString>> registered;
+    struct Switch
+    {
+        QString key;
+        QAbstractButton* on;
+        QAbstractButton* off;
+        bool absentValue;
+    };
+    QList<Switch> switches;
 };

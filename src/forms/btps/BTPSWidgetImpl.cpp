@@ -24,6 +24,8 @@ BTPSWidgetImpl::BTPSWidgetImpl(ryn::RynSettings* settings, QWidget* parent)
     connectSwitches();
     registerFields();
     bindSwitches();
+    registerSwitch(BTPSInputs::linkReleases, linkCheckBox);
+    registerSwitch(BTPSInputs::useSt, scstRadio, sctRadio, true);
     connectFollowers();
 }
 
@@ -72,25 +74,6 @@ void BTPSWidgetImpl::connectFollowers()
 bool BTPSWidgetImpl::validate()
 {
     return passes(BTPSInputs::firstIllegal(inputs()), BTPSInputs::title);
-}
-
-StudyInputs BTPSWidgetImpl::inputs() const
-{
-    StudyInputs taken = StudyWidget::inputs();
-    taken.switches.insert(BTPSInputs::linkReleases, linkCheckBox->isChecked());
-    taken.switches.insert(BTPSInputs::useSt, scstRadio->isChecked());
-    return taken;
-}
-
-bool BTPSWidgetImpl::loadInputs(const StudyInputs& inputs)
-{
-    if (!fitsFields(inputs))
-        return false;
-    releaseRange();
-    linkCheckBox->setChecked(inputs.switches.value(BTPSInputs::linkReleases, false));
-    (inputs.switches.value(BTPSInputs::useSt, true) ? scstRadio : sctRadio)->setChecked(true);
-    loadTexts(inputs);
-    return true;
 }
 
 void BTPSWidgetImpl::linkCheckBoxToggled(bool linked)

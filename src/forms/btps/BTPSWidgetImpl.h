@@ -16,9 +16,7 @@ public:
 
     bool validate() override;
     // The fields, with the link and the choice of St or T as switches.
-    StudyInputs inputs() const override;
     // The link box and the radio button of St or T, then the fields.
-    bool loadInputs(const StudyInputs& inputs) override;
 
 public slots:
     // Rt follows Rc while linked: Rt is disabled and shows Rc's value, and Rc

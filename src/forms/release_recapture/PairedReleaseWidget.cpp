@@ -35,6 +35,7 @@ PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* pa
     connect(release->linkReleasesCheckBox, &QCheckBox::toggled, this,
             &PairedReleaseWidget::linkReleaseSizes);
     settings->bindWidget(release->linkReleasesCheckBox, QVSettingsKeys::PrLinkReleases, false);
+    registerSwitch(PairedReleaseInputs::linkReleases, release->linkReleasesCheckBox);
     if (!release->releasesLinked())
         release->treatmentReleaseEdit->setName(
             PairedReleaseInputs::treatmentName.toUtf8().constData());
@@ -57,13 +58,6 @@ int PairedReleaseWidget::preferredHeight() const
 {
     return chainHeight() + horizontalScrollBar()->sizeHint().height() + 2 * margin +
            2 * frameWidth();
-}
-
-StudyInputs PairedReleaseWidget::inputs() const
-{
-    StudyInputs taken = ReleaseRecaptureWidget::inputs();
-    taken.switches[PairedReleaseInputs::linkReleases] = release->releasesLinked();
-    return taken;
 }
 
 // Linked, RC is disabled (a range it held is released with the field's box)
@@ -137,10 +131,4 @@ QList<FieldSpec> PairedReleaseWidget::fieldTable(int reaches) const
 int PairedReleaseWidget::numReachesId() const
 {
     return ReleaseDesignKeys::of(ReleaseDesignKeys::PairedRelease)->numReaches;
-}
-
-void PairedReleaseWidget::loadSwitches(const StudyInputs& inputs)
-{
-    release->linkReleasesCheckBox->setChecked(
-        inputs.switches.value(PairedReleaseInputs::linkReleases, false));
 }

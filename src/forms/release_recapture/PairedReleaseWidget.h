@@ -22,8 +22,6 @@ public:
     bool validate() override;
     int preferredWidth() const override;
     int preferredHeight() const override;
-    // The fields, choices and the link of the release sizes.
-    StudyInputs inputs() const override;
 
     TCReleaseWidgetImpl* releaseWidget() const { return release; }
     TCFinalReachWidgetImpl* finalReachWidget() const { return finalReach; }
@@ -45,7 +43,6 @@ protected:
     QList<FieldSpec> fieldTable(int reaches) const override;
     int numReachesId() const override;
     // The link of the release sizes.
-    void loadSwitches(const StudyInputs& inputs) override;
 
 private:
     TCReleaseWidgetImpl* release;

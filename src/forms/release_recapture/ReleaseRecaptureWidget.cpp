@@ -113,8 +113,6 @@ bool ReleaseRecaptureWidget::loadInputs(const StudyInputs& inputs)
     return true;
 }
 
-void ReleaseRecaptureWidget::loadSwitches(const StudyInputs&) {}
-
 void ReleaseRecaptureWidget::displayWarning(QString msg)
 {
     QMessageBox::warning(this, QStringLiteral("Quorvel"), msg, QMessageBox::Ok);

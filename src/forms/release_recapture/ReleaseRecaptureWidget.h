@@ -95,8 +95,6 @@ protected:
     // setting of its reach count.
     virtual QList<FieldSpec> fieldTable(int reaches) const = 0;
     virtual int numReachesId() const = 0;
-    // Sets the design's switches from inputs; none by default.
-    virtual void loadSwitches(const StudyInputs& inputs);
 
     // The width of the whole chain and the height of its tallest panel.
     int chainWidth() const;

@@ -24,6 +24,8 @@ TIRRWidgetImpl::TIRRWidgetImpl(ryn::RynSettings* settings, QWidget* parent)
     connectSwitches();
     registerFields();
     settings->bindWidget(linkCheckBox, QVSettingsKeys::TirrLinkReleases, false);
+    registerSwitch(TIRRInputs::linkReleases, linkCheckBox);
+    registerSwitch(TIRRInputs::useTheta, thetaRadio, s1pRadio);
     connectFollowers();
 }
 
@@ -61,25 +63,6 @@ void TIRRWidgetImpl::connectFollowers()
 bool TIRRWidgetImpl::validate()
 {
     return passes(TIRRInputs::firstIllegal(inputs()), TIRRInputs::title);
-}
-
-StudyInputs TIRRWidgetImpl::inputs() const
-{
-    StudyInputs taken = StudyWidget::inputs();
-    taken.switches.insert(TIRRInputs::linkReleases, linkCheckBox->isChecked());
-    taken.switches.insert(TIRRInputs::useTheta, thetaRadio->isChecked());
-    return taken;
-}
-
-bool TIRRWidgetImpl::loadInputs(const StudyInputs& inputs)
-{
-    if (!fitsFields(inputs))
-        return false;
-    releaseRange();
-    linkCheckBox->setChecked(inputs.switches.value(TIRRInputs::linkReleases, false));
-    (inputs.switches.value(TIRRInputs::useTheta, false) ? thetaRadio : s1pRadio)->setChecked(true);
-    loadTexts(inputs);
-    return true;
 }
 
 void TIRRWidgetImpl::r1TextChanged(const QString& text)

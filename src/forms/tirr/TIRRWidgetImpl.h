@@ -17,10 +17,8 @@ public:
 
     bool validate() override;
     // The fields, with the link and the choice of Sc*P as switches.
-    StudyInputs inputs() const override;
     // The link box and the mode's radio button (which is not stored), then
     // the fields: Sc*P takes its own text after Sc and P have set it.
-    bool loadInputs(const StudyInputs& inputs) override;
 
 public slots:
     // While linked, Rt shows every edit of Rc.

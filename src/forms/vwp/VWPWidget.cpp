@@ -23,6 +23,8 @@ VWPWidget::VWPWidget(ryn::RynSettings* settings, QWidget* parent)
 
     bindLinks();
     registerFields();
+    registerSwitch(VWPInputs::linkReleases, linkReleasesCheckBox);
+    registerSwitch(VWPInputs::linkAllReleases, linkAllReleasesCheckBox);
     applyStoredLinks();
     connectLinks();
 }
@@ -63,14 +65,6 @@ void VWPWidget::connectLinks()
 bool VWPWidget::validate()
 {
     return passes(VWPInputs::firstIllegal(inputs()), VWPInputs::boxTitle);
-}
-
-StudyInputs VWPWidget::inputs() const
-{
-    StudyInputs taken = StudyWidget::inputs();
-    taken.switches.insert(VWPInputs::linkReleases, linkReleasesCheckBox->isChecked());
-    taken.switches.insert(VWPInputs::linkAllReleases, linkAllReleasesCheckBox->isChecked());
-    return taken;
 }
 
 // Linking all three releases unchecks the link of R2 and R3 without storing

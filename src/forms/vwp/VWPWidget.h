@@ -16,7 +16,6 @@ public:
 
     bool validate() override;
     // The fields, with the two links as switches.
-    StudyInputs inputs() const override;
     // The two link boxes, then the fields.
     bool loadInputs(const StudyInputs& inputs) override;
 
