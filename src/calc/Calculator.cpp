@@ -10,6 +10,7 @@
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
+#include "studies/common/PowerReport.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/design/DesignFile.h"
 #include "studies/design/DesignSettings.h"
@@ -70,13 +71,25 @@ QString extension(CalcRequest::Format format)
     return QStringLiteral(".txt");
 }
 
-QString reportOf(const DesignRun& run)
+// The design's report, ending in the power of its tests with power.
+QString reportOf(const DesignRun& run, bool power)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
     const ryn::RynStyle style;
     run.writeReport(cursor, style);
+    if (power) {
+        cursor.movePosition(QTextCursor::End);
+        writeReportPieces(
+            cursor, PowerReport::pieces(style, run.precisionTable(), run.design().options.effect));
+    }
     return reportText(document);
+}
+
+// The test of a run's design when its power is asked for.
+const EffectTest* testOf(const DesignRun& run, bool power)
+{
+    return power ? &run.design().options.effect : nullptr;
 }
 
 // The checks by simulation made, one per computed run; none without
@@ -85,26 +98,26 @@ using Checks = std::vector<std::unique_ptr<CheckedDesign>>;
 
 // One computed run's output in format, or its check's when one was made.
 QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDesign* checked,
-                    CalcRequest::Format format)
+                    CalcRequest::Format format, bool power)
 {
     if (checked != nullptr)
         return simulationOutput({checked}, format);
     switch (format) {
     case CalcRequest::Csv:
-        return ResultsCsv::table(run.precisionTable()).toUtf8();
+        return ResultsCsv::table(run.precisionTable(), testOf(run, power)).toUtf8();
     case CalcRequest::Json:
-        return QJsonDocument(resultsJson(run, source.label)).toJson();
+        return QJsonDocument(resultsJson(run, source.label, testOf(run, power))).toJson();
     case CalcRequest::Text:
         break;
     }
-    return reportOf(run).toUtf8();
+    return reportOf(run, power).toUtf8();
 }
 
 // The output of several computed runs together: one CSV table with a design
 // column, a JSON array, or the reports one after another, each headed by its
 // design's name.
 QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
-                          const QList<Source>& sources, CalcRequest::Format format)
+                          const QList<Source>& sources, CalcRequest::Format format, bool power)
 {
     if (!checks.empty()) {
         QList<const CheckedDesign*> all;
@@ -113,18 +126,22 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
         return simulationOutput(all, format);
     }
     if (runs.size() == 1)
-        return outputOf(*runs.front(), sources.front(), nullptr, format);
+        return outputOf(*runs.front(), sources.front(), nullptr, format, power);
     switch (format) {
     case CalcRequest::Csv: {
         QList<QPair<QString, PrecisionTable>> tables;
-        for (std::size_t i = 0; i < runs.size(); ++i)
+        QList<EffectTest> tests;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
             tables.append({sources[int(i)].label, runs[i]->precisionTable()});
-        return ResultsCsv::batch(tables).toUtf8();
+            if (power)
+                tests.append(runs[i]->design().options.effect);
+        }
+        return ResultsCsv::batch(tables, tests).toUtf8();
     }
     case CalcRequest::Json: {
         QJsonArray array;
         for (std::size_t i = 0; i < runs.size(); ++i)
-            array.append(resultsJson(*runs[i], sources[int(i)].label));
+            array.append(resultsJson(*runs[i], sources[int(i)].label, testOf(*runs[i], power)));
         return QJsonDocument(array).toJson();
     }
     case CalcRequest::Text:
@@ -132,7 +149,8 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
     }
     QStringList reports;
     for (std::size_t i = 0; i < runs.size(); ++i)
-        reports << QStringLiteral("==> %1 <==\n").arg(sources[int(i)].label) + reportOf(*runs[i]);
+        reports << QStringLiteral("==> %1 <==\n").arg(sources[int(i)].label) +
+                       reportOf(*runs[i], power);
     return reports.join(QLatin1Char('\n')).toUtf8();
 }
 
@@ -153,7 +171,8 @@ bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks
                QList<QPair<QString, QByteArray>>* outputs)
 {
     if (!QFileInfo(request.output).isDir()) {
-        outputs->append({request.output, combinedOutput(runs, checks, sources, request.format)});
+        outputs->append({request.output, combinedOutput(runs, checks, sources, request.format,
+                                                        request.effect.power)});
         return true;
     }
     const QDir folder(request.output);
@@ -169,7 +188,7 @@ bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks
         }
         outputs->append(
             {path, outputOf(*runs[i], source, checks.empty() ? nullptr : checks[i].get(),
-                            request.format)});
+                            request.format, request.effect.power)});
     }
     return true;
 }
@@ -216,6 +235,17 @@ int calculate(const CalcRequest& request)
                 complain(file + QStringLiteral(": ") + error);
                 status = ExitStatus::refused;
             }
+        }
+    }
+
+    // The test of every design: the file's, with what the command line gives
+    // in its place.
+    for (Source& source : sources) {
+        source.design.options.effect = request.effect.appliedTo(source.design.options.effect);
+        const QString testError = source.design.options.effect.error();
+        if (!testError.isNull()) {
+            complain(source.label + QStringLiteral(": ") + testError);
+            status = ExitStatus::refused;
         }
     }
 

@@ -30,6 +30,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, QString());
     parser.addOptions({format, output, fromSettings, help, version});
     PlanOptions::add(parser);
+    EffectOptions::add(parser);
     const SimulationOptions simulation;
     parser.addOptions(simulation.options());
     if (!parser.parse(QStringList{QStringLiteral("quorvel-calc")} + arguments))
@@ -83,7 +84,14 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QString planRefusal = PlanOptions::read(parser, &request.plan);
     if (!planRefusal.isNull())
         return refusal(planRefusal);
+    const QString effectRefusal = EffectOptions::read(parser, &request.effect);
+    if (!effectRefusal.isNull())
+        return refusal(effectRefusal);
     request.solve = PlanOptions::isSet(parser);
+    if (request.effect.givesTest() && !request.effect.power &&
+        !(request.solve && request.plan.target.measure == PlanTarget::Power))
+        return refusal(QStringLiteral("--null, --alpha and --sided are taken with --power or a "
+                                      "target of power"));
     if (request.solve && request.simulation.requested())
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
     if (request.solve && request.format != CalcRequest::Text)
@@ -132,7 +140,7 @@ QString CommandLine::helpText()
                "  -h, --help               show this help and exit\n"
                "  -V, --version            show the version and exit\n"
                "\n") +
-           PlanOptions::help() +
+           PlanOptions::help() + QStringLiteral("\n") + EffectOptions::help() +
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/EffectOptions.h"
 #include "calc/SimulationOptions.h"
 #include "studies/planning/Planner.h"
 
@@ -24,6 +25,8 @@ struct CalcRequest
     PlanRequest plan;
     // --simulate: check the designs by simulation.
     SimulationRequest simulation;
+    // --power, --null, --alpha, --sided: the power of the test of an effect.
+    EffectRequest effect;
 };
 
 // The exit statuses of quorvel-calc.

@@ -60,8 +60,8 @@ QString read(const QCommandLineParser& parser, PlanRequest* request)
     bool number = false;
     const double value = parts.size() == 2 ? parts[1].toDouble(&number) : 0.0;
     if (measure < 0 || !number)
-        return QStringLiteral("Cannot read the target \"%1\": it is se, hw90, hw95 or cv, an "
-                              "equals sign and a number, as in hw95=0.05")
+        return QStringLiteral("Cannot read the target \"%1\": it is se, hw90, hw95, cv or "
+                              "power, an equals sign and a number, as in hw95=0.05")
             .arg(target);
     request->target.measure = static_cast<PlanTarget::Measure>(measure);
     request->target.value = value;
@@ -94,7 +94,8 @@ QString help()
         "      --target MEASURE=VALUE\n"
         "                           se, hw90 or hw95 (the 90% or 95% confidence\n"
         "                           half-width) or cv (SE over the estimate) at most\n"
-        "                           VALUE\n"
+        "                           VALUE, or power (of the test of its effect, see\n"
+        "                           --null) at least VALUE\n"
         "      --total FISH         the total a split divides (default: the design's)\n");
 }
 

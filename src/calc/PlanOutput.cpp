@@ -22,7 +22,9 @@ int solvePlans(const QList<QPair<QString, Design>>& designs, const PlanRequest& 
         ConsoleMonitor monitor(label, progress);
         Plan plan;
         QString error;
-        const bool planned = planner::plan(design, request, &plan, &error, &monitor);
+        PlanRequest designRequest = request;
+        designRequest.target.effect = design.options.effect;
+        const bool planned = planner::plan(design, designRequest, &plan, &error, &monitor);
         progress.end();
         if (ConsoleMonitor::interrupted()) {
             std::fputs(QStringLiteral("quorvel-calc: %1: Cancelled!\n").arg(label).toUtf8(),

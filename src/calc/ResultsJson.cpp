@@ -1,6 +1,7 @@
 #include "calc/ResultsJson.h"
 
 #include "calc/DesignRun.h"
+#include "studies/common/EffectTest.h"
 
 #include <QJsonArray>
 
@@ -37,7 +38,7 @@ QJsonArray rows(const Matrix& matrix)
 
 } // namespace
 
-QJsonObject resultsJson(const DesignRun& run, const QString& source)
+QJsonObject resultsJson(const DesignRun& run, const QString& source, const EffectTest* test)
 {
     const DesignInfo& info = designs::info(run.design().kind);
     const PrecisionTable table = run.precisionTable();
@@ -47,9 +48,17 @@ QJsonObject resultsJson(const DesignRun& run, const QString& source)
     QJsonArray points;
     for (int i = 0; i < table.pointCount(); ++i) {
         QJsonObject quantities;
-        for (int q = 0; q < table.names.size(); ++q)
-            quantities.insert(table.names[q],
-                              precision(table.estimates(i, q), table.variances(i, q)));
+        for (int q = 0; q < table.names.size(); ++q) {
+            const QString& name = table.names[q];
+            QJsonObject measures = precision(table.estimates(i, q), table.variances(i, q));
+            if (test != nullptr && test->hasNullValue(name)) {
+                measures.insert(QStringLiteral("nullValue"), jsonNumber(test->nullValueOf(name)));
+                measures.insert(
+                    QStringLiteral("power"),
+                    jsonNumber(test->powerOf(name, table.estimates(i, q), table.variances(i, q))));
+            }
+            quantities.insert(name, measures);
+        }
         QJsonObject point = {
             {QStringLiteral("value"), ranged ? jsonNumber(table.x[i]) : QJsonValue()},
             {QStringLiteral("quantities"), quantities}};
@@ -66,6 +75,11 @@ QJsonObject resultsJson(const DesignRun& run, const QString& source)
         {QStringLiteral("quantities"), QJsonArray::fromStringList(table.names)},
         {QStringLiteral("points"), points},
     };
+    if (test != nullptr) {
+        results.insert(QStringLiteral("alpha"), test->alpha);
+        results.insert(QStringLiteral("sided"),
+                       test->twoSided ? QStringLiteral("two") : QStringLiteral("one"));
+    }
     if (!covarianceNames.isEmpty())
         results.insert(QStringLiteral("covarianceNames"),
                        QJsonArray::fromStringList(covarianceNames));

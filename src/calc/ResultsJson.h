@@ -5,6 +5,7 @@
 #include <QString>
 
 class DesignRun;
+struct EffectTest;
 
 // A number in JSON, which has no infinities and no NaN: null stands for them.
 QJsonValue jsonNumber(double value);
@@ -15,5 +16,7 @@ QJsonValue jsonNumber(double value);
 // each quantity's estimate, variance, standard error and 90% and 95%
 // half-widths; for the release-recapture designs also the names of the
 // estimated parameters and each point's variance-covariance matrix in their
-// order.
-QJsonObject resultsJson(const DesignRun& run, const QString& source);
+// order. With a test, a quantity with a null value adds its "nullValue" and
+// the "power" of its test, and the results the test's "alpha" and "sided".
+QJsonObject resultsJson(const DesignRun& run, const QString& source,
+                        const EffectTest* test = nullptr);

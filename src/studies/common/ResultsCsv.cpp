@@ -40,19 +40,34 @@ QString row(const QStringList& fields)
 
 namespace {
 
-QStringList quantityHeaders(const QString& name)
+QStringList quantityHeaders(const QString& name, bool tested)
 {
-    return {name + QStringLiteral(" estimate"), name + QStringLiteral(" variance"),
-            name + QStringLiteral(" SE"), name + QStringLiteral(" half 90%"),
-            name + QStringLiteral(" half 95%")};
+    QStringList headers = {name + QStringLiteral(" estimate"), name + QStringLiteral(" variance"),
+                           name + QStringLiteral(" SE"), name + QStringLiteral(" half 90%"),
+                           name + QStringLiteral(" half 95%")};
+    if (tested)
+        headers << name + QStringLiteral(" null") << name + QStringLiteral(" power");
+    return headers;
 }
 
-QStringList quantityFields(const PrecisionTable& precision, int point, int q)
+// The fields of quantity q at point; with tested, its null value and power
+// under test (empty when test gives it no null value).
+QStringList quantityFields(const PrecisionTable& precision, int point, int q, bool tested,
+                           const EffectTest& test)
 {
     const double variance = precision.variances(point, q);
     const double se = std::sqrt(variance);
-    return {number(precision.estimates(point, q)), number(variance), number(se),
-            number(halfWidth90(se)), number(halfWidth95(se))};
+    QStringList fields = {number(precision.estimates(point, q)), number(variance), number(se),
+                          number(halfWidth90(se)), number(halfWidth95(se))};
+    if (tested) {
+        const QString& name = precision.names[q];
+        if (test.hasNullValue(name))
+            fields << number(test.nullValueOf(name))
+                   << number(test.powerOf(name, precision.estimates(point, q), variance));
+        else
+            fields << QString() << QString();
+    }
+    return fields;
 }
 
 QString rangedValue(const PrecisionTable& precision, int point)
@@ -62,43 +77,55 @@ QString rangedValue(const PrecisionTable& precision, int point)
 
 } // namespace
 
-QString table(const PrecisionTable& precision)
+QString table(const PrecisionTable& precision, const EffectTest* test)
 {
+    const EffectTest none;
     QStringList header = {precision.xName};
     for (const QString& name : precision.names)
-        header << quantityHeaders(name);
+        header << quantityHeaders(name, test != nullptr && test->hasNullValue(name));
     QString text = row(header);
     for (int i = 0; i < precision.pointCount(); ++i) {
         QStringList fields = {rangedValue(precision, i)};
-        for (int q = 0; q < precision.names.size(); ++q)
-            fields << quantityFields(precision, i, q);
+        for (int q = 0; q < precision.names.size(); ++q) {
+            const bool tested = test != nullptr && test->hasNullValue(precision.names[q]);
+            fields << quantityFields(precision, i, q, tested, tested ? *test : none);
+        }
         text += row(fields);
     }
     return text;
 }
 
-QString batch(const QList<QPair<QString, PrecisionTable>>& runs)
+QString batch(const QList<QPair<QString, PrecisionTable>>& runs, const QList<EffectTest>& tests)
 {
     QStringList names;
-    for (const auto& run : runs) {
-        for (const QString& name : run.second.names) {
+    QStringList tested;
+    for (int r = 0; r < runs.size(); ++r) {
+        for (const QString& name : runs[r].second.names) {
             if (!names.contains(name))
                 names << name;
+            if (r < tests.size() && tests[r].hasNullValue(name) && !tested.contains(name))
+                tested << name;
         }
     }
     QStringList header = {QStringLiteral("design"), QStringLiteral("range"),
                           QStringLiteral("value")};
     for (const QString& name : names)
-        header << quantityHeaders(name);
+        header << quantityHeaders(name, tested.contains(name));
     QString text = row(header);
-    for (const auto& [design, precision] : runs) {
+    for (int r = 0; r < runs.size(); ++r) {
+        const auto& [design, precision] = runs[r];
+        const EffectTest test = r < tests.size() ? tests[r] : EffectTest();
         for (int i = 0; i < precision.pointCount(); ++i) {
             QStringList fields = {design, precision.xName, rangedValue(precision, i)};
             for (const QString& name : names) {
                 const int q = precision.names.indexOf(name);
-                fields << (q < 0
-                               ? QStringList{QString(), QString(), QString(), QString(), QString()}
-                               : quantityFields(precision, i, q));
+                const bool withPower = tested.contains(name);
+                if (q < 0) {
+                    for (int f = 0; f < (withPower ? 7 : 5); ++f)
+                        fields << QString();
+                } else {
+                    fields << quantityFields(precision, i, q, withPower, test);
+                }
             }
             text += row(fields);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "studies/common/EffectTest.h"
 #include "studies/common/PrecisionTable.h"
 
 #include <QList>
@@ -18,14 +19,19 @@
 namespace ResultsCsv {
 
 // Header: the ranged input's name, then "<q> estimate", "<q> variance",
-// "<q> SE", "<q> half 90%" and "<q> half 95%" for every quantity q.
-QString table(const PrecisionTable& precision);
+// "<q> SE", "<q> half 90%" and "<q> half 95%" for every quantity q. With a
+// test, a quantity with a null value adds "<q> null" and "<q> power", the
+// power of its test.
+QString table(const PrecisionTable& precision, const EffectTest* test = nullptr);
 
 // Several runs in one table, each named by its design (a file name): the
 // columns "design", "range" (the ranged input's name) and "value", then those
 // of every quantity of any run, in the order they first appear, left empty in
-// the rows of a run without that quantity.
-QString batch(const QList<QPair<QString, PrecisionTable>>& runs);
+// the rows of a run without that quantity. With tests, one per run, the
+// columns of power of table() are added for the quantities that have a null
+// value in any run.
+QString batch(const QList<QPair<QString, PrecisionTable>>& runs,
+              const QList<EffectTest>& tests = {});
 
 // A number as these tables write it, and one row of fields, each quoted
 // where it needs to be, ended by a line break: for other tables of the same

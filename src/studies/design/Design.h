@@ -2,6 +2,7 @@
 
 #include "forms/core/FieldSpec.h"
 #include "forms/core/StudyInputs.h"
+#include "studies/common/EffectTest.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,8 @@
 // The options of a design that the window keeps in its settings rather than
 // in the form: the replicated releases and natural variability of the single
 // and paired releases (each design has its own), the single release's total
-// survival, and the decimals of the reports. Values are as the run-mode
+// survival, the decimals of the reports, and the test whose power the reports
+// show (null values, level, sidedness). Values are as the run-mode
 // dialog and the settings hold them; the natural variance is kept as its
 // text, which the report shows.
 struct DesignOptions
@@ -21,6 +23,7 @@ struct DesignOptions
     bool totalSurvival = false;
     int precisionEst = 3;
     int precisionErr = 8;
+    EffectTest effect;
 };
 
 // One study design as a whole, without any window: which of the five designs

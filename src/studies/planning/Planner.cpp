@@ -163,12 +163,12 @@ qint64 smallestMeeting(qint64 low, qint64 high, qint64 guess, const PlanTarget& 
 }
 
 // The guess from the exact proportionality: every variance is proportional
-// to 1/n, so a measure m at n fish becomes the target at n·(m/target)².
-qint64 proportionalGuess(qint64 n, double measure, double target)
+// to 1/n, so n fish grow by the factor the target asks of the variance.
+qint64 proportionalGuess(qint64 n, double measure, const PlanTarget& target)
 {
     if (!std::isfinite(measure))
         return n;
-    const double guess = std::ceil(double(n) * (measure / target) * (measure / target) - 1e-9);
+    const double guess = std::ceil(double(n) * target.growthToMeet(measure) - 1e-9);
     return guess > double(INT_MAX) ? INT_MAX : std::max<qint64>(1, qint64(guess));
 }
 
@@ -280,7 +280,7 @@ bool Planning::solveReleaseSize(const Design& point, PlanRow* row, QString* erro
 
     const int start = static_cast<int>(std::min<long>(total, high));
     const double current = measureAt(start);
-    const qint64 guess = proportionalGuess(start, current, request.target.value);
+    const qint64 guess = proportionalGuess(start, current, request.target);
     const int n = static_cast<int>(
         std::min<qint64>(high + 1LL, smallestMeeting(1, high, guess, request.target,
                                                      [&](qint64 n) { return measureAt(int(n)); })));
@@ -365,14 +365,14 @@ bool Planning::solveSplit(const Design& point, PlanRow* row, QString* error)
     while (upper - low > 2 && !measure.cancelled) {
         const int m1 = low + (upper - low) / 3;
         const int m2 = upper - (upper - low) / 3;
-        if (measureSplit(int(total), m1) < measureSplit(int(total), m2))
+        if (request.target.isBetter(measureSplit(int(total), m1), measureSplit(int(total), m2)))
             upper = m2 - 1;
         else
             low = m1 + 1;
     }
     int best = low;
     for (int c = low + 1; c <= upper; ++c) {
-        if (measureSplit(int(total), c) < measureSplit(int(total), best))
+        if (request.target.isBetter(measureSplit(int(total), c), measureSplit(int(total), best)))
             best = c;
     }
     if (measure.cancelled)
@@ -390,7 +390,7 @@ bool Planning::solveSplit(const Design& point, PlanRow* row, QString* error)
         int c = std::clamp(static_cast<int>(std::lround(share * n)), 1, n - 1);
         for (int direction : {1, -1}) {
             while (c + direction >= 1 && c + direction <= n - 1 &&
-                   measureSplit(n, c + direction) < measureSplit(n, c))
+                   request.target.isBetter(measureSplit(n, c + direction), measureSplit(n, c)))
                 c += direction;
         }
         return c;
@@ -398,7 +398,7 @@ bool Planning::solveSplit(const Design& point, PlanRow* row, QString* error)
     const auto measureAt = [&](qint64 n) {
         return n < 2 ? infinity : measureSplit(int(n), bestControl(int(n)));
     };
-    const qint64 guess = proportionalGuess(total, row->bestSplitMeasure, request.target.value);
+    const qint64 guess = proportionalGuess(total, row->bestSplitMeasure, request.target);
     const int n = static_cast<int>(smallestMeeting(2, high, guess, request.target, measureAt));
     if (measure.cancelled)
         return true;
@@ -483,13 +483,9 @@ QString designTitle(const Design& design)
 // Checks a request against the design before any point is planned.
 bool requestError(const Design& design, const PlanRequest& request, QString* error)
 {
-    const PlanTarget& target = request.target;
-    if (!(target.value > 0) || !std::isfinite(target.value)) {
-        *error = QStringLiteral("The target %1 of %2 must be a number above 0: %3 was asked")
-                     .arg(PlanTarget::measureName(target.measure), target.quantity,
-                          numberText(target.value));
+    *error = request.target.error();
+    if (!error->isNull())
         return true;
-    }
     const QString refused =
         refusedField(design.inputs, designs::info(design.kind).firstIllegal(design.inputs));
     if (!refused.isNull()) {
