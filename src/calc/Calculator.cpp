@@ -1,5 +1,6 @@
 #include "calc/Calculator.h"
 
+#include "calc/CompareOutput.h"
 #include "calc/ConsoleMonitor.h"
 #include "calc/DesignRun.h"
 #include "calc/PlanOutput.h"
@@ -217,10 +218,61 @@ int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Chec
     return status;
 }
 
+// Writes output to request's file or standard output.
+int writePlain(const CalcRequest& request, const QByteArray& output)
+{
+    if (!request.output.isNull())
+        return writeFile(request.output, output) ? ExitStatus::success : ExitStatus::failed;
+    std::fwrite(output.constData(), 1, std::size_t(output.size()), stdout);
+    return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
+}
+
+QString formatName(CalcRequest::Format format)
+{
+    return extension(format).mid(1).replace(QStringLiteral("txt"), QStringLiteral("text"));
+}
+
+// --compare: the designs of FILE:QUANTITY compared.
+int compareFiles(const CalcRequest& request)
+{
+    QList<ComparedDesign> designs;
+    int status = ExitStatus::success;
+    for (const QString& given : request.files) {
+        ComparedDesign compared;
+        QString file;
+        if (!comparison::splitSource(given, &file, &compared.quantity)) {
+            complain(QStringLiteral("%1: names no quantity; give FILE:QUANTITY, as in "
+                                    "paired.json:St")
+                         .arg(given));
+            status = ExitStatus::refused;
+            continue;
+        }
+        QString error;
+        if (!DesignFile::readFile(file, &compared.design, &error)) {
+            complain(file + QStringLiteral(": ") + error);
+            status = ExitStatus::refused;
+            continue;
+        }
+        compared.label = file;
+        compared.design.options.effect = request.effect.appliedTo(compared.design.options.effect);
+        designs.append(compared);
+    }
+    if (status != ExitStatus::success)
+        return status;
+    QByteArray output;
+    status = CompareOutput::compareDesigns(designs, request.comparison, formatName(request.format),
+                                           &output);
+    if (status != ExitStatus::success)
+        return status;
+    return writePlain(request, output);
+}
+
 } // namespace
 
 int calculate(const CalcRequest& request)
 {
+    if (request.compare)
+        return compareFiles(request);
     QList<Source> sources;
     int status = ExitStatus::success;
     if (!request.fromSettings.isNull()) {
@@ -256,13 +308,10 @@ int calculate(const CalcRequest& request)
         for (const Source& source : sources)
             planned.append({source.label, source.design});
         QByteArray plans;
-        status = solvePlans(planned, request.plan, &plans);
+        status = solvePlans(planned, request.plan, request.format == CalcRequest::Json, &plans);
         if (status != ExitStatus::success)
             return status;
-        if (!request.output.isNull())
-            return writeFile(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
-        std::fwrite(plans.constData(), 1, std::size_t(plans.size()), stdout);
-        return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
+        return writePlain(request, plans);
     }
 
     ProgressLine progress;

@@ -1,5 +1,6 @@
 #include "calc/CommandLine.h"
 
+#include "calc/CompareOutput.h"
 #include "calc/PlanOptions.h"
 #include "studies/design/Design.h"
 
@@ -31,6 +32,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     parser.addOptions({format, output, fromSettings, help, version});
     PlanOptions::add(parser);
     EffectOptions::add(parser);
+    CompareOutput::addOptions(parser);
     const SimulationOptions simulation;
     parser.addOptions(simulation.options());
     if (!parser.parse(QStringList{QStringLiteral("quorvel-calc")} + arguments))
@@ -81,21 +83,29 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     } else if (request.files.isEmpty()) {
         return refusal(QStringLiteral("No design file given"));
     }
-    const QString planRefusal = PlanOptions::read(parser, &request.plan);
+    request.compare = CompareOutput::isSet(parser);
+    const QString compareRefusal = CompareOutput::read(parser, &request.comparison);
+    if (!compareRefusal.isNull())
+        return refusal(compareRefusal);
+    const QString planRefusal = PlanOptions::read(parser, &request.plan, request.compare);
     if (!planRefusal.isNull())
         return refusal(planRefusal);
     const QString effectRefusal = EffectOptions::read(parser, &request.effect);
     if (!effectRefusal.isNull())
         return refusal(effectRefusal);
     request.solve = PlanOptions::isSet(parser);
-    if (request.effect.givesTest() && !request.effect.power &&
+    if (request.compare && (request.solve || request.simulation.requested()))
+        return refusal(QStringLiteral("--compare cannot be given with --solve or --simulate"));
+    if (request.compare && !request.fromSettings.isNull())
+        return refusal(QStringLiteral("--compare takes design files, as FILE:QUANTITY"));
+    if (request.effect.givesTest() && !request.effect.power && !request.compare &&
         !(request.solve && request.plan.target.measure == PlanTarget::Power))
         return refusal(QStringLiteral("--null, --alpha and --sided are taken with --power or a "
                                       "target of power"));
     if (request.solve && request.simulation.requested())
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
-    if (request.solve && request.format != CalcRequest::Text)
-        return refusal(QStringLiteral("--solve writes its answer as text only"));
+    if (request.solve && request.format == CalcRequest::Csv)
+        return refusal(QStringLiteral("--solve writes its answer as text or json"));
     return command;
 }
 
@@ -140,7 +150,8 @@ QString CommandLine::helpText()
                "  -h, --help               show this help and exit\n"
                "  -V, --version            show the version and exit\n"
                "\n") +
-           PlanOptions::help() + QStringLiteral("\n") + EffectOptions::help() +
+           PlanOptions::help() + QStringLiteral("\n") + CompareOutput::help() +
+           QStringLiteral("\n") + EffectOptions::help() +
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"

@@ -2,6 +2,7 @@
 
 #include "calc/EffectOptions.h"
 #include "calc/SimulationOptions.h"
+#include "studies/comparison/DesignComparison.h"
 #include "studies/planning/Planner.h"
 
 #include <QString>
@@ -27,6 +28,9 @@ struct CalcRequest
     SimulationRequest simulation;
     // --power, --null, --alpha, --sided: the power of the test of an effect.
     EffectRequest effect;
+    // --compare: the files (FILE:QUANTITY) compared on comparison.
+    bool compare = false;
+    ComparisonRequest comparison;
 };
 
 // The exit statuses of quorvel-calc.

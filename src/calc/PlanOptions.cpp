@@ -26,7 +26,27 @@ bool isSet(const QCommandLineParser& parser)
     return parser.isSet(solveName);
 }
 
-QString read(const QCommandLineParser& parser, PlanRequest* request)
+QString targetText(const QCommandLineParser& parser)
+{
+    return parser.isSet(targetName) ? parser.value(targetName) : QString();
+}
+
+QString readTarget(const QString& text, PlanTarget::Measure* measure, double* value,
+                   bool valueOptional)
+{
+    const QStringList parts = text.split(QLatin1Char('='));
+    const int key = PlanTarget::measureKeys().indexOf(parts[0]);
+    bool number = parts.size() == 1 && valueOptional;
+    *value = parts.size() == 2 ? parts[1].toDouble(&number) : 0.0;
+    if (key < 0 || parts.size() > 2 || !number)
+        return QStringLiteral("Cannot read the target \"%1\": it is se, hw90, hw95, cv or "
+                              "power, an equals sign and a number, as in hw95=0.05")
+            .arg(text);
+    *measure = static_cast<PlanTarget::Measure>(key);
+    return QString();
+}
+
+QString read(const QCommandLineParser& parser, PlanRequest* request, bool comparing)
 {
     for (const QString& name : {solveName, forName, targetName, totalName}) {
         if (parser.values(name).size() > 1)
@@ -34,7 +54,7 @@ QString read(const QCommandLineParser& parser, PlanRequest* request)
     }
     if (!parser.isSet(solveName)) {
         for (const QString& name : {forName, targetName, totalName}) {
-            if (parser.isSet(name))
+            if (parser.isSet(name) && !(comparing && name == targetName))
                 return QStringLiteral("--%1 is taken only with --solve").arg(name);
         }
         return QString();
@@ -54,17 +74,10 @@ QString read(const QCommandLineParser& parser, PlanRequest* request)
         return QStringLiteral("--solve needs --for QUANTITY and --target MEASURE=VALUE");
     request->target.quantity = parser.value(forName);
 
-    const QString target = parser.value(targetName);
-    const QStringList parts = target.split(QLatin1Char('='));
-    const int measure = parts.size() == 2 ? PlanTarget::measureKeys().indexOf(parts[0]) : -1;
-    bool number = false;
-    const double value = parts.size() == 2 ? parts[1].toDouble(&number) : 0.0;
-    if (measure < 0 || !number)
-        return QStringLiteral("Cannot read the target \"%1\": it is se, hw90, hw95, cv or "
-                              "power, an equals sign and a number, as in hw95=0.05")
-            .arg(target);
-    request->target.measure = static_cast<PlanTarget::Measure>(measure);
-    request->target.value = value;
+    const QString targetError = readTarget(parser.value(targetName), &request->target.measure,
+                                           &request->target.value, false);
+    if (!targetError.isNull())
+        return targetError;
 
     if (parser.isSet(totalName)) {
         if (request->solve != PlanRequest::Split)

@@ -84,16 +84,6 @@ bool requestError(const Design& design, const PlanRequest& request, QString* err
     return false;
 }
 
-// The design as the plan computes it: the single release's total survival
-// is computed when it is the target.
-Design plannedDesign(const Design& design, const PlanTarget& target)
-{
-    Design planned = design;
-    if (design.kind == Design::SingleRelease && target.quantity == QStringLiteral("CompositeS"))
-        planned.options.totalSurvival = true;
-    return planned;
-}
-
 } // namespace
 
 QString Plan::title() const
@@ -111,6 +101,14 @@ QString Plan::title() const
 }
 
 namespace planner {
+
+Design plannedDesign(const Design& design, const PlanTarget& target)
+{
+    Design planned = design;
+    if (design.kind == Design::SingleRelease && target.quantity == QStringLiteral("CompositeS"))
+        planned.options.totalSurvival = true;
+    return planned;
+}
 
 bool plan(const Design& design, const PlanRequest& request, Plan* plan, QString* error,
           RunMonitor* monitor)

@@ -49,6 +49,9 @@ struct PlanRow
     // Switches to set with them (a split unlinks the two release sizes).
     QMap<QString, bool> switches;
     QString answer;
+    // The fish the answer releases in all (a release size or split solved
+    // for); 0 otherwise.
+    qint64 totalFish = 0;
     // The target's measure at the answer, and one fish or one step short of
     // it (infinite when the design cannot be computed there, NaN when there
     // is no such step).
@@ -85,6 +88,17 @@ namespace planner {
 // (false, *error "Cancelled!").
 bool plan(const Design& design, const PlanRequest& request, Plan* plan, QString* error,
           RunMonitor* monitor = nullptr);
+
+// The design as a plan computes it: the single release's total survival is
+// computed when it is the target.
+Design plannedDesign(const Design& design, const PlanTarget& target);
+
+// design with its release sizes scaled together to fish in all, keeping
+// their proportions, as the release-size solve scales them; fields receives
+// the sizes written. False with *error when the design releases no fish or a
+// size would pass its field's largest value.
+bool scaledTo(const Design& design, qint64 fish, Design* scaled,
+              QList<QPair<QString, QString>>* fields, QString* error);
 
 // design with the answer of row written into its inputs: the form's fields
 // as "Use this" leaves them.

@@ -9,21 +9,58 @@
 
 namespace planning {
 
+namespace {
+
+// The release sizes of a design and what they add up to: the base every
+// scaling keeps the proportions of.
+struct ReleaseBase
+{
+    QStringList keys;
+    QList<int> base;
+    long total = 0;
+
+    explicit ReleaseBase(const Design& point)
+        : keys(planner::releaseFields(point))
+    {
+        for (const QString& key : keys) {
+            base << point.inputs.intValueAt(key, 0);
+            total += base.last();
+        }
+    }
+
+    QString noFishError() const
+    {
+        return QStringLiteral("No fish are released in %1: the release sizes scale from what "
+                              "the design releases")
+            .arg(listed(keys));
+    }
+
+    // The release fields at n fish in all. Release sizes of 0 stay 0 and are
+    // left as they are.
+    QList<QPair<QString, QString>> fieldsAt(long n) const
+    {
+        const QList<int> parts = proportionalSplit(base, n);
+        QList<QPair<QString, QString>> fields;
+        for (int k = 0; k < keys.size(); ++k) {
+            if (base[k] > 0)
+                fields.append({keys[k], QString::number(parts[k])});
+        }
+        return fields;
+    }
+};
+
+} // namespace
+
 bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasurer& measure,
                       PlanRow* row, QString* error)
 {
-    const QStringList keys = planner::releaseFields(point);
-    QList<int> base;
-    long total = 0;
+    const ReleaseBase releases(point);
+    const QStringList& keys = releases.keys;
+    const QList<int>& base = releases.base;
+    const long total = releases.total;
     long maximum = LONG_MAX;
-    for (const QString& key : keys) {
-        base << point.inputs.intValueAt(key, 0);
-        total += base.last();
-    }
     if (total <= 0) {
-        *error = QStringLiteral("No fish are released in %1: the release sizes scale from what "
-                                "the design releases")
-                     .arg(listed(keys));
+        *error = releases.noFishError();
         return false;
     }
     // Scaled with the base's own proportions, every field stays below its
@@ -37,16 +74,7 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
     const int high = static_cast<int>(std::min<long>(maximum, INT_MAX - 1));
 
     std::map<int, Measured> measured;
-    // Release sizes of 0 stay 0 and are left as they are.
-    const auto fieldsAt = [&](int n) {
-        const QList<int> parts = proportionalSplit(base, n);
-        QList<QPair<QString, QString>> fields;
-        for (int k = 0; k < keys.size(); ++k) {
-            if (base[k] > 0)
-                fields.append({keys[k], QString::number(parts[k])});
-        }
-        return fields;
-    };
+    const auto fieldsAt = [&](int n) { return releases.fieldsAt(n); };
     const auto measureAt = [&](int n) {
         auto found = measured.find(n);
         if (found == measured.end()) {
@@ -75,6 +103,7 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
         return true;
     }
     row->met = true;
+    row->totalFish = n;
     row->fields = fieldsAt(n);
     row->answer = QStringLiteral("%1 fish: %2").arg(n).arg(fieldsText(row->fields));
     row->achieved = measureAt(n);
@@ -88,3 +117,34 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
 }
 
 } // namespace planning
+
+namespace planner {
+
+bool scaledTo(const Design& design, qint64 fish, Design* scaled,
+              QList<QPair<QString, QString>>* fields, QString* error)
+{
+    const planning::ReleaseBase releases(design);
+    if (releases.total <= 0) {
+        *error = releases.noFishError();
+        return false;
+    }
+    if (fish < 1) {
+        *error = QStringLiteral("%1 fish cannot be released: at least 1 is needed").arg(fish);
+        return false;
+    }
+    *fields = releases.fieldsAt(long(fish));
+    *scaled = design;
+    for (const auto& [key, text] : *fields) {
+        const InputField& field = scaled->inputs.field(key);
+        if (text.toDouble() >= field.editMax) {
+            *error = QStringLiteral("%1 fish would put %2 of %3 beyond its largest value")
+                         .arg(fish)
+                         .arg(text, field.name);
+            return false;
+        }
+        scaled->inputs.field(key).text = text;
+    }
+    return true;
+}
+
+} // namespace planner

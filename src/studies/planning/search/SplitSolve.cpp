@@ -117,6 +117,7 @@ bool solveSplit(const Design& point, const PlanRequest& request, PlanMeasurer& m
     }
     const int c = bestControl(n);
     row->met = true;
+    row->totalFish = n;
     row->switches = {{linkSwitch, false}};
     row->fields = {{control, QString::number(c)}, {treatment, QString::number(n - c)}};
     row->answer = QStringLiteral("%1 fish: %2").arg(n).arg(fieldsText(row->fields));
