@@ -34,6 +34,11 @@ const QString replicateParameterOption = QStringLiteral("replicateParameter");
 const QString totalSurvivalOption = QStringLiteral("totalSurvival");
 const QString precisionEstOption = QStringLiteral("precisionEst");
 const QString precisionErrOption = QStringLiteral("precisionErr");
+// The test whose power the reports show.
+const QString nullValuesOption = QStringLiteral("nullValues");
+const QString nullValueOption = QStringLiteral("nullValue");
+const QString alphaOption = QStringLiteral("alpha");
+const QString sidedOption = QStringLiteral("sided");
 
 // The replicate count of the run-mode dialog, and the decimals a report can
 // show of a double.
@@ -222,6 +227,40 @@ QString varianceText(const QJsonValue& value)
     return text;
 }
 
+double finiteNumber(const QJsonValue& value, const QString& what)
+{
+    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+        refuse(what + QStringLiteral(" must be a number"));
+    return value.toDouble();
+}
+
+// The test of the power the reports show: null values by quantity, one for
+// every quantity, the level and the sidedness.
+void readEffect(const QJsonObject& given, EffectTest* test)
+{
+    if (given.contains(nullValuesOption)) {
+        const QJsonObject values = object(given.value(nullValuesOption), quoted(nullValuesOption));
+        for (auto value = values.begin(); value != values.end(); ++value)
+            test->nullValues.insert(value.key(),
+                                    finiteNumber(value.value(), QStringLiteral("The null value "
+                                                                               "of ") +
+                                                                    quoted(value.key())));
+    }
+    if (given.contains(nullValueOption))
+        test->commonNull = finiteNumber(given.value(nullValueOption), quoted(nullValueOption));
+    if (given.contains(alphaOption)) {
+        test->alpha = finiteNumber(given.value(alphaOption), quoted(alphaOption));
+        if (!(test->alpha > 0) || !(test->alpha < 1))
+            refuse(quoted(alphaOption) + QStringLiteral(" must lie between 0 and 1"));
+    }
+    if (given.contains(sidedOption)) {
+        const QString sided = given.value(sidedOption).toString();
+        if (sided != QStringLiteral("one") && sided != QStringLiteral("two"))
+            refuse(quoted(sidedOption) + QStringLiteral(" must be \"one\" or \"two\""));
+        test->twoSided = sided == QStringLiteral("two");
+    }
+}
+
 DesignOptions readOptions(const QJsonObject& file, const DesignInfo& info)
 {
     DesignOptions options;
@@ -234,7 +273,8 @@ DesignOptions readOptions(const QJsonObject& file, const DesignInfo& info)
                 << replicateParameterOption;
     if (info.kind == Design::SingleRelease)
         allowed << totalSurvivalOption;
-    allowed << precisionEstOption << precisionErrOption;
+    allowed << precisionEstOption << precisionErrOption << nullValuesOption << nullValueOption
+            << alphaOption << sidedOption;
     checkEntries(given, allowed, QStringLiteral("the options of a %1 design").arg(info.name),
                  QStringLiteral("option"));
 
@@ -262,6 +302,7 @@ DesignOptions readOptions(const QJsonObject& file, const DesignInfo& info)
     if (has(precisionErrOption))
         options.precisionErr = wholeNumber(given.value(precisionErrOption),
                                            quoted(precisionErrOption), 0, maximumPrecision);
+    readEffect(given, &options.effect);
     return options;
 }
 
@@ -422,6 +463,21 @@ QByteArray write(const Design& design)
         optionMembers << qMakePair(totalSurvivalOption, jsonBool(options.totalSurvival));
     optionMembers << qMakePair(precisionEstOption, QString::number(options.precisionEst))
                   << qMakePair(precisionErrOption, QString::number(options.precisionErr));
+    // The test only when it differs from the defaults, which files without
+    // it take.
+    const EffectTest& test = options.effect;
+    if (!test.isDefault()) {
+        Members nullMembers;
+        for (auto value = test.nullValues.begin(); value != test.nullValues.end(); ++value)
+            nullMembers.append({value.key(), numberText(value.value())});
+        optionMembers << qMakePair(nullValuesOption,
+                                   jsonObject(nullMembers, QStringLiteral("    ")));
+        if (!std::isnan(test.commonNull))
+            optionMembers << qMakePair(nullValueOption, numberText(test.commonNull));
+        optionMembers << qMakePair(alphaOption, numberText(test.alpha))
+                      << qMakePair(sidedOption, jsonString(test.twoSided ? QStringLiteral("two")
+                                                                         : QStringLiteral("one")));
+    }
     file.append({optionsEntry, jsonObject(optionMembers, QStringLiteral("  "))});
     return (jsonObject(file, QString()) + QLatin1Char('\n')).toUtf8();
 }

@@ -132,8 +132,8 @@ TEST(DesignFile, RefusesAFileAtItsFirstProblemWithOneMessage)
         "St": "0.72", "Pa": "0.5", "Pd": "0.3"})")),
               "Range already set for Rc: \"Sc\" cannot hold a second range");
     EXPECT_EQ(refusal(btps(btpsInputs + R"(, "options": {"replicates": 4})")),
-              "Unknown option \"replicates\" in the options of a btps design; it has precisionEst "
-              "and precisionErr");
+              "Unknown option \"replicates\" in the options of a btps design; it has precisionEst, "
+              "precisionErr, nullValues, nullValue, alpha and sided");
     EXPECT_EQ(refusal(btps(btpsInputs + R"(, "options": {"precisionErr": 1e300})")),
               "\"precisionErr\" must be a whole number from 0 to 17");
 }
@@ -154,4 +154,26 @@ TEST(DesignFile, WritesThroughATemporaryFileAndReadsBackWhatItWrote)
     EXPECT_TRUE(error.startsWith("Cannot read the file: ")) << error.toStdString();
     EXPECT_FALSE(DesignFile::writeFile(folder.filePath("no/such/folder.json"), design, &error));
     EXPECT_TRUE(error.startsWith("Cannot write the file: ")) << error.toStdString();
+}
+
+// The test of a design's power is kept among its options: read, written back
+// the same, left out while it is the default, and refused when it is not one.
+TEST(DesignFile, KeepsTheTestOfPowerAmongTheOptions)
+{
+    const Design design = readText(btps(
+        btpsInputs +
+        R"(, "options": {"nullValues": {"T": 0.95}, "nullValue": 0.9, "alpha": 0.1, "sided": "one"})"));
+    const EffectTest& test = design.options.effect;
+    EXPECT_EQ(test.nullValueOf("T"), 0.95);
+    EXPECT_EQ(test.nullValueOf("S1"), 0.9);
+    EXPECT_EQ(test.alpha, 0.1);
+    EXPECT_FALSE(test.twoSided);
+    EXPECT_EQ(readText(DesignFile::write(design)).options.effect, test);
+    EXPECT_FALSE(DesignFile::write(readText(btps(btpsInputs))).contains("alpha"));
+
+    EXPECT_TRUE(refusal(btps(btpsInputs + R"(, "options": {"alpha": 1})")).contains("\"alpha\""));
+    EXPECT_TRUE(
+        refusal(btps(btpsInputs + R"(, "options": {"sided": "both"})")).contains("\"sided\""));
+    EXPECT_TRUE(
+        refusal(btps(btpsInputs + R"(, "options": {"nullValues": {"T": "x"}})")).contains("\"T\""));
 }
