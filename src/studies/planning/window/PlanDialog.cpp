@@ -76,10 +76,12 @@ void PlanDialog::createControls()
     quantity = new QComboBox;
     quantity->setToolTip(tr("The estimate whose precision the target is on"));
     measure = new QComboBox;
-    for (int m = PlanTarget::StandardError; m <= PlanTarget::CoefficientOfVariation; ++m)
+    for (int m = PlanTarget::StandardError; m <= PlanTarget::Power; ++m)
         measure->addItem(PlanTarget::measureName(static_cast<PlanTarget::Measure>(m)));
-    measure->setToolTip(tr("SE, the half-width of the 90% or 95% confidence interval, or the "
-                           "coefficient of variation (SE over the estimate)"));
+    measure->setToolTip(tr("SE, the half-width of the 90% or 95% confidence interval, the "
+                           "coefficient of variation (SE over the estimate), or the power of "
+                           "the test of the quantity's effect against its null value (1 for "
+                           "St, T and Sdam)"));
     target = new QLineEdit(QStringLiteral("0.05"));
     target->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), target));
@@ -101,6 +103,11 @@ void PlanDialog::createControls()
     form->addRow(tr("Quantity:"), quantity);
     form->addRow(tr("Measure:"), measure);
     form->addRow(tr("At most:"), target);
+    // A power is met from below, every other measure from above.
+    connect(measure, qOverload<int>(&QComboBox::currentIndexChanged), this, [this, form](int m) {
+        if (auto* label = qobject_cast<QLabel*>(form->labelForField(target)))
+            label->setText(m == PlanTarget::Power ? tr("At least:") : tr("At most:"));
+    });
     form->addRow(tr("Solve for:"), solveFor);
     form->addRow(tr("Total fish:"), total);
 
@@ -214,6 +221,7 @@ void PlanDialog::onSolve()
         return;
     }
     planned = window->design();
+    request.target.effect = planned.options.effect;
     cancel = false;
     step = 0;
     steps = 0;
