@@ -1,5 +1,6 @@
 #include "app/QVWindow.h"
 
+#include "app/ComparisonDialog.h"
 #include "app/FileCommands.h"
 #include "app/QuorvelInfo.h"
 #include "app/SimulationDialog.h"
@@ -111,6 +112,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createToolBar();
     createEditMenu();
     createPlanningAction();
+    createComparisonAction();
     setUpFileActions();
     files = new FileCommands(this, settings);
     files->createActions();
@@ -252,6 +254,27 @@ void QVWindow::createPlanningAction()
                         "estimate of the active design the precision you need"));
     plan->setEnabled(false);
     connect(plan, &QAction::triggered, this, &QVWindow::onPlanToTarget);
+}
+
+// "Compare designs…" sets the open designs side by side, whichever is active.
+void QVWindow::createComparisonAction()
+{
+    QAction* compare = addMenuAction(ToolsMenu, CompareAction, tr("Compare designs…"));
+    compare->setToolTip(tr("Set the open designs side by side: the fewest fish each needs for a "
+                           "target, or the precision or power each reaches with a budget"));
+    connect(compare, &QAction::triggered, this, &QVWindow::onCompareDesigns);
+}
+
+void QVWindow::onCompareDesigns()
+{
+    QList<ComparedDesign> open;
+    for (StudySubWindow* window : studyWindows) {
+        if (window != nullptr)
+            open.append({window->title(), window->design(), QString()});
+    }
+    auto* dialog = new ComparisonDialog(open, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void QVWindow::onPlanToTarget()

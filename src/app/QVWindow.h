@@ -40,7 +40,7 @@ public:
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
     // The Tools menu: "Plan to a target…" and "Check by simulation…".
-    enum { ToolsMenu = 6, PlanAction = 11 };
+    enum { ToolsMenu = 6, PlanAction = 11, CompareAction = 12 };
 
     // settings keeps the inputs, the geometries and the open designs; it must
     // outlive the window.
@@ -91,6 +91,7 @@ private slots:
     void onHelpAbout() override;
     void onResetWindowGeom();
     void onPlanToTarget();
+    void onCompareDesigns();
     void onCheckBySimulation();
 
 private:
@@ -101,6 +102,7 @@ private:
     void createToolBar();
     void createEditMenu();
     void createPlanningAction();
+    void createComparisonAction();
     void setUpFileActions();
     void attachSettings();
     void reopenStudies();

@@ -5,7 +5,6 @@
 #include "calc/PlanOptions.h"
 #include "calc/ProgressLine.h"
 #include "calc/ResultsJson.h"
-#include "studies/common/ResultsCsv.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -19,104 +18,6 @@ namespace {
 
 const QString compareName = QStringLiteral("compare");
 const QString budgetName = QStringLiteral("budget");
-
-QString measureText(double measure)
-{
-    return std::isfinite(measure) ? QString::number(measure, 'g', 6) : QString();
-}
-
-QString sizesText(const ComparisonEntry& entry)
-{
-    QStringList sizes;
-    for (const auto& [key, text] : entry.releaseSizes)
-        sizes << key + QStringLiteral(" = ") + text;
-    return sizes.join(QStringLiteral(", "));
-}
-
-// The answer of one entry in words: "met", or why not.
-QString outcomeText(const ComparisonEntry& entry, const ComparisonRequest& request)
-{
-    if (!entry.answered)
-        return entry.message;
-    if (request.mode == ComparisonRequest::Target || request.value > 0)
-        return entry.met ? QStringLiteral("met") : QStringLiteral("not met");
-    return QString();
-}
-
-QByteArray textOf(const Comparison& comparison)
-{
-    const ComparisonRequest& request = comparison.request;
-    const QString measure = PlanTarget::measureName(request.measure);
-    QStringList heads = {QStringLiteral("Design"),        QStringLiteral("File"),
-                         QStringLiteral("Quantity"),      QStringLiteral("Total fish"),
-                         QStringLiteral("Release sizes"), measure};
-    if (request.mode == ComparisonRequest::Target)
-        heads << QStringLiteral("%1 one fish short").arg(measure);
-    heads << QStringLiteral("Answer");
-    QList<QStringList> rows;
-    for (const ComparisonEntry& entry : comparison.entries) {
-        QStringList row = {
-            entry.title,      entry.label,
-            entry.quantity,   entry.totalFish > 0 ? QString::number(entry.totalFish) : QString(),
-            sizesText(entry), measureText(entry.measure)};
-        if (request.mode == ComparisonRequest::Target)
-            row << measureText(entry.shortMeasure);
-        row << outcomeText(entry, request);
-        rows << row;
-    }
-    QList<int> widths;
-    for (int c = 0; c < heads.size(); ++c) {
-        int width = heads[c].size();
-        for (const QStringList& row : rows)
-            width = std::max(width, int(row[c].size()));
-        widths << width;
-    }
-    const auto line = [&](const QStringList& cells) {
-        QStringList padded;
-        for (int c = 0; c < cells.size(); ++c)
-            padded << cells[c].leftJustified(widths[c]);
-        return QStringLiteral("  ") + padded.join(QStringLiteral("  ")).trimmed() +
-               QLatin1Char('\n');
-    };
-    QString text = QStringLiteral("Comparison of Designs\n\n%1\n\n").arg(request.describe());
-    text += line(heads);
-    QStringList rules;
-    for (int width : widths)
-        rules << QString(width, QLatin1Char('-'));
-    text += line(rules);
-    for (const QStringList& row : rows)
-        text += line(row);
-    const int best = comparison.best();
-    if (best >= 0) {
-        const ComparisonEntry& entry = comparison.entries[best];
-        text += request.mode == ComparisonRequest::Target
-                    ? QStringLiteral("\nFewest fish: %1 (%2), %3 fish\n")
-                          .arg(entry.title, entry.label)
-                          .arg(entry.totalFish)
-                    : QStringLiteral("\nBest %1: %2 (%3), %4\n")
-                          .arg(measure, entry.title, entry.label, measureText(entry.measure));
-    }
-    return text.toUtf8();
-}
-
-QByteArray csvOf(const Comparison& comparison)
-{
-    QString text = ResultsCsv::row({QStringLiteral("design"), QStringLiteral("file"),
-                                    QStringLiteral("quantity"), QStringLiteral("totalFish"),
-                                    QStringLiteral("releaseSizes"), QStringLiteral("measure"),
-                                    QStringLiteral("value"), QStringLiteral("shortMeasure"),
-                                    QStringLiteral("met"), QStringLiteral("message")});
-    const QString key = PlanTarget::measureKeys().value(comparison.request.measure);
-    for (const ComparisonEntry& entry : comparison.entries) {
-        text += ResultsCsv::row(
-            {entry.design, entry.label, entry.quantity,
-             entry.totalFish > 0 ? QString::number(entry.totalFish) : QString(), sizesText(entry),
-             key, entry.answered ? ResultsCsv::number(entry.measure) : QString(),
-             std::isfinite(entry.shortMeasure) ? ResultsCsv::number(entry.shortMeasure) : QString(),
-             entry.met ? QStringLiteral("true") : QStringLiteral("false"), entry.message});
-    }
-    return text.toUtf8();
-}
 
 QByteArray jsonOf(const Comparison& comparison)
 {
@@ -146,6 +47,39 @@ QByteArray jsonOf(const Comparison& comparison)
         entries.append(object);
     }
     return QJsonDocument(entries).toJson();
+}
+
+// The table as text, its columns padded to their widest cell.
+QByteArray textOf(const Comparison& comparison)
+{
+    const QList<QStringList> rows = comparison::table(comparison);
+    QList<int> widths;
+    for (int c = 0; c < rows.first().size(); ++c) {
+        int width = 0;
+        for (const QStringList& row : rows)
+            width = std::max(width, int(row[c].size()));
+        widths << width;
+    }
+    const auto line = [&](const QStringList& cells) {
+        QStringList padded;
+        for (int c = 0; c < cells.size(); ++c)
+            padded << cells[c].leftJustified(widths[c]);
+        return QStringLiteral("  ") + padded.join(QStringLiteral("  ")).trimmed() +
+               QLatin1Char('\n');
+    };
+    QString text =
+        QStringLiteral("Comparison of Designs\n\n%1\n\n").arg(comparison.request.describe());
+    text += line(rows.first());
+    QStringList rules;
+    for (int width : widths)
+        rules << QString(width, QLatin1Char('-'));
+    text += line(rules);
+    for (int r = 1; r < rows.size(); ++r)
+        text += line(rows[r]);
+    const QString verdict = comparison::verdict(comparison);
+    if (!verdict.isEmpty())
+        text += QStringLiteral("\n") + verdict + QStringLiteral("\n");
+    return text.toUtf8();
 }
 
 } // namespace
@@ -223,7 +157,7 @@ int compareDesigns(const QList<ComparedDesign>& designs, const ComparisonRequest
         return ExitStatus::refused;
     }
     if (format == QStringLiteral("csv"))
-        *output = csvOf(comparison);
+        *output = comparison::csv(comparison).toUtf8();
     else if (format == QStringLiteral("json"))
         *output = jsonOf(comparison);
     else

@@ -1,5 +1,6 @@
 #include "studies/comparison/DesignComparison.h"
 
+#include "studies/common/ResultsCsv.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/planning/Planner.h"
 #include "studies/planning/search/PlanMeasurer.h"
@@ -239,6 +240,92 @@ QPair<qint64, qint64> fishSpan(const Comparison& comparison)
     if (most == 0)
         return {100, 10000};
     return {std::max<qint64>(1, fewest / 2), most * 2};
+}
+
+namespace {
+
+QString measureText(double measure)
+{
+    return std::isfinite(measure) ? QString::number(measure, 'g', 6) : QString();
+}
+
+QString sizesText(const ComparisonEntry& entry)
+{
+    QStringList sizes;
+    for (const auto& [key, text] : entry.releaseSizes)
+        sizes << key + QStringLiteral(" = ") + text;
+    return sizes.join(QStringLiteral(", "));
+}
+
+// The answer of one entry in words: "met", or why not.
+QString outcomeText(const ComparisonEntry& entry, const ComparisonRequest& request)
+{
+    if (!entry.answered)
+        return entry.message;
+    if (request.mode == ComparisonRequest::Target || request.value > 0)
+        return entry.met ? QStringLiteral("met") : QStringLiteral("not met");
+    return QString();
+}
+
+} // namespace
+
+QList<QStringList> table(const Comparison& comparison)
+{
+    const ComparisonRequest& request = comparison.request;
+    const QString measure = PlanTarget::measureName(request.measure);
+    QStringList heads = {QStringLiteral("Design"),        QStringLiteral("File"),
+                         QStringLiteral("Quantity"),      QStringLiteral("Total fish"),
+                         QStringLiteral("Release sizes"), measure};
+    if (request.mode == ComparisonRequest::Target)
+        heads << QStringLiteral("%1 one fish short").arg(measure);
+    heads << QStringLiteral("Answer");
+    QList<QStringList> rows = {heads};
+    for (const ComparisonEntry& entry : comparison.entries) {
+        QStringList row = {
+            entry.title,      entry.label,
+            entry.quantity,   entry.totalFish > 0 ? QString::number(entry.totalFish) : QString(),
+            sizesText(entry), measureText(entry.measure)};
+        if (request.mode == ComparisonRequest::Target)
+            row << measureText(entry.shortMeasure);
+        row << outcomeText(entry, request);
+        rows << row;
+    }
+    return rows;
+}
+
+QString verdict(const Comparison& comparison)
+{
+    const int best = comparison.best();
+    if (best < 0)
+        return QString();
+    const ComparisonEntry& entry = comparison.entries[best];
+    // An open design is known by its title alone.
+    const QString name = entry.label == entry.title
+                             ? entry.title
+                             : QStringLiteral("%1 (%2)").arg(entry.title, entry.label);
+    if (comparison.request.mode == ComparisonRequest::Target)
+        return QStringLiteral("Fewest fish: %1, %2 fish").arg(name).arg(entry.totalFish);
+    return QStringLiteral("Best %1: %2, %3")
+        .arg(PlanTarget::measureName(comparison.request.measure), name, measureText(entry.measure));
+}
+
+QString csv(const Comparison& comparison)
+{
+    QString text = ResultsCsv::row({QStringLiteral("design"), QStringLiteral("file"),
+                                    QStringLiteral("quantity"), QStringLiteral("totalFish"),
+                                    QStringLiteral("releaseSizes"), QStringLiteral("measure"),
+                                    QStringLiteral("value"), QStringLiteral("shortMeasure"),
+                                    QStringLiteral("met"), QStringLiteral("message")});
+    const QString key = PlanTarget::measureKeys().value(comparison.request.measure);
+    for (const ComparisonEntry& entry : comparison.entries) {
+        text += ResultsCsv::row(
+            {entry.design, entry.label, entry.quantity,
+             entry.totalFish > 0 ? QString::number(entry.totalFish) : QString(), sizesText(entry),
+             key, entry.answered ? ResultsCsv::number(entry.measure) : QString(),
+             std::isfinite(entry.shortMeasure) ? ResultsCsv::number(entry.shortMeasure) : QString(),
+             entry.met ? QStringLiteral("true") : QStringLiteral("false"), entry.message});
+    }
+    return text;
 }
 
 bool splitSource(const QString& text, QString* file, QString* quantity)

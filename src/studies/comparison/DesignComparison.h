@@ -109,6 +109,17 @@ ComparisonCurve curve(const ComparedDesign& compared, const ComparisonRequest& r
 // the most fish of its answers (the budget alone without a target).
 QPair<qint64, qint64> fishSpan(const Comparison& comparison);
 
+// The answer as the reports show it: a head row ("Design", "File",
+// "Quantity", "Total fish", "Release sizes", the measure, with a target the
+// measure one fish short, "Answer"), then one row per design.
+QList<QStringList> table(const Comparison& comparison);
+// The sentence naming the design with the fewest fish or the best measure;
+// empty when none answered.
+QString verdict(const Comparison& comparison);
+// The answer as comma-separated values: design, file, quantity, totalFish,
+// releaseSizes, measure (its key), value, shortMeasure, met and message.
+QString csv(const Comparison& comparison);
+
 // "paired.json:St" read into its file and quantity; false when there is no
 // quantity after the last colon.
 bool splitSource(const QString& text, QString* file, QString* quantity);
