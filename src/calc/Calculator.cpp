@@ -329,8 +329,8 @@ int calculate(const CalcRequest& request)
         DesignRun::Outcome outcome =
             ConsoleMonitor::interrupted() ? DesignRun::Cancelled : run->run(monitor, &message);
         if (outcome == DesignRun::Computed && request.simulation.requested()) {
-            checks.push_back(
-                std::make_unique<CheckedDesign>(CheckedDesign{source.label, source.design, {}}));
+            checks.push_back(std::make_unique<CheckedDesign>(
+                CheckedDesign{source.label, source.design, {}, request.effect.power}));
             outcome = checkBySimulation(*checks.back(), request.simulation, progress, &message);
         }
         if (outcome == DesignRun::Computed) {

@@ -6,6 +6,7 @@
 #include "calc/ResultsJson.h"
 #include "framework/style/RynStyle.h"
 #include "studies/common/ResultsCsv.h"
+#include "studies/simulation/SimulationPower.h"
 #include "studies/simulation/SimulationReport.h"
 
 #include <QJsonArray>
@@ -101,6 +102,13 @@ QString csvRows(const CheckedDesign& checked, bool withLabel)
     return rows;
 }
 
+// The power of the check's quantities with --power; none without.
+QList<SimulatedPower> powerOf(const CheckedDesign& checked)
+{
+    return checked.power ? simulatedPower(checked.check, checked.design.options.effect)
+                         : QList<SimulatedPower>();
+}
+
 QJsonObject figureJson(const MonteCarloFigure& figure)
 {
     return {{QStringLiteral("value"), jsonNumber(figure.value)},
@@ -136,7 +144,14 @@ QJsonObject checkJson(const CheckedDesign& checked)
         });
     }
     const bool ranged = !check.rangeName.isEmpty();
-    return {
+    QJsonArray powers;
+    for (const SimulatedPower& power : powerOf(checked))
+        powers.append(QJsonObject{{QStringLiteral("name"), power.quantity},
+                                  {QStringLiteral("nullValue"), power.nullValue},
+                                  {QStringLiteral("predicted"), jsonNumber(power.predicted)},
+                                  {QStringLiteral("empirical"), figureJson(power.empirical)},
+                                  {QStringLiteral("tests"), power.tests}});
+    QJsonObject object = {
         {QStringLiteral("source"), checked.label},
         {QStringLiteral("design"), designs::info(checked.design.kind).name},
         {QStringLiteral("title"), titleOf(checked.design)},
@@ -150,6 +165,27 @@ QJsonObject checkJson(const CheckedDesign& checked)
         {QStringLiteral("fitsWithoutSE"), summary.fitsWithoutStandardErrors},
         {QStringLiteral("quantities"), quantities},
     };
+    if (checked.power)
+        object.insert(QStringLiteral("power"), powers);
+    return object;
+}
+
+// The power found beside the predicted one, as lines after the report.
+QString powerText(const CheckedDesign& checked)
+{
+    const QList<SimulatedPower> powers = powerOf(checked);
+    if (powers.isEmpty())
+        return QString();
+    QString text =
+        QStringLiteral("\nPower (%1):\n\n").arg(checked.design.options.effect.describe());
+    for (const SimulatedPower& power : powers)
+        text += QStringLiteral("%1 (null %2): predicted %3, found %4 (%5) in %6 tests\n")
+                    .arg(power.quantity, QString::number(power.nullValue, 'g', 6),
+                         QString::number(power.predicted, 'f', 3),
+                         QString::number(power.empirical.value, 'f', 3),
+                         QString::number(power.empirical.monteCarloError, 'g', 2))
+                    .arg(power.tests);
+    return text;
 }
 
 QString reportOf(const CheckedDesign& checked)
@@ -158,7 +194,7 @@ QString reportOf(const CheckedDesign& checked)
     QTextCursor cursor(&document);
     const ryn::RynStyle style;
     SimulationReport(style, titleOf(checked.design), checked.check).write(cursor);
-    return reportText(document);
+    return reportText(document) + powerText(checked);
 }
 
 } // namespace

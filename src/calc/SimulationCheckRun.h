@@ -18,6 +18,9 @@ struct CheckedDesign
     QString label;
     Design design;
     SimulationCheck check;
+    // --power: the power of each quantity's test, predicted and found,
+    // under the design's test.
+    bool power = false;
 };
 
 // Checks design by simulation as request asks, on every core: after its run

@@ -2,9 +2,11 @@
 
 #include "Tolerance.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -88,4 +90,44 @@ TEST(PowerCommand, ShowsPowerOnlyWhereANullValueIsSetAndRefusesBadOptions)
         EXPECT_EQ(result.status, 2) << refused.join(' ').toStdString();
         EXPECT_TRUE(result.out.isEmpty());
     }
+}
+
+// The balloon-tag design checked by simulation: with 20000 fish a group the
+// share of data sets whose test rejects T = 1 lies within three Monte Carlo
+// errors of the predicted power; with 40 a group, where the ratio's estimate
+// is far from normal, it lies well away from it, and says so.
+TEST(PowerCommand, SimulationFindsThePredictedPowerAtALargeReleaseOnly)
+{
+    const QByteArray example = quorvel::test::exampleText("btps");
+    const auto powerAt = [&](const QByteArray& size, const QByteArray& st) {
+        QTemporaryDir folder;
+        QByteArray text = example;
+        text.replace("\"1000\"", "\"" + size + "\"").replace("\"0.72\"", "\"" + st + "\"");
+        QFile file(folder.filePath("btps.json"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        const auto result = runCalc({"--simulate", "4000", "--seed", "3", "--power", "--format",
+                                     "json", folder.filePath("btps.json")});
+        EXPECT_EQ(result.status, 0) << result.err.toStdString();
+        return QJsonDocument::fromJson(result.out.toUtf8())
+            .object()
+            .value("power")
+            .toArray()
+            .first()
+            .toObject();
+    };
+    const QJsonObject large = powerAt("20000", "0.776");
+    ASSERT_EQ(large.value("name").toString(), "T");
+    const double predicted = large.value("predicted").toDouble();
+    const QJsonObject found = large.value("empirical").toObject();
+    EXPECT_GT(predicted, 0.5);
+    EXPECT_LT(predicted, 0.9);
+    EXPECT_GT(found.value("mcError").toDouble(), 0.0);
+    EXPECT_LT(std::fabs(found.value("value").toDouble() - predicted),
+              3 * found.value("mcError").toDouble());
+
+    const QJsonObject small = powerAt("40", "0.72");
+    const QJsonObject smallFound = small.value("empirical").toObject();
+    EXPECT_GT(std::fabs(smallFound.value("value").toDouble() - small.value("predicted").toDouble()),
+              3 * smallFound.value("mcError").toDouble());
 }
