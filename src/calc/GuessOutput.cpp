@@ -31,15 +31,15 @@ QString planText(const Design& design, const Band& band, const Plan& plan)
     QTextCursor cursor(&document);
     const ryn::RynStyle style;
     PlanReport(style, designs::info(design.kind).title, plan).write(cursor);
-    QString text = QStringLiteral("Planned for the worst case of the band %1\n\n")
-                       .arg(band.boxText()) +
-                   reportText(document);
+    QString text =
+        QStringLiteral("Planned for the worst case of the band %1\n\n").arg(band.boxText()) +
+        reportText(document);
     text += QStringLiteral("\nThe worst case at each point:\n\n") + sensitivitytables::text(band);
     return text;
 }
 
-bool answer(const Design& design, const CalcRequest& request, RunMonitor& monitor,
-            Answer* result, QString* error)
+bool answer(const Design& design, const CalcRequest& request, RunMonitor& monitor, Answer* result,
+            QString* error)
 {
     const GuessRequest& guesses = request.guesses;
     if (guesses.kind == GuessRequest::Sensitivity) {
@@ -51,15 +51,14 @@ bool answer(const Design& design, const CalcRequest& request, RunMonitor& monito
         if (!sensitivity::analyse(design, asked, &sensitivity, error, &monitor))
             return false;
         result->text = request.format == CalcRequest::Csv ? sensitivitytables::csv(sensitivity)
-                                                           : sensitivitytables::text(sensitivity);
+                                                          : sensitivitytables::text(sensitivity);
         result->json = sensitivitytables::json(sensitivity);
         return true;
     }
     Band band;
     if (request.solve) {
         Plan plan;
-        if (!bands::planWorstCase(design, guesses.box, request.plan, &plan, &band, error,
-                                  &monitor))
+        if (!bands::planWorstCase(design, guesses.box, request.plan, &plan, &band, error, &monitor))
             return false;
         result->text = planText(design, band, plan);
         return true;
@@ -67,7 +66,7 @@ bool answer(const Design& design, const CalcRequest& request, RunMonitor& monito
     if (!bands::compute(design, guesses.target, guesses.box, &band, error, &monitor))
         return false;
     result->text = request.format == CalcRequest::Csv ? sensitivitytables::csv(band)
-                                                       : sensitivitytables::text(band);
+                                                      : sensitivitytables::text(band);
     result->json = sensitivitytables::json(band);
     return true;
 }
@@ -105,7 +104,8 @@ int analyseGuesses(const QList<QPair<QString, Design>>& designs, const CalcReque
             // One table: a design column before each row, the head row once.
             QStringList lines = result.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             for (int l = 0; l < lines.size(); ++l)
-                lines[l] = (l == 0 ? QStringLiteral("Design") : label) + QLatin1Char(',') + lines[l];
+                lines[l] =
+                    (l == 0 ? QStringLiteral("Design") : label) + QLatin1Char(',') + lines[l];
             texts << (texts.isEmpty() ? lines : lines.mid(1)).join(QLatin1Char('\n')) +
                          QLatin1Char('\n');
         } else {

@@ -333,7 +333,8 @@ bool compute(const Design& design, const PlanTarget& target, const QList<BandInp
         for (int d = 0; d < box.size(); ++d)
             values << grids[d][digits[d]];
         QString message;
-        const QList<double> measures = measure.atPoints(withInputs(measured, box, values), &message);
+        const QList<double> measures =
+            measure.atPoints(withInputs(measured, box, values), &message);
         if (measure.cancelled()) {
             *error = QStringLiteral("Cancelled!");
             return false;
@@ -380,13 +381,11 @@ bool planWorstCase(const Design& design, const QList<BandInput>& box, const Plan
                    Plan* plan, Band* band, QString* error, RunMonitor* monitor)
 {
     for (const BandInput& input : box) {
-        const bool solved =
-            request.solve == PlanRequest::Probability
-                ? input.key == request.field
-                : request.solve == PlanRequest::ReleaseSize
-                      ? planner::releaseFields(design).contains(input.key)
-                      : planner::groupFields(design.kind).first == input.key ||
-                            planner::groupFields(design.kind).second == input.key;
+        const bool solved = request.solve == PlanRequest::Probability ? input.key == request.field
+                            : request.solve == PlanRequest::ReleaseSize
+                                ? planner::releaseFields(design).contains(input.key)
+                                : planner::groupFields(design.kind).first == input.key ||
+                                      planner::groupFields(design.kind).second == input.key;
         if (solved) {
             *error = QStringLiteral("%1 is solved for, so it cannot be in the band").arg(input.key);
             return false;
@@ -431,8 +430,7 @@ bool planWorstCase(const Design& design, const QList<BandInput>& box, const Plan
             result.rows << row;
             continue;
         }
-        const Design worstDesign =
-            withInputs(DesignMeasure::atPoint(design, i), box, worst.inputs);
+        const Design worstDesign = withInputs(DesignMeasure::atPoint(design, i), box, worst.inputs);
         Plan planned;
         if (!planner::plan(worstDesign, request, &planned, error, monitor))
             return false;

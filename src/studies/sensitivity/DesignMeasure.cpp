@@ -11,7 +11,6 @@
 #include <limits>
 #include <memory>
 
-
 namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();

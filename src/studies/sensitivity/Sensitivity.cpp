@@ -45,9 +45,9 @@ double SensitivityEntry::swing(double base) const
 
 QString Sensitivity::title() const
 {
-    QString title = QStringLiteral("%1 of %2")
-                        .arg(PlanTarget::measureName(request.target.measure),
-                             request.target.quantity);
+    QString title =
+        QStringLiteral("%1 of %2")
+            .arg(PlanTarget::measureName(request.target.measure), request.target.quantity);
     if (!xName.isEmpty())
         title += QStringLiteral(" at %1 = %2").arg(xName, DesignMeasure::numberText(x));
     return title + QStringLiteral(", inputs varied by %1%")
@@ -142,8 +142,7 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
             *error = text;
             return false;
         }
-        const auto [low, high] =
-            variedValues(base, field.key, entry.value, request.spread);
+        const auto [low, high] = variedValues(base, field.key, entry.value, request.spread);
         entry.low = low;
         entry.high = high;
         QString lowMessage;
@@ -152,8 +151,9 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
                                ? answer.base
                                : measure.at(DesignMeasure::with(base, field.key, low), &lowMessage);
         entry.measureHigh =
-            high == entry.value ? answer.base
-                                : measure.at(DesignMeasure::with(base, field.key, high), &highMessage);
+            high == entry.value
+                ? answer.base
+                : measure.at(DesignMeasure::with(base, field.key, high), &highMessage);
         entry.message = !std::isfinite(entry.measureLow) ? lowMessage : highMessage;
         if (std::isfinite(entry.measureLow) && std::isfinite(entry.measureHigh))
             entry.message.clear();

@@ -80,8 +80,11 @@ QList<QStringList> sensitivityRows(const Sensitivity& sensitivity, bool forText)
 {
     const QString measure = PlanTarget::measureName(sensitivity.request.target.measure);
     QList<QStringList> rows;
-    rows << QStringList{QStringLiteral("Input"), QStringLiteral("Value"), QStringLiteral("Low"),
-                        QStringLiteral("High"), measure + QStringLiteral(" at low"),
+    rows << QStringList{QStringLiteral("Input"),
+                        QStringLiteral("Value"),
+                        QStringLiteral("Low"),
+                        QStringLiteral("High"),
+                        measure + QStringLiteral(" at low"),
                         measure + QStringLiteral(" at high")};
     if (forText)
         rows[0] << QStringLiteral("Change");
@@ -92,8 +95,9 @@ QList<QStringList> sensitivityRows(const Sensitivity& sensitivity, bool forText)
         const auto measured = [&](double m) {
             return forText ? sensitivitytables::measureText(m) : csvNumber(m);
         };
-        QStringList row{entry.key,          number(entry.value),         number(entry.low),
-                        number(entry.high), measured(entry.measureLow), measured(entry.measureHigh)};
+        QStringList row{
+            entry.key,          number(entry.value),        number(entry.low),
+            number(entry.high), measured(entry.measureLow), measured(entry.measureHigh)};
         if (forText)
             row << sensitivitytables::measureText(entry.swing(sensitivity.base));
         rows << row;
@@ -212,10 +216,9 @@ QString text(const Band& band)
         for (const BandExtreme* extreme : {&row.min, &row.max}) {
             if (!extreme->message.isEmpty()) {
                 out += QStringLiteral("\n%1: %2\n")
-                           .arg(band.xName.isEmpty()
-                                    ? QStringLiteral("The band")
-                                    : band.xName + QStringLiteral(" = ") +
-                                          DesignMeasure::numberText(row.x),
+                           .arg(band.xName.isEmpty() ? QStringLiteral("The band")
+                                                     : band.xName + QStringLiteral(" = ") +
+                                                           DesignMeasure::numberText(row.x),
                                 extreme->message);
                 break;
             }

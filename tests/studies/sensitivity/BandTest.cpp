@@ -35,10 +35,20 @@ Design designOf(Design::Kind kind, const QMap<QString, QString>& texts, int reac
 Design threeReaches()
 {
     Design design = designOf(Design::SingleRelease,
-                             {{"R0", "1000:3000"}, {"S1", "0.85"}, {"P1", "0.6"}, {"D1", "0"},
-                              {"R1", "0"}, {"S2", "0.9"}, {"P2", "0.7"}, {"D2", "0"},
-                              {"R2", "0"}, {"S3", "0.8"}, {"P3", "0.5"}, {"D3", "0"},
-                              {"R3", "0"}, {"Lambda", "0.55"}},
+                             {{"R0", "1000:3000"},
+                              {"S1", "0.85"},
+                              {"P1", "0.6"},
+                              {"D1", "0"},
+                              {"R1", "0"},
+                              {"S2", "0.9"},
+                              {"P2", "0.7"},
+                              {"D2", "0"},
+                              {"R2", "0"},
+                              {"S3", "0.8"},
+                              {"P3", "0.5"},
+                              {"D3", "0"},
+                              {"R3", "0"},
+                              {"Lambda", "0.55"}},
                              4);
     design.inputs.setRangeHolder("R0");
     return design;
@@ -65,8 +75,8 @@ Band bandOf(const Design& design, const QString& quantity, const QString& box)
     QString error;
     EXPECT_TRUE(bands::parseBox(box, &inputs, &error)) << error.toStdString();
     Band band;
-    EXPECT_TRUE(bands::compute(design, {quantity, PlanTarget::StandardError, 0}, inputs, &band,
-                               &error))
+    EXPECT_TRUE(
+        bands::compute(design, {quantity, PlanTarget::StandardError, 0}, inputs, &band, &error))
         << error.toStdString();
     return band;
 }
@@ -182,8 +192,8 @@ TEST(Band, RefusesBoxesItCannotSearch)
         if (!bands::parseBox(text, &box, &error))
             return error;
         Band band;
-        EXPECT_FALSE(bands::compute(design, {"S2", PlanTarget::StandardError, 0}, box, &band,
-                                    &error))
+        EXPECT_FALSE(
+            bands::compute(design, {"S2", PlanTarget::StandardError, 0}, box, &band, &error))
             << text.toStdString();
         return error;
     };
@@ -203,7 +213,6 @@ TEST(Band, RefusesBoxesItCannotSearch)
     QString error;
     ASSERT_TRUE(bands::parseBox("R0=100.5..200", &box, &error));
     Band band;
-    EXPECT_FALSE(
-        bands::compute(fixed, {"S2", PlanTarget::StandardError, 0}, box, &band, &error));
+    EXPECT_FALSE(bands::compute(fixed, {"S2", PlanTarget::StandardError, 0}, box, &band, &error));
     EXPECT_TRUE(error.contains("whole numbers")) << error.toStdString();
 }

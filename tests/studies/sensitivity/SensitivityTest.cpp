@@ -26,8 +26,8 @@ Design example(const QString& name)
 {
     Design design;
     QString error;
-    EXPECT_TRUE(DesignFile::readFile(QStringLiteral(QUORVEL_EXAMPLES_DIR "/") + name, &design,
-                                     &error))
+    EXPECT_TRUE(
+        DesignFile::readFile(QStringLiteral(QUORVEL_EXAMPLES_DIR "/") + name, &design, &error))
         << error.toStdString();
     return design;
 }
@@ -112,8 +112,8 @@ TEST(Sensitivity, EveryEntryIsTheOrdinaryRunWithThatOneInputChanged)
             const SensitivityEntry& entry = result.inputs[k];
             SCOPED_TRACE(entry.key.toStdString());
             const InputField& field = design.inputs.field(entry.key);
-            for (const auto& [value, measure] :
-                 {std::pair{entry.low, entry.measureLow}, std::pair{entry.high, entry.measureHigh}}) {
+            for (const auto& [value, measure] : {std::pair{entry.low, entry.measureLow},
+                                                 std::pair{entry.high, entry.measureHigh}}) {
                 int point = request.point;
                 const Design one = changed(design, entry.key, value, &point);
                 EXPECT_REL_NEAR(measure, ordinaryMeasure(one, c.quantity, c.measure, point), 1e-12);
