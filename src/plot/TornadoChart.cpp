@@ -77,7 +77,8 @@ void TornadoChart::setBars(const QString& title, const QString& measureTitle,
     detachItems(QwtPlotItem::Rtti_PlotMarker, true);
     this->labels = labels;
     setTitle(title);
-    setAxisTitle(QwtPlot::xBottom, measureTitle);
+    setAxisTitle(QwtPlot::xBottom,
+                 tr("%1 (dashed line: at the design's own inputs)").arg(measureTitle));
 
     double least = base;
     double greatest = base;
@@ -103,11 +104,10 @@ void TornadoChart::setBars(const QString& title, const QString& measureTitle,
     setAxisScaleDraw(QwtPlot::yLeft, new InputScaleDraw(labels));
     setAxisScaleDiv(QwtPlot::yLeft, rows);
 
-    auto* baseLine = new QwtPlotMarker(QStringLiteral("Base"));
+    auto* baseLine = new QwtPlotMarker();
     baseLine->setLineStyle(QwtPlotMarker::VLine);
     baseLine->setXValue(base);
     baseLine->setLinePen(QPen(Qt::black, 0, Qt::DashLine));
-    baseLine->setItemAttribute(QwtPlotItem::Legend, true);
     baseLine->attach(this);
     // Legend entries for the two colours, drawn as empty shapes.
     for (const auto& [name, colour] : {std::pair{QStringLiteral("input lowered"), lowColour},
