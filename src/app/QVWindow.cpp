@@ -18,10 +18,10 @@
 #include "plot/TornadoChart.h"
 #include "studies/btps/BTPSSubWindow.h"
 #include "studies/planning/window/PlanDialog.h"
-#include "studies/sensitivity/window/BandDialog.h"
-#include "studies/sensitivity/window/SensitivityDialog.h"
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+#include "studies/sensitivity/window/BandDialog.h"
+#include "studies/sensitivity/window/SensitivityDialog.h"
 #include "studies/simulation/DesignSimulation.h"
 #include "studies/tirr/TIRRSubWindow.h"
 #include "studies/vwp/VWPSubWindow.h"
@@ -329,10 +329,10 @@ void QVWindow::onBandsRequested(const QString& parameter)
             high << row.max.measure;
         }
         if (QVPlotWidget* plot = plotWidget())
-            plot->setBand(band.target.quantity,
-                          tr("%1 over %2").arg(PlanTarget::measureName(band.target.measure),
-                                               band.boxText()),
-                          x, low, high);
+            plot->setBand(
+                band.target.quantity,
+                tr("%1 over %2").arg(PlanTarget::measureName(band.target.measure), band.boxText()),
+                x, low, high);
     });
     connect(dialog, &BandDialog::cleared, this, [this] {
         if (QVPlotWidget* plot = plotWidget())

@@ -120,9 +120,8 @@ void QVPlotWidget::setData(const QStringList& names, const Matrix& table, const 
     updatePlot();
 }
 
-void QVPlotWidget::setBand(const QString& parameter, const QString& title,
-                           const QVector<double>& x, const QVector<double>& low,
-                           const QVector<double>& high)
+void QVPlotWidget::setBand(const QString& parameter, const QString& title, const QVector<double>& x,
+                           const QVector<double>& low, const QVector<double>& high)
 {
     band = {parameter, title, x, low, high};
     updatePlot();

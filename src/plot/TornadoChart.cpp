@@ -62,7 +62,8 @@ void TornadoChart::addBar(int row, double from, double to, const QColor& colour)
         return;
     const double y = labels.size() - 1 - row;
     auto* bar = new QwtPlotShapeItem();
-    bar->setRect(QRectF(QPointF(std::min(from, to), y - 0.35), QPointF(std::max(from, to), y + 0.35)));
+    bar->setRect(
+        QRectF(QPointF(std::min(from, to), y - 0.35), QPointF(std::max(from, to), y + 0.35)));
     bar->setBrush(colour);
     bar->setPen(QPen(colour.darker(130), 0));
     bar->setItemAttribute(QwtPlotItem::Legend, false);
@@ -92,7 +93,8 @@ void TornadoChart::setBars(const QString& title, const QString& measureTitle,
         addBar(k, base, low.value(k), lowColour);
         addBar(k, base, high.value(k), highColour);
     }
-    const double margin = greatest > least ? (greatest - least) * 0.05 : std::fabs(base) * 0.05 + 1e-12;
+    const double margin =
+        greatest > least ? (greatest - least) * 0.05 : std::fabs(base) * 0.05 + 1e-12;
     setAxisScale(QwtPlot::xBottom, least - margin, greatest + margin);
 
     // Every row labelled: one major tick per input.

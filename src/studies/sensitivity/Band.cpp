@@ -2,6 +2,7 @@
 
 #include "forms/core/InputField.h"
 #include "studies/common/RunMonitor.h"
+#include "studies/planning/search/PlanSearch.h"
 #include "studies/sensitivity/DesignMeasure.h"
 
 #include <QSet>
@@ -197,9 +198,9 @@ QString boxError(const Design& design, const QList<BandInput>& box)
         if (seen.contains(input.key))
             return QStringLiteral("%1 is given twice in the band").arg(input.key);
         seen.insert(input.key);
-        const QString interval = QStringLiteral("%1 = %2..%3")
-                                     .arg(input.key, DesignMeasure::numberText(input.low),
-                                          DesignMeasure::numberText(input.high));
+        const QString interval =
+            QStringLiteral("%1 = %2..%3")
+                .arg(input.key, planning::numberText(input.low), planning::numberText(input.high));
         if (!(input.low <= input.high))
             return QStringLiteral("The interval %1 runs downwards: give the low end first")
                 .arg(interval);
@@ -224,8 +225,8 @@ QString Band::boxText() const
     QStringList parts;
     for (const BandInput& input : box)
         parts << QStringLiteral("%1 = %2..%3")
-                     .arg(input.key, DesignMeasure::numberText(input.low),
-                          DesignMeasure::numberText(input.high));
+                     .arg(input.key, planning::numberText(input.low),
+                          planning::numberText(input.high));
     return parts.join(QStringLiteral(", "));
 }
 
@@ -269,7 +270,7 @@ Design withInputs(const Design& design, const QList<BandInput>& box, const QList
 {
     Design varied = design;
     for (int d = 0; d < box.size(); ++d)
-        varied.inputs.field(box[d].key).text = DesignMeasure::numberText(values[d]);
+        varied.inputs.field(box[d].key).text = planning::numberText(values[d]);
     return varied;
 }
 
@@ -357,7 +358,7 @@ bool compute(const Design& design, const PlanTarget& target, const QList<BandInp
     for (int i = 0; i < points; ++i) {
         if (monitor != nullptr)
             monitor->setStep(nodes + i);
-        const Design point = DesignMeasure::atPoint(measured, i);
+        const Design point = planning::atPoint(measured, i);
         const ExtremeSearch search(box, whole, [&](const QList<double>& values) {
             return measure.at(withInputs(point, box, values));
         });
@@ -430,7 +431,7 @@ bool planWorstCase(const Design& design, const QList<BandInput>& box, const Plan
             result.rows << row;
             continue;
         }
-        const Design worstDesign = withInputs(DesignMeasure::atPoint(design, i), box, worst.inputs);
+        const Design worstDesign = withInputs(planning::atPoint(design, i), box, worst.inputs);
         Plan planned;
         if (!planner::plan(worstDesign, request, &planned, error, monitor))
             return false;

@@ -1,10 +1,8 @@
 #include "studies/sensitivity/DesignMeasure.h"
 
 #include "forms/core/InputField.h"
-#include "studies/common/RunMonitor.h"
 #include "studies/planning/DesignComputation.h"
-
-#include <QLocale>
+#include "studies/planning/search/PlanSearch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,43 +13,30 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-// The computations report nothing; they only see the caller's cancel.
-class CancelOnlyMonitor : public RunMonitor
-{
-public:
-    explicit CancelOnlyMonitor(RunMonitor* outer)
-        : outer(outer)
-    {}
-
-    void setTotalSteps(int) override {}
-    void setStep(int) override {}
-    bool isCanceled() const override { return outer != nullptr && outer->isCanceled(); }
-    void error(const QString&) override {}
-    void setCanceled(bool) override {}
-
-private:
-    RunMonitor* outer;
-};
-
 } // namespace
 
 DesignMeasure::DesignMeasure(const PlanTarget& target, RunMonitor* monitor)
     : target_(target)
     , monitor(monitor)
+    , single(target_, monitor)
 {}
 
 QList<double> DesignMeasure::atPoints(const Design& design, QString* message)
 {
     const int points = std::max(1, design.inputs.numPoints());
     QList<double> measures;
-    if (cancelled_ || (monitor != nullptr && monitor->isCanceled())) {
+    if (cancelled() || (monitor != nullptr && monitor->isCanceled())) {
         cancelled_ = true;
         for (int i = 0; i < points; ++i)
             measures << infinity;
         return measures;
     }
+    if (design.inputs.rangeHolder().isEmpty()) {
+        measures << at(design, message);
+        return measures;
+    }
     const std::unique_ptr<DesignComputation> computation = DesignComputation::of(design);
-    CancelOnlyMonitor quiet(monitor);
+    planning::QuietMonitor quiet(monitor);
     QString text;
     const DesignComputation::Outcome outcome = computation->run(quiet, &text);
     if (outcome == DesignComputation::Cancelled)
@@ -66,11 +51,11 @@ QList<double> DesignMeasure::atPoints(const Design& design, QString* message)
             *message = QStringLiteral("No %1 computed").arg(target_.quantity);
         return measures;
     }
-    // A run ends at its first point that fails: over a range, the points are
+    // A run ends at its first point that fails: the points are then
     // measured one by one so that the others keep their measures.
-    if (outcome == DesignComputation::Failed && points > 1) {
+    if (outcome == DesignComputation::Failed) {
         for (int i = 0; i < points; ++i)
-            measures << at(atPoint(design, i), message);
+            measures << at(planning::atPoint(design, i), message);
         return measures;
     }
     if (message != nullptr)
@@ -82,7 +67,10 @@ QList<double> DesignMeasure::atPoints(const Design& design, QString* message)
 
 double DesignMeasure::at(const Design& design, QString* message)
 {
-    return atPoints(design, message).value(0, infinity);
+    const planning::Measured measured = single(design);
+    if (message != nullptr && !measured.message.isEmpty())
+        *message = measured.message;
+    return measured.measure;
 }
 
 Design DesignMeasure::measured(const Design& design)
@@ -93,27 +81,11 @@ Design DesignMeasure::measured(const Design& design)
     return planned;
 }
 
-Design DesignMeasure::atPoint(const Design& design, int i)
-{
-    Design point = design;
-    const QString holder = design.inputs.rangeHolder();
-    if (!holder.isEmpty()) {
-        point.inputs.field(holder).text = numberText(design.inputs.pointAt(i));
-        point.inputs.setRangeHolder(QString());
-    }
-    return point;
-}
-
 Design DesignMeasure::with(const Design& design, const QString& key, double value)
 {
     Design varied = design;
-    varied.inputs.field(key).text = numberText(value);
+    varied.inputs.field(key).text = planning::numberText(value);
     return varied;
-}
-
-QString DesignMeasure::numberText(double value)
-{
-    return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 bool DesignMeasure::accepts(const Design& design, const QString& key, double value)

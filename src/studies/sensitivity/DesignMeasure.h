@@ -2,6 +2,7 @@
 
 #include "studies/design/Design.h"
 #include "studies/planning/PlanTarget.h"
+#include "studies/planning/search/PlanMeasurer.h"
 
 #include <QList>
 #include <QString>
@@ -11,8 +12,9 @@ class RunMonitor;
 // The measure of one quantity (its SE, a half-width, its CV) for designs
 // varied around a base design, each computed along the window's own path.
 // The sensitivity of a design and the bands over uncertain inputs measure
-// every variation through it. A design that cannot be computed measures
-// infinite, with the program's message.
+// every variation through it: a design without a range as the planner
+// measures it, a ranged one in one run. A design that cannot be computed
+// measures infinite, with the program's message.
 class DesignMeasure
 {
 public:
@@ -26,20 +28,14 @@ public:
     // The measure of a design without a range.
     double at(const Design& design, QString* message = nullptr);
 
-    bool cancelled() const { return cancelled_; }
+    bool cancelled() const { return cancelled_ || single.cancelled; }
     const PlanTarget& target() const { return target_; }
 
     // design as it is measured: the single release computes its total
     // survival, so that "CompositeS" can be measured.
     static Design measured(const Design& design);
-    // design with its range holder fixed at the value of point i (counted
-    // from 0) and no range left.
-    static Design atPoint(const Design& design, int i);
     // design with field key holding value, written as the field would hold it.
     static Design with(const Design& design, const QString& key, double value);
-    // A number as a field holds it: no exponent, the fewest digits that read
-    // back as the same double.
-    static QString numberText(double value);
     // Whether the design takes value in field key: the field's own bounds
     // and the design's checks.
     static bool accepts(const Design& design, const QString& key, double value);
@@ -49,5 +45,6 @@ public:
 private:
     PlanTarget target_;
     RunMonitor* monitor;
+    planning::PlanMeasurer single;
     bool cancelled_ = false;
 };

@@ -3,6 +3,7 @@
 #include "forms/core/InputField.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/planning/Planner.h"
+#include "studies/planning/search/PlanSearch.h"
 #include "studies/sensitivity/DesignMeasure.h"
 
 #include <algorithm>
@@ -49,9 +50,9 @@ QString Sensitivity::title() const
         QStringLiteral("%1 of %2")
             .arg(PlanTarget::measureName(request.target.measure), request.target.quantity);
     if (!xName.isEmpty())
-        title += QStringLiteral(" at %1 = %2").arg(xName, DesignMeasure::numberText(x));
-    return title + QStringLiteral(", inputs varied by %1%")
-                       .arg(DesignMeasure::numberText(request.spread * 100));
+        title += QStringLiteral(" at %1 = %2").arg(xName, planning::numberText(x));
+    return title +
+           QStringLiteral(", inputs varied by %1%").arg(planning::numberText(request.spread * 100));
 }
 
 namespace sensitivity {
@@ -85,7 +86,7 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
     if (!(request.spread > 0 && request.spread < 1)) {
         *error = QStringLiteral("The spread is a fraction of each input above 0 and below 1, as "
                                 "0.1 for 10%: %1 was asked")
-                     .arg(DesignMeasure::numberText(request.spread));
+                     .arg(planning::numberText(request.spread));
         return false;
     }
     const Design measured = DesignMeasure::measured(design);
@@ -113,7 +114,7 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
     answer.request = request;
     answer.xName = design.inputs.rangeHolder().isEmpty() ? QString() : design.inputs.rangeName();
     answer.x = design.inputs.pointAt(request.point);
-    const Design base = DesignMeasure::atPoint(measured, request.point);
+    const Design base = planning::atPoint(measured, request.point);
     DesignMeasure measure(request.target, monitor);
     QString message;
     answer.base = measure.at(base, &message);

@@ -1,5 +1,6 @@
 #include "studies/sensitivity/SensitivityTables.h"
 
+#include "studies/planning/search/PlanSearch.h"
 #include "studies/sensitivity/Band.h"
 #include "studies/sensitivity/DesignMeasure.h"
 #include "studies/sensitivity/Sensitivity.h"
@@ -90,7 +91,7 @@ QList<QStringList> sensitivityRows(const Sensitivity& sensitivity, bool forText)
         rows[0] << QStringLiteral("Change");
     for (const SensitivityEntry& entry : sensitivity.inputs) {
         const auto number = [&](double v) {
-            return forText ? DesignMeasure::numberText(v) : csvNumber(v);
+            return forText ? planning::numberText(v) : csvNumber(v);
         };
         const auto measured = [&](double m) {
             return forText ? sensitivitytables::measureText(m) : csvNumber(m);
@@ -130,14 +131,14 @@ QList<QStringList> bandRows(const Band& band, bool forText)
     for (const BandRow& row : band.rows) {
         QStringList cells;
         if (!band.xName.isEmpty())
-            cells << DesignMeasure::numberText(row.x);
+            cells << planning::numberText(row.x);
         cells << measured(row.base);
         cells << measured(row.min.measure) + (forText ? inside(row.min.interior) : QString());
         for (double v : row.min.inputs)
-            cells << DesignMeasure::numberText(v);
+            cells << planning::numberText(v);
         cells << measured(row.max.measure) + (forText ? inside(row.max.interior) : QString());
         for (double v : row.max.inputs)
-            cells << DesignMeasure::numberText(v);
+            cells << planning::numberText(v);
         if (!forText)
             cells << inside(row.min.interior) << inside(row.max.interior);
         rows << cells;
@@ -218,7 +219,7 @@ QString text(const Band& band)
                 out += QStringLiteral("\n%1: %2\n")
                            .arg(band.xName.isEmpty() ? QStringLiteral("The band")
                                                      : band.xName + QStringLiteral(" = ") +
-                                                           DesignMeasure::numberText(row.x),
+                                                           planning::numberText(row.x),
                                 extreme->message);
                 break;
             }

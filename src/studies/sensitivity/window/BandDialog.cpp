@@ -1,5 +1,6 @@
 #include "studies/sensitivity/window/BandDialog.h"
 
+#include "studies/planning/search/PlanSearch.h"
 #include "studies/sensitivity/DesignMeasure.h"
 #include "studies/sensitivity/SensitivityTables.h"
 #include "studies/sensitivity/window/GuessWorker.h"
@@ -28,8 +29,10 @@ BandDialog::BandDialog(const Design& design, const QString& quantity, const QStr
                              "true value may lie in")
                               .arg(bands::maximumInputs));
     measure = new QComboBox;
-    measure->addItem(PlanTarget::measureName(PlanTarget::HalfWidth95), int(PlanTarget::HalfWidth95));
-    measure->addItem(PlanTarget::measureName(PlanTarget::HalfWidth90), int(PlanTarget::HalfWidth90));
+    measure->addItem(PlanTarget::measureName(PlanTarget::HalfWidth95),
+                     int(PlanTarget::HalfWidth95));
+    measure->addItem(PlanTarget::measureName(PlanTarget::HalfWidth90),
+                     int(PlanTarget::HalfWidth90));
     compute = new QPushButton(tr("Compute"));
     compute->setDefault(true);
     connect(compute, &QPushButton::clicked, this, &BandDialog::onCompute);
@@ -120,8 +123,12 @@ void BandDialog::onComputed()
 
 void BandDialog::fillTable()
 {
-    QStringList heads{shown.xName.isEmpty() ? tr("Point") : shown.xName, tr("Base"), tr("Least"),
-                      tr("at"), tr("Greatest"), tr("at")};
+    QStringList heads{shown.xName.isEmpty() ? tr("Point") : shown.xName,
+                      tr("Base"),
+                      tr("Least"),
+                      tr("at"),
+                      tr("Greatest"),
+                      tr("at")};
     table_->setColumnCount(heads.size());
     table_->setHorizontalHeaderLabels(heads);
     table_->setRowCount(shown.rows.size());
@@ -129,20 +136,19 @@ void BandDialog::fillTable()
         QStringList parts;
         for (int d = 0; d < shown.box.size() && d < extreme.inputs.size(); ++d)
             parts << QStringLiteral("%1 = %2").arg(shown.box[d].key,
-                                                   DesignMeasure::numberText(extreme.inputs[d]));
+                                                   planning::numberText(extreme.inputs[d]));
         return parts.join(QStringLiteral(", "));
     };
     for (int r = 0; r < shown.rows.size(); ++r) {
         const BandRow& row = shown.rows[r];
-        const QStringList cells{
-            DesignMeasure::numberText(row.x),
-            sensitivitytables::measureText(row.base),
-            sensitivitytables::measureText(row.min.measure) +
-                (row.min.interior ? QStringLiteral(" *") : QString()),
-            where(row.min),
-            sensitivitytables::measureText(row.max.measure) +
-                (row.max.interior ? QStringLiteral(" *") : QString()),
-            where(row.max)};
+        const QStringList cells{planning::numberText(row.x),
+                                sensitivitytables::measureText(row.base),
+                                sensitivitytables::measureText(row.min.measure) +
+                                    (row.min.interior ? QStringLiteral(" *") : QString()),
+                                where(row.min),
+                                sensitivitytables::measureText(row.max.measure) +
+                                    (row.max.interior ? QStringLiteral(" *") : QString()),
+                                where(row.max)};
         for (int c = 0; c < cells.size(); ++c)
             table_->setItem(r, c, new QTableWidgetItem(cells[c]));
     }

@@ -229,9 +229,9 @@ QTextDocument* SensitivityDialog::document() const
     bold.setFontWeight(QFont::Bold);
     cursor.insertText(heading(), bold);
     cursor.insertBlock();
-    cursor.insertText(tr("At the design's own inputs: %1")
-                          .arg(sensitivitytables::measureText(shown.base)),
-                      QTextCharFormat());
+    cursor.insertText(
+        tr("At the design's own inputs: %1").arg(sensitivitytables::measureText(shown.base)),
+        QTextCharFormat());
     cursor.insertBlock();
     if (chart != nullptr) {
         document->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chart")),
@@ -245,8 +245,8 @@ QTextDocument* SensitivityDialog::document() const
     format.setHeaderRowCount(1);
     QTextTable* grid = cursor.insertTable(table_->rowCount() + 1, table_->columnCount(), format);
     for (int c = 0; c < table_->columnCount(); ++c)
-        grid->cellAt(0, c).firstCursorPosition().insertText(
-            table_->horizontalHeaderItem(c)->text(), bold);
+        grid->cellAt(0, c).firstCursorPosition().insertText(table_->horizontalHeaderItem(c)->text(),
+                                                            bold);
     for (int r = 0; r < table_->rowCount(); ++r) {
         for (int c = 0; c < table_->columnCount(); ++c)
             grid->cellAt(r + 1, c).firstCursorPosition().insertText(table_->item(r, c)->text());
