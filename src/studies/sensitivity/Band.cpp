@@ -282,7 +282,7 @@ bool compute(const Design& design, const PlanTarget& target, const QList<BandInp
         *error = refused;
         return false;
     }
-    const Design measured = DesignMeasure::measured(design);
+    const Design measured = DesignMeasure::measured(design, target);
     QString quantityError;
     const QStringList known = planner::quantities(measured, &quantityError);
     if (known.isEmpty()) {

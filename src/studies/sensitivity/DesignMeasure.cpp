@@ -73,10 +73,10 @@ double DesignMeasure::at(const Design& design, QString* message)
     return measured.measure;
 }
 
-Design DesignMeasure::measured(const Design& design)
+Design DesignMeasure::measured(const Design& design, const PlanTarget& target)
 {
     Design planned = design;
-    if (design.kind == Design::SingleRelease)
+    if (design.kind == Design::SingleRelease && target.quantity == QStringLiteral("CompositeS"))
         planned.options.totalSurvival = true;
     return planned;
 }

@@ -31,9 +31,9 @@ public:
     bool cancelled() const { return cancelled_ || single.cancelled; }
     const PlanTarget& target() const { return target_; }
 
-    // design as it is measured: the single release computes its total
-    // survival, so that "CompositeS" can be measured.
-    static Design measured(const Design& design);
+    // design as it is measured for target: the single release computes its
+    // total survival when "CompositeS" is measured.
+    static Design measured(const Design& design, const PlanTarget& target);
     // design with field key holding value, written as the field would hold it.
     static Design with(const Design& design, const QString& key, double value);
     // Whether the design takes value in field key: the field's own bounds

@@ -6,8 +6,14 @@
 #include "studies/planning/search/PlanSearch.h"
 #include "studies/sensitivity/DesignMeasure.h"
 
+#include <QThread>
+#include <QVector>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -89,7 +95,7 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
                      .arg(planning::numberText(request.spread));
         return false;
     }
-    const Design measured = DesignMeasure::measured(design);
+    const Design measured = DesignMeasure::measured(design, request.target);
     QString quantityError;
     const QStringList known = planner::quantities(measured, &quantityError);
     if (known.isEmpty()) {
@@ -130,40 +136,68 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
     }
     if (monitor != nullptr)
         monitor->setTotalSteps(varied.size());
-    for (int k = 0; k < varied.size(); ++k) {
-        if (monitor != nullptr)
-            monitor->setStep(k);
-        const InputField& field = varied[k];
-        SensitivityEntry entry;
-        entry.key = field.key;
-        entry.name = field.name;
-        try {
-            entry.value = base.inputs.valueAt(field.key, 0);
-        } catch (const QString& text) {
-            *error = text;
+    // The inputs are varied on every core, each thread taking the next input
+    // not yet taken; the calling thread works too and reports the progress.
+    QVector<SensitivityEntry> entries(varied.size());
+    QVector<QString> failures(varied.size());
+    std::atomic<int> next{0};
+    std::atomic<int> done{0};
+    std::atomic<bool> cancelled{false};
+    const auto work = [&](bool reporting) {
+        DesignMeasure varying(request.target, monitor);
+        for (int k = next++; k < varied.size() && !cancelled; k = next++) {
+            const InputField& field = varied[k];
+            SensitivityEntry& entry = entries[k];
+            entry.key = field.key;
+            entry.name = field.name;
+            try {
+                entry.value = base.inputs.valueAt(field.key, 0);
+            } catch (const QString& text) {
+                failures[k] = text;
+                cancelled = true;
+                break;
+            }
+            const auto [low, high] = variedValues(base, field.key, entry.value, request.spread);
+            entry.low = low;
+            entry.high = high;
+            QString lowMessage;
+            QString highMessage;
+            entry.measureLow =
+                low == entry.value
+                    ? answer.base
+                    : varying.at(DesignMeasure::with(base, field.key, low), &lowMessage);
+            entry.measureHigh =
+                high == entry.value
+                    ? answer.base
+                    : varying.at(DesignMeasure::with(base, field.key, high), &highMessage);
+            if (!std::isfinite(entry.measureLow))
+                entry.message = lowMessage;
+            else if (!std::isfinite(entry.measureHigh))
+                entry.message = highMessage;
+            if (varying.cancelled()) {
+                failures[k] = QStringLiteral("Cancelled!");
+                cancelled = true;
+            }
+            ++done;
+            if (reporting && monitor != nullptr)
+                monitor->setStep(done);
+        }
+    };
+    std::vector<std::thread> threads;
+    const int count = std::min<int>(varied.size(), std::max(1, QThread::idealThreadCount()));
+    for (int t = 1; t < count; ++t)
+        threads.emplace_back(work, false);
+    work(true);
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const QString& failure : failures) {
+        if (!failure.isNull()) {
+            *error = failure;
             return false;
         }
-        const auto [low, high] = variedValues(base, field.key, entry.value, request.spread);
-        entry.low = low;
-        entry.high = high;
-        QString lowMessage;
-        QString highMessage;
-        entry.measureLow = low == entry.value
-                               ? answer.base
-                               : measure.at(DesignMeasure::with(base, field.key, low), &lowMessage);
-        entry.measureHigh =
-            high == entry.value
-                ? answer.base
-                : measure.at(DesignMeasure::with(base, field.key, high), &highMessage);
-        entry.message = !std::isfinite(entry.measureLow) ? lowMessage : highMessage;
-        if (std::isfinite(entry.measureLow) && std::isfinite(entry.measureHigh))
-            entry.message.clear();
-        if (measure.cancelled()) {
-            *error = QStringLiteral("Cancelled!");
-            return false;
-        }
-        answer.inputs << entry;
     }
+    for (const SensitivityEntry& entry : entries)
+        answer.inputs << entry;
     // An input whose variation cannot be computed heads the list: nothing
     // matters more than a guess that breaks the design.
     std::stable_sort(answer.inputs.begin(), answer.inputs.end(),
