@@ -6,6 +6,7 @@
 #include "studies/sensitivity/Sensitivity.h"
 
 #include <QJsonArray>
+#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -74,7 +75,8 @@ QString csvOf(const QList<QStringList>& rows)
 
 QString csvNumber(double value)
 {
-    return std::isfinite(value) ? QString::number(value, 'g', 17) : QString();
+    return std::isfinite(value) ? QString::number(value, 'g', QLocale::FloatingPointShortest)
+                                : QString();
 }
 
 QList<QStringList> sensitivityRows(const Sensitivity& sensitivity, bool forText)
