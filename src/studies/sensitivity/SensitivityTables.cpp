@@ -130,6 +130,10 @@ QList<QStringList> bandRows(const Band& band, bool forText)
         return forText ? (interior ? QStringLiteral(" *") : QString())
                        : QString(interior ? QStringLiteral("yes") : QStringLiteral("no"));
     };
+    // A place inside an interval found by the search, to 7 digits in text.
+    const auto input = [&](double v) {
+        return forText && v != std::floor(v) ? QString::number(v, 'g', 7) : planning::numberText(v);
+    };
     for (const BandRow& row : band.rows) {
         QStringList cells;
         if (!band.xName.isEmpty())
@@ -137,10 +141,10 @@ QList<QStringList> bandRows(const Band& band, bool forText)
         cells << measured(row.base);
         cells << measured(row.min.measure) + (forText ? inside(row.min.interior) : QString());
         for (double v : row.min.inputs)
-            cells << planning::numberText(v);
+            cells << input(v);
         cells << measured(row.max.measure) + (forText ? inside(row.max.interior) : QString());
         for (double v : row.max.inputs)
-            cells << planning::numberText(v);
+            cells << input(v);
         if (!forText)
             cells << inside(row.min.interior) << inside(row.max.interior);
         rows << cells;
