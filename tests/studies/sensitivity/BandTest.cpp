@@ -216,3 +216,53 @@ TEST(Band, RefusesBoxesItCannotSearch)
     EXPECT_FALSE(bands::compute(fixed, {"S2", PlanTarget::StandardError, 0}, box, &band, &error));
     EXPECT_TRUE(error.contains("whole numbers")) << error.toStdString();
 }
+
+// A release size in the box is searched in whole fish: the balloon-tag SE
+// of T falls as Rc grows (Var(T) = a/Rc + b/Rt), so the least is at the top
+// of the interval and the greatest at its bottom, both whole.
+TEST(Band, SearchesReleaseSizesInWholeFish)
+{
+    const Design design = designOf(Design::BTPS,
+                                   {{"Rc", "1000"},
+                                    {"Rt", "1000"},
+                                    {"Sc", "0.8"},
+                                    {"St", "0.72"},
+                                    {"T", "0.9"},
+                                    {"Pa", "0.5"},
+                                    {"Pd", "0.3"}},
+                                   0);
+    Design unlinked = design;
+    unlinked.inputs.switches["linkReleases"] = false;
+    unlinked.inputs.switches["useSt"] = true;
+    designs::info(Design::BTPS).applySwitches(unlinked.inputs);
+    const Band band = bandOf(unlinked, "T", "Rc=333..1501");
+    ASSERT_EQ(band.rows.size(), 1);
+    const auto se = [](double rc) {
+        const double a = 0.81 * (1 - 0.4) / 0.4;
+        const double b = 0.9 * (1 - 0.36) / 0.4;
+        return std::sqrt(a / rc + b / 1000);
+    };
+    EXPECT_EQ(band.rows[0].min.inputs, QList<double>{1501});
+    EXPECT_EQ(band.rows[0].max.inputs, QList<double>{333});
+    EXPECT_REL_NEAR(band.rows[0].min.measure, se(1501), 1e-9);
+    EXPECT_REL_NEAR(band.rows[0].max.measure, se(333), 1e-9);
+}
+
+// A cancel during the search ends it with "Cancelled!" and no band.
+TEST(Band, StopsWhenCancelled)
+{
+    class CancelLater : public NoMonitor
+    {
+    public:
+        bool isCanceled() const override { return ++asked > 5; }
+        mutable int asked = 0;
+    } monitor;
+    QList<BandInput> box;
+    QString error;
+    ASSERT_TRUE(bands::parseBox("P2=0.5..0.8,S1=0.8..0.9", &box, &error));
+    Band band;
+    EXPECT_FALSE(bands::compute(threeReaches(), {"S2", PlanTarget::StandardError, 0}, box, &band,
+                                &error, &monitor));
+    EXPECT_EQ(error, "Cancelled!");
+    EXPECT_TRUE(band.rows.isEmpty());
+}

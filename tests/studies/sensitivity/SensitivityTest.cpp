@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 
 namespace {
@@ -191,4 +192,23 @@ TEST(Sensitivity, RefusesWhatItCannotAnalyse)
     QString error;
     EXPECT_FALSE(sensitivity::analyse(refused, request, &result, &error));
     EXPECT_TRUE(error.startsWith("Illegal value")) << error.toStdString();
+}
+
+// A cancel while the inputs are varied (on every core) ends the analysis
+// with "Cancelled!" and no answer.
+TEST(Sensitivity, StopsWhenCancelled)
+{
+    class CancelLater : public NoMonitor
+    {
+    public:
+        bool isCanceled() const override { return ++asked > 8; }
+        mutable std::atomic<int> asked{0};
+    } monitor;
+    SensitivityRequest request;
+    request.target.quantity = "S1";
+    Sensitivity result;
+    QString error;
+    EXPECT_FALSE(sensitivity::analyse(example("single.json"), request, &result, &error, &monitor));
+    EXPECT_EQ(error, "Cancelled!");
+    EXPECT_TRUE(result.inputs.isEmpty());
 }
