@@ -100,8 +100,10 @@ bool DesignMeasure::accepts(const Design& design, const QString& key, double val
         .isNull();
 }
 
-bool DesignMeasure::largerIsWorse(const PlanTarget&)
+bool DesignMeasure::largerIsWorse(const PlanTarget& target)
 {
-    // Every measure so far is a spread: the larger, the worse.
-    return true;
+    // A spread (SE, half-width, CV) is worse the larger it is; a power, the
+    // chance of detecting an effect, is worse the smaller.
+    return PlanTarget::measureKeys().value(static_cast<int>(target.measure)) !=
+           QStringLiteral("power");
 }

@@ -71,9 +71,9 @@ void SensitivityDialog::createControls(QWidget* chart)
 {
     quantity = new QComboBox;
     measure = new QComboBox;
-    for (PlanTarget::Measure m : {PlanTarget::StandardError, PlanTarget::HalfWidth90,
-                                  PlanTarget::HalfWidth95, PlanTarget::CoefficientOfVariation})
-        measure->addItem(PlanTarget::measureName(m), int(m));
+    // Every measure a target can name, in the order of PlanTarget::Measure.
+    for (int m = 0; m < PlanTarget::measureKeys().size(); ++m)
+        measure->addItem(PlanTarget::measureName(static_cast<PlanTarget::Measure>(m)), m);
     spread = new QLineEdit(QStringLiteral("10"));
     spread->setToolTip(tr("Each input is lowered and raised by this percentage of its value, "
                           "kept to what it may be"));
