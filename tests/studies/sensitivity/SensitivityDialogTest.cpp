@@ -74,6 +74,12 @@ TEST(SensitivityDialog, AnalysesOnOpeningAndSavesWhatItShows)
     EXPECT_FALSE(dialog.saveTo(folder.filePath("no/such/s.csv"), &error));
     EXPECT_FALSE(QFile::exists(folder.filePath("s.doc")));
 
+    // Closed while analysing, the dialog waits for its worker to stop.
+    auto* closing = new SensitivityDialog(&window, new TornadoChart);
+    closing->onAnalyse();
+    EXPECT_TRUE(closing->isAnalysing());
+    delete closing;
+
     dialog.spreadEdit()->setText("100");
     QTest::mouseClick(dialog.analyseButton(), Qt::LeftButton);
     EXPECT_TRUE(dialog.messageLabel()->text().contains("above 0 and below 100"));

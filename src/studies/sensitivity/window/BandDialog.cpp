@@ -64,7 +64,12 @@ BandDialog::BandDialog(const Design& design, const QString& quantity, const QStr
     connect(worker, &GuessWorker::finished, this, &BandDialog::onComputed);
 }
 
-BandDialog::~BandDialog() = default;
+// The work in progress writes into this dialog: it is cancelled and waited
+// for before the dialog's members go.
+BandDialog::~BandDialog()
+{
+    delete worker;
+}
 
 bool BandDialog::isComputing() const
 {

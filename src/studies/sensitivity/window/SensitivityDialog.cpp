@@ -60,7 +60,12 @@ SensitivityDialog::SensitivityDialog(StudySubWindow* window, QWidget* chart, QWi
         QTimer::singleShot(0, this, &SensitivityDialog::onAnalyse);
 }
 
-SensitivityDialog::~SensitivityDialog() = default;
+// The work in progress writes into this dialog: it is cancelled and waited
+// for before the dialog's members go.
+SensitivityDialog::~SensitivityDialog()
+{
+    delete worker;
+}
 
 bool SensitivityDialog::isAnalysing() const
 {
