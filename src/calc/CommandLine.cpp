@@ -33,6 +33,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     PlanOptions::add(parser);
     EffectOptions::add(parser);
     CompareOutput::addOptions(parser);
+    SensitivityOptions::add(parser);
     const SimulationOptions simulation;
     parser.addOptions(simulation.options());
     if (!parser.parse(QStringList{QStringLiteral("quorvel-calc")} + arguments))
@@ -104,6 +105,14 @@ CommandLine CommandLine::parse(const QStringList& arguments)
                                       "target of power"));
     if (request.solve && request.simulation.requested())
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
+    const QString guessRefusal = SensitivityOptions::read(parser, request.solve, &request.guesses);
+    if (!guessRefusal.isNull())
+        return refusal(guessRefusal);
+    if (request.guesses.kind != GuessRequest::None && request.simulation.requested())
+        return refusal(QStringLiteral("--simulate cannot be given with --sensitivity or --band"));
+    if (request.solve && request.guesses.kind != GuessRequest::None &&
+        request.format != CalcRequest::Text)
+        return refusal(QStringLiteral("--solve with --band writes its answer as text only"));
     if (request.solve && request.format == CalcRequest::Csv)
         return refusal(QStringLiteral("--solve writes its answer as text or json"));
     return command;
@@ -151,7 +160,8 @@ QString CommandLine::helpText()
                "  -V, --version            show the version and exit\n"
                "\n") +
            PlanOptions::help() + QStringLiteral("\n") + CompareOutput::help() +
-           QStringLiteral("\n") + EffectOptions::help() +
+           QStringLiteral("\n") + EffectOptions::help() + QStringLiteral("\n") +
+           SensitivityOptions::help() +
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"

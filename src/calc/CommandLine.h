@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/EffectOptions.h"
+#include "calc/SensitivityOptions.h"
 #include "calc/SimulationOptions.h"
 #include "studies/comparison/DesignComparison.h"
 #include "studies/planning/Planner.h"
@@ -31,6 +32,9 @@ struct CalcRequest
     // --compare: the files (FILE:QUANTITY) compared on comparison.
     bool compare = false;
     ComparisonRequest comparison;
+    // --sensitivity or --band: how the precision changes when the inputs
+    // are off (with --solve, a band's worst case planned for).
+    GuessRequest guesses;
 };
 
 // The exit statuses of quorvel-calc.

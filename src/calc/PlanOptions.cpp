@@ -1,5 +1,7 @@
 #include "calc/PlanOptions.h"
 
+#include "calc/SensitivityOptions.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -54,7 +56,9 @@ QString read(const QCommandLineParser& parser, PlanRequest* request, bool compar
     }
     if (!parser.isSet(solveName)) {
         for (const QString& name : {forName, targetName, totalName}) {
-            if (parser.isSet(name) && !(comparing && name == targetName))
+            // --for also names the quantity of a sensitivity or a band.
+            if (parser.isSet(name) && !(comparing && name == targetName) &&
+                !(name == forName && SensitivityOptions::isSet(parser)))
                 return QStringLiteral("--%1 is taken only with --solve").arg(name);
         }
         return QString();
