@@ -309,10 +309,10 @@ int calculate(const CalcRequest& request)
         for (const Source& source : sources)
             planned.append({source.label, source.design});
         QByteArray plans;
-        status = request.guesses.kind != GuessRequest::None
-                     ? analyseGuesses(planned, request, &plans)
-                     : solvePlans(planned, request.plan, request.format == CalcRequest::Json,
-                                  &plans);
+        status =
+            request.guesses.kind != GuessRequest::None
+                ? analyseGuesses(planned, request, &plans)
+                : solvePlans(planned, request.plan, request.format == CalcRequest::Json, &plans);
         if (status != ExitStatus::success)
             return status;
         return writePlain(request, plans);
