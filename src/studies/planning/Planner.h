@@ -102,5 +102,8 @@ QStringList probabilityFields(const Design& design);
 // release sizes (empty for the others).
 QStringList releaseFields(const Design& design);
 QPair<QString, QString> groupFields(Design::Kind kind);
+// The release sizes of design that follow another while linked, each with
+// the field it follows: (follower, leader).
+QList<QPair<QString, QString>> releaseLinks(const Design& design);
 
 } // namespace planner
