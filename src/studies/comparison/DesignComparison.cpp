@@ -22,11 +22,12 @@ Design comparedPoint(const ComparedDesign& compared, const PlanTarget& target)
 // The measure of compared with its release sizes scaled to fish in all.
 planning::Measured measureWithFish(const ComparedDesign& compared, const PlanTarget& target,
                                    qint64 fish, RunMonitor* monitor,
-                                   QList<QPair<QString, QString>>* fields)
+                                   QList<QPair<QString, QString>>* fields, qint64* released)
 {
     Design scaled;
     QString error;
-    if (!planner::scaledTo(comparedPoint(compared, target), fish, &scaled, fields, &error))
+    if (!planner::scaledTo(comparedPoint(compared, target), fish, &scaled, fields, released,
+                           &error))
         return {std::numeric_limits<double>::infinity(), error};
     planning::PlanMeasurer measure(target, monitor);
     return measure(scaled);
@@ -69,13 +70,14 @@ bool answerTarget(const ComparedDesign& compared, const PlanTarget& target, RunM
 void answerBudget(const ComparedDesign& compared, const ComparisonRequest& request,
                   const PlanTarget& target, RunMonitor* monitor, ComparisonEntry* entry)
 {
+    qint64 released = 0;
     const planning::Measured measured =
-        measureWithFish(compared, target, request.budget, monitor, &entry->releaseSizes);
+        measureWithFish(compared, target, request.budget, monitor, &entry->releaseSizes, &released);
     entry->answered = measured.message.isEmpty();
     entry->message = measured.message;
     entry->measure = measured.measure;
     if (entry->answered) {
-        entry->totalFish = request.budget;
+        entry->totalFish = released;
         entry->met = request.value > 0 && target.isMetBy(measured.measure);
     }
 }
@@ -215,11 +217,12 @@ ComparisonCurve curve(const ComparedDesign& compared, const ComparisonRequest& r
         if (monitor != nullptr && monitor->isCanceled())
             break;
         QList<QPair<QString, QString>> fields;
+        qint64 released = 0;
         const planning::Measured measured =
-            measureWithFish(compared, target, fish, monitor, &fields);
+            measureWithFish(compared, target, fish, monitor, &fields, &released);
         if (!measured.message.isEmpty() || !std::isfinite(measured.measure))
             continue;
-        curve.fish.append(double(fish));
+        curve.fish.append(double(released));
         curve.measure.append(measured.measure);
     }
     return curve;

@@ -16,14 +16,16 @@ class RunMonitor;
 struct PlanRequest
 {
     enum Solve {
-        // Every release size scaled together, in proportion: the fewest fish.
+        // Every release size scaled together, in proportion: the fewest fish,
+        // counting those of the release sizes that follow a linked one.
         ReleaseSize,
         // The two groups of a paired, balloon-tag or transport design: the
         // split of a total that gives the target quantity its smallest
         // variance, and the smallest total meeting the target at its split.
         Split,
         // One probability of the design (a detection probability, a
-        // survival, Lambda): the smallest value in (0, 1] meeting the target.
+        // survival, Lambda): the smallest value in (0, 1] meeting the target,
+        // with the other stretches of values that meet it.
         Probability,
     };
 
@@ -93,12 +95,14 @@ bool plan(const Design& design, const PlanRequest& request, Plan* plan, QString*
 // computed when it is the target.
 Design plannedDesign(const Design& design, const PlanTarget& target);
 
-// design with its release sizes scaled together to fish in all, keeping
-// their proportions, as the release-size solve scales them; fields receives
-// the sizes written. False with *error when the design releases no fish or a
-// size would pass its field's largest value.
+// design with its release sizes scaled together, keeping their proportions,
+// as the release-size solve scales them, to the most fish in all (linked
+// release sizes counted) that stay within fish; fields receives the sizes
+// written and released the fish released in all. False with *error when the
+// design releases no fish, fish are too few, or a size would pass its
+// field's largest value.
 bool scaledTo(const Design& design, qint64 fish, Design* scaled,
-              QList<QPair<QString, QString>>* fields, QString* error);
+              QList<QPair<QString, QString>>* fields, qint64* released, QString* error);
 
 // design with the answer of row written into its inputs: the form's fields
 // as "Use this" leaves them.
@@ -116,5 +120,8 @@ QStringList probabilityFields(const Design& design);
 // release sizes (empty for the others).
 QStringList releaseFields(const Design& design);
 QPair<QString, QString> groupFields(Design::Kind kind);
+// The release sizes of design that follow another while linked, each with
+// the field it follows: (follower, leader).
+QList<QPair<QString, QString>> releaseLinks(const Design& design);
 
 } // namespace planner

@@ -2,6 +2,8 @@
 
 #include "studies/planning/search/PlanSearch.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -11,32 +13,35 @@ namespace planning {
 
 namespace {
 
-// The release sizes of a design and what they add up to: the base every
-// scaling keeps the proportions of.
+// The release sizes a design's user sets, the release sizes that follow one
+// of them, and what they add up to: the base every scaling keeps the
+// proportions of, counted as the planner counts fish.
 struct ReleaseBase
 {
     QStringList keys;
+    QList<QPair<QString, QString>> links;
     QList<int> base;
+    // Each field's fish counted once for itself and once for every release
+    // size that follows it.
+    QList<int> multiplicity;
     long total = 0;
 
     explicit ReleaseBase(const Design& point)
         : keys(planner::releaseFields(point))
+        , links(planner::releaseLinks(point))
     {
         for (const QString& key : keys) {
             base << point.inputs.intValueAt(key, 0);
             total += base.last();
+            multiplicity << 1;
+            for (const auto& link : links)
+                multiplicity.last() += link.second == key;
         }
     }
 
-    QString noFishError() const
-    {
-        return QStringLiteral("No fish are released in %1: the release sizes scale from what "
-                              "the design releases")
-            .arg(listed(keys));
-    }
-
-    // The release fields at n fish in all. Release sizes of 0 stay 0 and are
-    // left as they are.
+    // The fields the user sets hold n fish between them, in the base's
+    // proportions, and every release size following one of them its number.
+    // Release sizes of 0 stay 0 and are left as they are.
     QList<QPair<QString, QString>> fieldsAt(long n) const
     {
         const QList<int> parts = proportionalSplit(base, n);
@@ -45,7 +50,22 @@ struct ReleaseBase
             if (base[k] > 0)
                 fields.append({keys[k], QString::number(parts[k])});
         }
+        for (const auto& [follower, leader] : links) {
+            const int k = static_cast<int>(keys.indexOf(leader));
+            if (k >= 0 && base[k] > 0)
+                fields.append({follower, QString::number(parts[k])});
+        }
         return fields;
+    }
+
+    // Every fish the design releases when its fields hold n between them.
+    qint64 releasedAt(long n) const
+    {
+        const QList<int> parts = proportionalSplit(base, n);
+        qint64 released = 0;
+        for (int k = 0; k < keys.size(); ++k)
+            released += qint64(multiplicity[k]) * parts[k];
+        return released;
     }
 };
 
@@ -60,7 +80,9 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
     const long total = releases.total;
     long maximum = LONG_MAX;
     if (total <= 0) {
-        *error = releases.noFishError();
+        *error = QStringLiteral("No fish are released in %1: the release sizes scale from what "
+                                "the design releases")
+                     .arg(listed(keys));
         return false;
     }
     // Scaled with the base's own proportions, every field stays below its
@@ -74,7 +96,20 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
     const int high = static_cast<int>(std::min<long>(maximum, INT_MAX - 1));
 
     std::map<int, Measured> measured;
+    // The fields the user sets hold n fish between them, in the base's
+    // proportions, and every release size following one of them its number.
+    // Release sizes of 0 stay 0 and are left as they are.
     const auto fieldsAt = [&](int n) { return releases.fieldsAt(n); };
+    const auto releasedAt = [&](int n) { return releases.releasedAt(n); };
+    const auto answerText = [&](int n) {
+        QStringList parts;
+        for (const auto& [key, text] : fieldsAt(n)) {
+            const bool follows = !keys.contains(key);
+            parts << key + QStringLiteral(" = ") + text +
+                         (follows ? QStringLiteral(" (linked)") : QString());
+        }
+        return QStringLiteral("%1 fish: %2").arg(releasedAt(n)).arg(parts.join(", "));
+    };
     const auto measureAt = [&](int n) {
         auto found = measured.find(n);
         if (found == measured.end()) {
@@ -97,19 +132,19 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
     if (n > high) {
         row->message =
             QStringLiteral("cannot be met with up to %1 fish: %2 = %3 there")
-                .arg(high)
+                .arg(releasedAt(high))
                 .arg(PlanTarget::measureName(request.target.measure), measureText(measureAt(high)));
         row->achieved = measureAt(high);
         return true;
     }
     row->met = true;
-    row->totalFish = n;
+    row->totalFish = releasedAt(n);
     row->fields = fieldsAt(n);
-    row->answer = QStringLiteral("%1 fish: %2").arg(n).arg(fieldsText(row->fields));
+    row->answer = answerText(n);
     row->achieved = measureAt(n);
     if (n > 1) {
         row->shortMeasure = measureAt(n - 1);
-        row->shortAnswer = QStringLiteral("%1 fish").arg(n - 1);
+        row->shortAnswer = QStringLiteral("%1 fish").arg(releasedAt(n - 1));
     } else {
         row->shortMeasure = std::nan("");
     }
@@ -121,18 +156,28 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
 namespace planner {
 
 bool scaledTo(const Design& design, qint64 fish, Design* scaled,
-              QList<QPair<QString, QString>>* fields, QString* error)
+              QList<QPair<QString, QString>>* fields, qint64* released, QString* error)
 {
     const planning::ReleaseBase releases(design);
     if (releases.total <= 0) {
-        *error = releases.noFishError();
+        *error = QStringLiteral("No fish are released in %1: the release sizes scale from what "
+                                "the design releases")
+                     .arg(planning::listed(releases.keys));
         return false;
     }
-    if (fish < 1) {
-        *error = QStringLiteral("%1 fish cannot be released: at least 1 is needed").arg(fish);
+    // The most fish the fields can hold whose release, followers counted,
+    // stays within fish.
+    const double perField = double(releases.releasedAt(releases.total)) / releases.total;
+    long n = std::max(1L, long(std::floor(double(fish) / perField)));
+    while (n > 1 && releases.releasedAt(n) > fish)
+        --n;
+    if (fish < 1 || releases.releasedAt(n) > fish) {
+        *error =
+            QStringLiteral("%1 fish are too few for the release sizes of the design").arg(fish);
         return false;
     }
-    *fields = releases.fieldsAt(long(fish));
+    *fields = releases.fieldsAt(n);
+    *released = releases.releasedAt(n);
     *scaled = design;
     for (const auto& [key, text] : *fields) {
         const InputField& field = scaled->inputs.field(key);
