@@ -30,7 +30,15 @@ std::unique_ptr<QVWindow> createMainWindow()
 {
     initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Quorvel.png")));
-    return std::make_unique<QVWindow>(QVSettings::instance());
+    // A stored value no setting accepts would read as its default anyway;
+    // replaced before the window reads them, and told where the user sees it.
+    const QStringList reset = QVSettings::instance()->resetRefusedValues();
+    auto window = std::make_unique<QVWindow>(QVSettings::instance());
+    for (const QString& key : reset)
+        window->warn(QObject::tr("The stored setting %1 held a value outside its range and is "
+                                 "reset to its default.")
+                         .arg(key));
+    return window;
 }
 
 std::unique_ptr<QSplashScreen> showSplash()

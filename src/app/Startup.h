@@ -13,7 +13,9 @@ namespace quorvel {
 void nameApplication();
 
 // Builds the main window on the program's settings store; the window restores
-// its geometry and reopens the designs of the last run itself.
+// its geometry and reopens the designs of the last run itself. Stored values
+// outside their settings' ranges are reset to their defaults first, each
+// named in the Output window.
 std::unique_ptr<QVWindow> createMainWindow();
 
 // Shows the splash screen with its start-up message; it closes itself after

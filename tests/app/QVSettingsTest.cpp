@@ -83,3 +83,52 @@ TEST_F(ProgramSettingsTest, StoredRangeIsHandedToTheRangeField)
     EXPECT_EQ(QSettings().value(q("sr_s/0")), QVariant(q("0.9:0.959")));
     EXPECT_EQ(spec.end(), 0.959);
 }
+
+// Each setting reads only values within its range, its bounds included; a
+// value beyond them reads as the default and is listed, until reset.
+TEST_F(ProgramSettingsTest, StoredValuesOutsideTheirRangesReadAsTheDefault)
+{
+    QVSettings settings;
+    QSettings stored;
+    const struct
+    {
+        int id;
+        QVariant value;
+        QVariant read;
+    } cases[] = {
+        {QVSettings::PrecisionEst, q("17"), q("17")},
+        {QVSettings::PrecisionErr, q("18"), 8},
+        {QVSettings::SrNumReaches, q("99"), q("99")},
+        {QVSettings::PrNumReaches, q("0"), QVariant()},
+        {QVSettings::PrReplicatesNum, q("100"), 1},
+        {QVSettings::SrReplicateNatVar, q("0"), q("0")},
+        {QVSettings::PrReplicateNatVar, q("-0.001"), 0},
+        {QVSettings::BtpsUseSt, q("false"), q("false")},
+        {QVSettings::PlotPanning, q("yes"), false},
+        {QVSettings::PlotOutWidth, q("8192"), q("8192")},
+        {QVSettings::PlotOutHeight, q("0"), 400},
+        {QVSettings::StudyWinOpenState, q("32"), 0},
+        {QVSettings::BtpsRc, q("2147483647"), q("2147483647")},
+    };
+    QStringList refused = {q("sr_si/4")};
+    for (const auto& c : cases) {
+        stored.setValue(settings.key(c.id), c.value);
+        if (c.read != c.value)
+            refused << settings.key(c.id);
+    }
+    stored.setValue(q("sr_si/3"), q("98"));
+    stored.setValue(q("sr_si/4"), q("-1"));
+
+    for (const auto& c : cases)
+        EXPECT_EQ(settings.value(c.id), c.read) << settings.key(c.id).toStdString();
+    EXPECT_EQ(settings.arrayValue(QVSettings::SrSi, 3), QVariant(q("98")));
+    EXPECT_FALSE(settings.arrayValue(QVSettings::SrSi, 4).isValid());
+    refused.sort();
+    QStringList listed = settings.refusedValues();
+    listed.sort();
+    EXPECT_EQ(listed, refused);
+    EXPECT_EQ(settings.resetRefusedValues().size(), refused.size());
+    EXPECT_TRUE(settings.refusedValues().isEmpty());
+    EXPECT_EQ(stored.value(q("precision_err")), QVariant(8));
+    EXPECT_FALSE(stored.contains(q("sr_si/4")));
+}

@@ -2,7 +2,9 @@
 #include "app/QVSettings.h"
 #include "app/QVWindow.h"
 
+#include "HostileSettings.h"
 #include "framework/navigation/NavPanelItem.h"
+#include "framework/window/OutputDockWidget.h"
 #include "studies/common/StudySubWindow.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <QSettings>
 #include <QSplashScreen>
 #include <QTest>
+#include <QTextEdit>
 
 TEST(Startup, NamesTheApplicationForTheSettingsStore)
 {
@@ -70,4 +73,27 @@ TEST(Startup, SplashShowsItsMessageAboveTheWindowAndClosesAfterFiveSeconds)
     QTest::qWait(4500);
     EXPECT_TRUE(splash->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&splash] { return !splash->isVisible(); }, 2000));
+}
+
+// A settings file in which every key holds a value its setting refuses: the
+// window starts, names every key it reset in the Output window, and opens
+// every design on the defaults.
+TEST(Startup, StoredValuesOutsideTheirRangesAreResetAndNamed)
+{
+    const QStringList hostile = quorvel::test::storeHostileSettings();
+    std::unique_ptr<QVWindow> window = quorvel::createMainWindow();
+    const QString log = window->outputDock()->textEdit()->toPlainText();
+    for (const QString& key : hostile)
+        EXPECT_TRUE(log.contains("The stored setting " + key + " held a value outside its range"))
+            << key.toStdString();
+    EXPECT_TRUE(QVSettings::instance()->refusedValues().isEmpty());
+    EXPECT_EQ(QSettings().value("precision_est").toInt(), 3);
+    EXPECT_EQ(QSettings().value("plot_out_width").toInt(), 600);
+    EXPECT_EQ(QSettings().value("sr_num_reaches").toInt(), 2);
+    EXPECT_FALSE(QSettings().contains("pr_num_reaches"));
+    EXPECT_FALSE(QSettings().contains("pr_si/5"));
+    for (int type : {1, 2, 4, 8, 16}) {
+        window->studyItem(type)->trigger();
+        EXPECT_EQ(window->activeStudyWindow()->id(), type);
+    }
 }
