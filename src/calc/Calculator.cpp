@@ -1,12 +1,15 @@
 #include "calc/Calculator.h"
 
 #include "calc/ConsoleMonitor.h"
+#include "calc/ConsoleOutput.h"
 #include "calc/DesignRun.h"
 #include "calc/PlanOutput.h"
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
 #include "calc/ResultsJson.h"
 #include "calc/SimulationCheckRun.h"
+#include "framework/files/OutputPath.h"
+#include "framework/files/SaveFile.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
@@ -18,11 +21,9 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -30,9 +31,7 @@ namespace {
 
 void complain(const QString& message)
 {
-    std::fputs(
-        (QStringLiteral("quorvel-calc: ") + message + QLatin1Char('\n')).toUtf8().constData(),
-        stderr);
+    ConsoleOutput::complain(message);
 }
 
 // One design to compute: the name it is known by in messages and outputs,
@@ -50,7 +49,14 @@ Source storedSource(const QString& name)
 {
     ryn::RynSettings store;
     for (const QVSettingsKeys::Entry& entry : QVSettingsKeys::entries())
-        store.registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue);
+        store.registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue,
+                          [rule = entry.rule](const QVariant& stored) {
+                              return QVSettingsKeys::accepts(rule, stored);
+                          });
+    for (const QString& key : store.refusedValues())
+        complain(QStringLiteral("The stored setting %1 holds a value outside its range: its "
+                                "default is used")
+                     .arg(key));
     const DesignInfo& info = *designs::named(name);
     const Design design = DesignSettings::stored(
         info.kind, [&store](int id, int index) { return store.arrayValue(id, index); });
@@ -136,13 +142,42 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
     return reports.join(QLatin1Char('\n')).toUtf8();
 }
 
-bool writeFile(const QString& path, const QByteArray& content)
+// Standard output for no path or "-"; else the file, written whole through
+// a temporary file or directly into a FIFO or device (ryn::saveFile).
+bool writeOutput(const QString& path, const QByteArray& content)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
-        return true;
-    complain(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return false;
+    if (path.isNull() || path == QLatin1String("-"))
+        return ConsoleOutput::write(content);
+    ryn::SaveFailure failure;
+    const bool saved = ryn::saveFile(
+        path, QIODevice::NotOpen,
+        [&content](QIODevice& device) {
+            return device.write(content) == content.size() ? QString() : device.errorString();
+        },
+        &failure);
+    if (!saved)
+        complain(QStringLiteral("Cannot write %1: %2").arg(path, failure.reason));
+    return saved;
+}
+
+// The first output of request that would replace one of its design files,
+// told as a refusal naming both; null when none would. A folder output
+// holds one file per design, named after it.
+QString replacedInput(const CalcRequest& request)
+{
+    if (request.output.isNull() || request.output == QLatin1String("-"))
+        return QString();
+    const bool folder = !request.solve && QFileInfo(request.output).isDir();
+    for (const QString& input : request.files) {
+        const QString output =
+            folder ? QDir(request.output)
+                         .filePath(QFileInfo(input).completeBaseName() + extension(request.format))
+                   : request.output;
+        if (ryn::OutputPath::replaces(output, input))
+            return QStringLiteral("The output %1 would replace the design file %2")
+                .arg(output, input);
+    }
+    return QString();
 }
 
 // The outputs of the computed runs: their paths (a null path for standard
@@ -152,7 +187,7 @@ bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks
                const QList<Source>& sources, const CalcRequest& request,
                QList<QPair<QString, QByteArray>>* outputs)
 {
-    if (!QFileInfo(request.output).isDir()) {
+    if (request.output.isNull() || !QFileInfo(request.output).isDir()) {
         outputs->append({request.output, combinedOutput(runs, checks, sources, request.format)});
         return true;
     }
@@ -187,13 +222,8 @@ int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Chec
     }
     int status = ExitStatus::success;
     for (const auto& [path, content] : outputs) {
-        if (path.isNull()) {
-            std::fwrite(content.constData(), 1, std::size_t(content.size()), stdout);
-            if (std::fflush(stdout) != 0)
-                status = ExitStatus::failed;
-        } else if (!writeFile(path, content)) {
+        if (!writeOutput(path, content))
             status = ExitStatus::failed;
-        }
     }
     return status;
 }
@@ -202,6 +232,11 @@ int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Chec
 
 int calculate(const CalcRequest& request)
 {
+    const QString replaced = replacedInput(request);
+    if (!replaced.isNull()) {
+        complain(replaced);
+        return ExitStatus::refused;
+    }
     QList<Source> sources;
     int status = ExitStatus::success;
     if (!request.fromSettings.isNull()) {
@@ -229,10 +264,7 @@ int calculate(const CalcRequest& request)
         status = solvePlans(planned, request.plan, &plans);
         if (status != ExitStatus::success)
             return status;
-        if (!request.output.isNull())
-            return writeFile(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
-        std::fwrite(plans.constData(), 1, std::size_t(plans.size()), stdout);
-        return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
+        return writeOutput(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
     }
 
     ProgressLine progress;
