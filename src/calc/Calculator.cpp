@@ -142,11 +142,17 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
     return reports.join(QLatin1Char('\n')).toUtf8();
 }
 
-// Standard output for no path or "-"; else the file, written whole through
-// a temporary file or directly into a FIFO or device (ryn::saveFile).
+// No output path, or "-", is standard output.
+bool isStandardOutput(const QString& path)
+{
+    return path.isNull() || path == QLatin1String("-");
+}
+
+// Standard output, or the file, written whole through a temporary file or
+// directly into a FIFO or device (ryn::saveFile).
 bool writeOutput(const QString& path, const QByteArray& content)
 {
-    if (path.isNull() || path == QLatin1String("-"))
+    if (isStandardOutput(path))
         return ConsoleOutput::write(content);
     ryn::SaveFailure failure;
     const bool saved = ryn::saveFile(
@@ -165,7 +171,7 @@ bool writeOutput(const QString& path, const QByteArray& content)
 // holds one file per design, named after it.
 QString replacedInput(const CalcRequest& request)
 {
-    if (request.output.isNull() || request.output == QLatin1String("-"))
+    if (isStandardOutput(request.output))
         return QString();
     const bool folder = !request.solve && QFileInfo(request.output).isDir();
     for (const QString& input : request.files) {

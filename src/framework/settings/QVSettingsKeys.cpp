@@ -1,5 +1,6 @@
 #include "framework/settings/QVSettingsKeys.h"
 
+#include <QRegularExpression>
 #include <QString>
 
 #include <cmath>
@@ -65,8 +66,13 @@ bool QVSettingsKeys::accepts(const Rule& rule, const QVariant& stored)
         return ok && value >= rule.minimum && value <= rule.maximum;
     }
     case Rule::Number: {
+        // The field also stores what its keys make of a number while it is
+        // typed ("", "0.", "0.10.2"), and an older version a range
+        // ("0.1:0.2"), which the field cuts to its first value.
+        static const QRegularExpression typed(QStringLiteral("^[0-9.:]*$"));
         const double value = text.toDouble(&ok);
-        return ok && std::isfinite(value) && value >= rule.minimum;
+        return (ok || typed.match(text).hasMatch()) && std::isfinite(value) &&
+               value >= rule.minimum;
     }
     }
     return false;

@@ -103,8 +103,8 @@ public:
     // forms' fields can show, checked when a design runs; a flag is a bool;
     // a whole number lies in [minimum, maximum] (counts, decimals, combo
     // indices, sizes, the open-windows mask); a number is finite and at least
-    // minimum; bytes are a saved window geometry, which the window checks
-    // itself.
+    // minimum, as the text of its field reads; bytes are a saved window geometry, which the window
+    // checks itself.
     struct Rule
     {
         enum Kind { Text, Flag, Whole, Number, Bytes };
