@@ -10,8 +10,8 @@ namespace quorvel::test {
 // Fills the user's settings as a damaged or hand-edited settings file would:
 // every key of the program, and two elements of every per-reach list, hold
 // a value their setting refuses (a number far too large, a negative one,
-// "nan", an empty text, a list where one value belongs, a text longer than
-// any field). Answers the keys written, as the store names them.
+// "nan", an empty text where a count or flag belongs, a list where one value
+// belongs, a text longer than any field). Answers the keys written, as the store names them.
 inline QStringList storeHostileSettings()
 {
     using Rule = QVSettingsKeys::Rule;
@@ -27,7 +27,7 @@ inline QStringList storeHostileSettings()
           QString(QLatin1String("")), list, QStringLiteral("1e9")}},
         {Rule::Number,
          {QStringLiteral("1e999"), QStringLiteral("-1"), QStringLiteral("nan"),
-          QString(QLatin1String("")), list}},
+          QStringLiteral("abc"), list}},
         {Rule::Bytes, {list}},
     };
     const QStringList perReach = {"sr_d", "sr_p", "sr_pi", "sr_r", "sr_s", "sr_si",
