@@ -11,7 +11,8 @@ namespace quorvel::test {
 // every key of the program, and two elements of every per-reach list, hold
 // a value their setting refuses (a number far too large, a negative one,
 // "nan", an empty text where a count or flag belongs, a list where one value
-// belongs, a text longer than any field). Answers the keys written, as the store names them.
+// belongs, a text longer than any field). Answers the keys written, as the
+// store names them.
 inline QStringList storeHostileSettings()
 {
     using Rule = QVSettingsKeys::Rule;
