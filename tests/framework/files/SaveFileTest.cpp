@@ -69,25 +69,3 @@ TEST(SaveFile, AFifoIsWrittenDirectlyAndOtherSpecialFilesAreRefused)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
               (QStringList{"fifo", "inner", "socket"}));
 }
-
-// Two names of one file, through a symbolic or a hard link, are one file;
-// a file that does not exist replaces nothing.
-TEST(OutputPath, ReplacesTheSameFileUnderAnyOfItsNames)
-{
-    QTemporaryDir folder;
-    const QString design = folder.filePath("design.json");
-    const QString other = folder.filePath("other.json");
-    for (const QString& path : {design, other})
-        ASSERT_TRUE(ryn::saveFile(path, QIODevice::NotOpen, writeHello));
-    ASSERT_TRUE(QFile::link(design, folder.filePath("symbolic.json")));
-    ASSERT_EQ(
-        ::link(encoded(design).constData(), encoded(folder.filePath("hard.json")).constData()), 0);
-    EXPECT_TRUE(OutputPath::replaces(design, design));
-    EXPECT_TRUE(OutputPath::replaces(folder.filePath("symbolic.json"), design));
-    EXPECT_TRUE(OutputPath::replaces(folder.filePath("hard.json"), design));
-    EXPECT_TRUE(OutputPath::replaces(folder.filePath("./design.json"), design));
-    EXPECT_FALSE(OutputPath::replaces(other, design));
-    EXPECT_FALSE(OutputPath::replaces(folder.filePath("new.json"), design));
-    EXPECT_EQ(OutputPath::kindOf(design), OutputPath::Replaced);
-    EXPECT_EQ(OutputPath::kindOf(folder.filePath("new.json")), OutputPath::Replaced);
-}
