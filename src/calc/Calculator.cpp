@@ -3,6 +3,7 @@
 #include "calc/ConsoleMonitor.h"
 #include "calc/ConsoleOutput.h"
 #include "calc/DesignRun.h"
+#include "calc/GuessOutput.h"
 #include "calc/PlanOutput.h"
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
@@ -173,7 +174,8 @@ QString replacedInput(const CalcRequest& request)
 {
     if (isStandardOutput(request.output))
         return QString();
-    const bool folder = !request.solve && QFileInfo(request.output).isDir();
+    const bool folder = !request.solve && request.guesses.kind == GuessRequest::None &&
+                        QFileInfo(request.output).isDir();
     for (const QString& input : request.files) {
         const QString output =
             folder ? QDir(request.output)
@@ -260,14 +262,16 @@ int calculate(const CalcRequest& request)
         }
     }
 
-    if (request.solve) {
+    if (request.solve || request.guesses.kind != GuessRequest::None) {
         if (status != ExitStatus::success)
             return status;
         QList<QPair<QString, Design>> planned;
         for (const Source& source : sources)
             planned.append({source.label, source.design});
         QByteArray plans;
-        status = solvePlans(planned, request.plan, &plans);
+        status = request.guesses.kind != GuessRequest::None
+                     ? analyseGuesses(planned, request, &plans)
+                     : solvePlans(planned, request.plan, &plans);
         if (status != ExitStatus::success)
             return status;
         return writeOutput(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
