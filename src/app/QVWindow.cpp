@@ -73,7 +73,7 @@ const StudyDesign studyDesigns[] = {
      QVSettingsKeys::GeomBtps},
     {StudySubWindow::VWPStudy,
      "Virtual with a Paired Release",
-     {600, 600},
+     {700, 600},
      QVSettingsKeys::GeomVwpr},
 };
 
@@ -106,6 +106,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
 
     createDialogDocks();
     createStudyNavigation();
+    createResultsEntries();
     createRunNavigation();
     createSimulationCheck();
     createToolBar();
@@ -177,6 +178,48 @@ void QVWindow::createStudyNavigation()
         item->setCheckable(true);
         item->setToolTip(tr("Open the %1 design and make it the active one").arg(caption));
         studyItems[design.type] = item;
+    }
+}
+
+// The Text Output and Plot windows below the designs in the Window menu.
+void QVWindow::createResultsEntries()
+{
+    const QList<QPair<int, QString>> entries = {{TextOutputWindowId, tr("Text Output")},
+                                                {PlotWindowId, tr("Plot")}};
+    for (const auto& [key, caption] : entries) {
+        auto* entry = new QAction(caption, this);
+        entry->setToolTip(tr("Show the %1 window of the last run").arg(caption));
+        entry->setEnabled(false);
+        connect(entry, &QAction::triggered, this, [this, key = key] { showResultsWindow(key); });
+        insertMenuAction(menu(WindowMenu), entry);
+        resultsActions[key] = entry;
+    }
+}
+
+void QVWindow::showResultsWindow(int key)
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(subWindow(key));
+    if (!window)
+        return;
+    window->show();
+    window->widget()->show();
+    mdiArea()->setActiveSubWindow(window);
+}
+
+// A maximised window would keep the results behind it: it is restored to
+// its normal size, and the results are raised above the designs, the plot
+// last, so that both stay in view (the report at the top left, the plot at
+// the bottom right). The design stays the active one.
+void QVWindow::bringResultsForward()
+{
+    for (QMdiSubWindow* window : mdiArea()->subWindowList()) {
+        if (window->isMaximized())
+            window->showNormal();
+    }
+    for (int key : {int(TextOutputWindowId), int(PlotWindowId)}) {
+        QWidget* window = subWindow(key);
+        if (window && !window->isHidden())
+            window->raise();
     }
 }
 
@@ -502,9 +545,16 @@ void QVWindow::onRunComplete()
         Matrix table;
         window->getPlotData(names, table);
         plot->setData(names, table, window->rangeLabel(), window->title());
+        plottedDesign = window->id();
+        const QString chosen =
+            settings->arrayValue(QVSettingsKeys::PlotParameter, plottedDesign).toString();
+        if (!plot->showParameter(chosen))
+            plot->showParameter(window->defaultPlotParameter());
         plotSubWindow->show();
         plot->show();
     }
+
+    bringResultsForward();
 
     reportCursor = QTextCursor(editor->document());
     reportQueue = window->reportPieces();
@@ -558,6 +608,7 @@ QTextEdit* QVWindow::textOutputWindow()
         addSubWindow(TextOutputWindowId, window);
         window->hide();
         place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+        resultsActions.value(TextOutputWindowId)->setEnabled(true);
     }
     return static_cast<QTextEdit*>(window->widget());
 }
@@ -568,10 +619,18 @@ QVPlotWidget* QVWindow::plotWindow()
     if (!window) {
         window = new QMdiSubWindow;
         window->setWindowTitle(tr("Plot"));
-        window->setWidget(new QVPlotWidget(settings));
+        auto* plot = new QVPlotWidget(settings);
+        // The user's choice is the design's from now on, over later runs and
+        // starts.
+        connect(plot, &QVPlotWidget::parameterChosen, this, [this](const QString& name) {
+            if (plottedDesign != 0)
+                settings->setArrayValue(QVSettingsKeys::PlotParameter, plottedDesign, name);
+        });
+        window->setWidget(plot);
         addSubWindow(PlotWindowId, window);
         window->hide();
         place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+        resultsActions.value(PlotWindowId)->setEnabled(true);
     }
     return static_cast<QVPlotWidget*>(window->widget());
 }
@@ -582,8 +641,9 @@ QVPlotWidget* QVWindow::plotWindow()
 void QVWindow::place(QMdiSubWindow* window, QSize size, Qt::Alignment corner)
 {
     const QRect area = mdiArea()->viewport()->rect();
-    window->setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, corner, size.boundedTo(area.size()), area));
+    const QRect placed =
+        QStyle::alignedRect(Qt::LeftToRight, corner, size.boundedTo(area.size()), area);
+    placeInsideArea(window, placed.topLeft(), placed.size());
 }
 
 QTextEdit* QVWindow::textOutput() const
@@ -673,7 +733,22 @@ void QVWindow::onHelpAbout()
     info.exec();
 }
 
+// Every shown window at the size of a first opening: the designs cascaded
+// from the top left, the report and the plot in their corners, all inside
+// the document area.
 void QVWindow::onResetWindowGeom()
 {
-    cascadeSubWindows();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    int cascaded = 0;
+    for (QMdiSubWindow* window : shownSubWindows()) {
+        const int key = subWindowId(window);
+        if (key == TextOutputWindowId) {
+            place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+        } else if (key == PlotWindowId) {
+            place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+        } else if (StudySubWindow* study = studyWindows.value(key)) {
+            placeInsideArea(window, QPoint(cascaded * step, cascaded * step), initialSize(study));
+            ++cascaded;
+        }
+    }
 }

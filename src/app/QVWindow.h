@@ -73,6 +73,9 @@ public:
     QVPlotWidget* plotWidget() const;
     // Saving, printing, the results export and the design files.
     FileCommands* fileCommands() const { return files; }
+    // The Window menu's entries of the Text Output and Plot windows, enabled
+    // once the window exists.
+    QAction* resultsWindowAction(int key) const { return resultsActions.value(key); }
 
     void updateNav() override;
 
@@ -110,6 +113,9 @@ private:
     void updateReplicatesDock(int type);
     void refreshReplicateParameters(int type);
     void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
+    void createResultsEntries();
+    void showResultsWindow(int key);
+    void bringResultsForward();
     QTextEdit* textOutputWindow();
     QVPlotWidget* plotWindow();
     void continueReport();
@@ -125,6 +131,9 @@ private:
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     FileCommands* files = nullptr;
+    QMap<int, QAction*> resultsActions;
+    // The design whose results the plot shows, 0 before the first.
+    int plottedDesign = 0;
     int pendingRun = 0;
     // The report pieces still to be written, and where they go.
     QList<ReportPiece> reportQueue;

@@ -43,6 +43,9 @@ public:
                  const QString& studyTitle);
     // Redraws the curves of the chosen parameter from the table.
     void updatePlot();
+    // Shows the parameter called name when the table has it; false, and the
+    // choice unchanged, when not.
+    bool showParameter(const QString& name);
 
     // The plot as shown (titles, axes, curves, grid and legend) filling the
     // printer's page.
@@ -62,6 +65,10 @@ public:
     QwtPlot* plot() const { return plot_; }
     QVPlotControls* controls() const { return controls_; }
     int gridLevel() const { return gridLevel_; }
+
+signals:
+    // The user chose the parameter called name in the parameter list.
+    void parameterChosen(const QString& name);
 
 public slots:
     // Redraws the grid at level (GridLevel); -1 keeps the current level.

@@ -86,6 +86,7 @@ const QVector<QVSettingsKeys::Entry>& QVSettingsKeys::entries()
         {VwpLinkAllReleases, "vwp_link_all_releases", QVariant()},
         {VwpLinkReleases, "vwp_link_releases", QVariant()},
         {WindowGeom, "window_geom", QVariant()},
+        {PlotParameter, "plot_parameter", QVariant()},
     };
     return table;
 }

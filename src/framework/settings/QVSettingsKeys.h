@@ -95,6 +95,8 @@ public:
         VwpLinkAllReleases = 79,
         VwpLinkReleases = 80,
         WindowGeom = 81,
+        // Per design, by its study type: the parameter its plot shows.
+        PlotParameter = 82,
     };
 
     // One setting: its id, the key text it is stored under and its default (a
