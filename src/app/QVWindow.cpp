@@ -362,7 +362,6 @@ StudySubWindow* QVWindow::studyWindow(int type)
     StudySubWindow* window = createStudyWindow(type);
     if (!window)
         return nullptr;
-    window->resize(initialSize(window));
     connect(window, &StudySubWindow::windowClosing, this, &QVWindow::onStudyWindowClosing);
     connect(window, &StudySubWindow::error, this, &QVWindow::err);
     connect(window, &StudySubWindow::status, this, qOverload<QString>(&QVWindow::out));
@@ -373,6 +372,8 @@ StudySubWindow* QVWindow::studyWindow(int type)
     addSubWindow(type, window);
     // The MDI area shows what it is given while it is shown itself.
     window->hide();
+    // Measured in the area, with its title bar and frame.
+    window->resize(initialSize(window));
     studyWindows[type] = window;
     restoreSubWindowGeometry(type);
     return window;
@@ -381,18 +382,19 @@ StudySubWindow* QVWindow::studyWindow(int type)
 // The design's size of a first opening; the river of a release-recapture
 // form is shown whole in its height, so that no vertical scroll bar appears
 // beside the horizontal one, and whole in its width as far as the document
-// area allows (a long river scrolls).
+// area allows (a long river scrolls). The other forms are shown whole.
 QSize QVWindow::initialSize(StudySubWindow* window) const
 {
     QSize size = designOf(window->id())->initialSize;
-    if (auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window)) {
-        const ReleaseRecaptureWidget* form = releaseWindow->form();
-        const QSize frame = window->sizeHint() - form->sizeHint();
-        size.setHeight(std::max(size.height(), form->preferredHeight() + frame.height()));
-        const int room = mdiArea()->viewport()->width();
-        const int whole = form->preferredWidth() + frame.width();
-        size.setWidth(std::max(size.width(), room > 0 ? std::min(whole, room) : whole));
-    }
+    auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window);
+    if (!releaseWindow)
+        return size.expandedTo(window->sizeHint());
+    const ReleaseRecaptureWidget* form = releaseWindow->form();
+    const QSize frame = window->sizeHint() - form->sizeHint();
+    size.setHeight(std::max(size.height(), form->preferredHeight() + frame.height()));
+    const int room = mdiArea()->viewport()->width();
+    const int whole = form->preferredWidth() + frame.width();
+    size.setWidth(std::max(size.width(), room > 0 ? std::min(whole, room) : whole));
     return size;
 }
 

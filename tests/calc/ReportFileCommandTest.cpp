@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <iterator>
+
 using namespace quorvel::test;
 
 namespace {
@@ -60,6 +62,7 @@ QByteArray widestSingleRelease()
 // The PDF is the report the window shows, every table cut into blocks of
 // columns that fit the page: every word of the report's text (every column
 // head and every value) is on its pages at least as often as in the text.
+// Uncut, a block wider than the page loses its right-hand columns.
 TEST(ReportFileCommand, APdfOfNinetyNineReachesKeepsEveryColumnOnItsPages)
 {
     QTemporaryDir folder;
@@ -77,7 +80,10 @@ TEST(ReportFileCommand, APdfOfNinetyNineReachesKeepsEveryColumnOnItsPages)
     ASSERT_TRUE(text.contains("S98") && text.contains("D5 = 0.1")) << text.toStdString();
 
     const QMap<QString, int> onPages = wordCounts(pages);
-    const QMap<QString, int> inReport = wordCounts(text);
+    QMap<QString, int> inReport = wordCounts(text);
+    // The text's rules under its head rows are drawn lines on the pages.
+    for (auto it = inReport.begin(); it != inReport.end();)
+        it = it.key().count('-') == it.key().size() ? inReport.erase(it) : std::next(it);
     int missing = 0;
     for (auto it = inReport.cbegin(); it != inReport.cend(); ++it) {
         if (onPages.value(it.key()) < it.value() && ++missing <= 10)
