@@ -30,6 +30,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, QString());
     parser.addOptions({format, output, fromSettings, help, version});
     PlanOptions::add(parser);
+    SensitivityOptions::add(parser);
     const SimulationOptions simulation;
     parser.addOptions(simulation.options());
     if (!parser.parse(QStringList{QStringLiteral("quorvel-calc")} + arguments))
@@ -90,6 +91,13 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
     if (request.simulation.requested() && request.format > CalcRequest::Json)
         return refusal(QStringLiteral("--simulate writes text, csv or json"));
+    const QString guessRefusal = SensitivityOptions::read(parser, request.solve, &request.guesses);
+    if (!guessRefusal.isNull())
+        return refusal(guessRefusal);
+    if (request.guesses.kind != GuessRequest::None && request.simulation.requested())
+        return refusal(QStringLiteral("--simulate cannot be given with --sensitivity or --band"));
+    if (request.guesses.kind != GuessRequest::None && request.format > CalcRequest::Json)
+        return refusal(QStringLiteral("--sensitivity and --band write text, csv or json"));
     if (request.solve && request.format != CalcRequest::Text)
         return refusal(QStringLiteral("--solve writes its answer as text only"));
     return command;
@@ -138,7 +146,7 @@ QString CommandLine::helpText()
                "  -h, --help               show this help and exit\n"
                "  -V, --version            show the version and exit\n"
                "\n") +
-           PlanOptions::help() +
+           PlanOptions::help() + QStringLiteral("\n") + SensitivityOptions::help() +
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"

@@ -100,7 +100,8 @@ bool solveSplit(const Design& point, const PlanRequest& request, PlanMeasurer& m
         return c;
     };
     const auto measureAt = [&](qint64 n) {
-        return n < 2 ? std::numeric_limits<double>::infinity() : measureSplit(int(n), bestControl(int(n)));
+        return n < 2 ? std::numeric_limits<double>::infinity()
+                     : measureSplit(int(n), bestControl(int(n)));
     };
     const qint64 guess = proportionalGuess(total, row->bestSplitMeasure, request.target.value);
     const int n = static_cast<int>(smallestMeeting(2, high, guess, request.target, measureAt));
