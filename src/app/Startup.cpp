@@ -15,7 +15,8 @@ namespace quorvel {
 
 namespace {
 
-const int splashMilliseconds = 5000;
+// The longest the splash stays should the main window never be shown.
+const int splashMilliseconds = 1000;
 
 } // namespace
 
@@ -55,6 +56,15 @@ std::unique_ptr<QSplashScreen> showSplash()
     splash->show();
     QTimer::singleShot(splashMilliseconds, splash.get(), &QWidget::close);
     return splash;
+}
+
+void showMainWindow(QVWindow& window, QSplashScreen& splash)
+{
+    window.show();
+    // Above the window also where no window manager honours its stay-on-top
+    // hint, until the window is on screen.
+    splash.raise();
+    splash.finish(&window);
 }
 
 } // namespace quorvel

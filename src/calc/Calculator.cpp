@@ -14,10 +14,12 @@
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
+#include "studies/common/ReportFile.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/design/DesignFile.h"
 #include "studies/design/DesignSettings.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -71,10 +73,51 @@ QString extension(CalcRequest::Format format)
         return QStringLiteral(".csv");
     case CalcRequest::Json:
         return QStringLiteral(".json");
+    case CalcRequest::Html:
+        return QStringLiteral(".html");
+    case CalcRequest::Odt:
+        return QStringLiteral(".odt");
+    case CalcRequest::Pdf:
+        return QStringLiteral(".pdf");
     case CalcRequest::Text:
         break;
     }
     return QStringLiteral(".txt");
+}
+
+// The reports of runs as one file in a report format, as the window saves a
+// report; several reports follow one another, each from a new page, headed
+// by its design's name.
+QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QStringList& labels,
+                        CalcRequest::Format format)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const ryn::RynStyle style;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        cursor.movePosition(QTextCursor::End);
+        if (runs.size() > 1) {
+            QTextBlockFormat head = style.paragraphFormat;
+            if (i > 0) {
+                head.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                cursor.insertBlock(head);
+            } else {
+                cursor.setBlockFormat(head);
+            }
+            cursor.insertText(labels[int(i)], style.heading2Format);
+            cursor.insertBlock(style.paragraphFormat);
+        }
+        runs[i]->writeReport(cursor, style);
+    }
+    const ReportFile::Format file = format == CalcRequest::Html  ? ReportFile::Html
+                                    : format == CalcRequest::Odt ? ReportFile::OpenDocument
+                                                                 : ReportFile::Pdf;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const QString error = ReportFile::write(document, file, buffer);
+    if (!error.isEmpty())
+        complain(error);
+    return buffer.data();
 }
 
 QString reportOf(const DesignRun& run)
@@ -101,6 +144,10 @@ QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDes
         return ResultsCsv::table(run.precisionTable()).toUtf8();
     case CalcRequest::Json:
         return QJsonDocument(resultsJson(run, source.label)).toJson();
+    case CalcRequest::Html:
+    case CalcRequest::Odt:
+    case CalcRequest::Pdf:
+        return reportFileOf({&run}, {source.label}, format);
     case CalcRequest::Text:
         break;
     }
@@ -133,6 +180,17 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
         for (std::size_t i = 0; i < runs.size(); ++i)
             array.append(resultsJson(*runs[i], sources[int(i)].label));
         return QJsonDocument(array).toJson();
+    }
+    case CalcRequest::Html:
+    case CalcRequest::Odt:
+    case CalcRequest::Pdf: {
+        std::vector<const DesignRun*> reports;
+        QStringList labels;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            reports.push_back(runs[i].get());
+            labels << sources[int(i)].label;
+        }
+        return reportFileOf(reports, labels, format);
     }
     case CalcRequest::Text:
         break;

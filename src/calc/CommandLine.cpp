@@ -58,11 +58,13 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     request.files = parser.positionalArguments();
     if (parser.isSet(format)) {
         const QStringList formats = {QStringLiteral("text"), QStringLiteral("csv"),
-                                     QStringLiteral("json")};
+                                     QStringLiteral("json"), QStringLiteral("html"),
+                                     QStringLiteral("odt"),  QStringLiteral("pdf")};
         const int chosen = formats.indexOf(parser.value(format));
         if (chosen < 0)
             return refusal(
-                QStringLiteral("Unknown format \"%1\": the formats are text, csv and json")
+                QStringLiteral(
+                    "Unknown format \"%1\": the formats are text, csv, json, html, odt and pdf")
                     .arg(parser.value(format)));
         request.format = static_cast<CalcRequest::Format>(chosen);
     }
@@ -87,11 +89,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     request.solve = PlanOptions::isSet(parser);
     if (request.solve && request.simulation.requested())
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
+    if (request.simulation.requested() && request.format > CalcRequest::Json)
+        return refusal(QStringLiteral("--simulate writes text, csv or json"));
     const QString guessRefusal = SensitivityOptions::read(parser, request.solve, &request.guesses);
     if (!guessRefusal.isNull())
         return refusal(guessRefusal);
     if (request.guesses.kind != GuessRequest::None && request.simulation.requested())
         return refusal(QStringLiteral("--simulate cannot be given with --sensitivity or --band"));
+    if (request.guesses.kind != GuessRequest::None && request.format > CalcRequest::Json)
+        return refusal(QStringLiteral("--sensitivity and --band write text, csv or json"));
     if (request.solve && request.format != CalcRequest::Text)
         return refusal(QStringLiteral("--solve writes its answer as text only"));
     return command;
@@ -116,7 +122,9 @@ QString CommandLine::helpText()
                "  -f, --format FORMAT      text (the report, the default), csv (one row per\n"
                "                           point) or json (the same, with the covariance\n"
                "                           matrix of every point of a single or paired\n"
-               "                           release)\n"
+               "                           release); html, odt or pdf: the report as the\n"
+               "                           window saves it, its wide tables cut to the\n"
+               "                           page in a pdf\n"
                "  -o, --output PATH        write to the file PATH, replaced only once\n"
                "                           complete; when PATH is an existing folder, write\n"
                "                           one file per design there, named after it. A FIFO\n"
@@ -145,7 +153,8 @@ QString CommandLine::helpText()
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"
-               "or together one output: the reports one after another, one CSV table with\n"
+               "or together one output: the reports one after another (in a pdf each on\n"
+               "its own pages), one CSV table with\n"
                "a design column, or a JSON array. Nothing is written unless every design\n"
                "is computed.\n"
                "\n"

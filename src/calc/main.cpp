@@ -54,11 +54,13 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quietQtMessages);
     ConsoleMonitor::catchInterrupt();
     // The application object takes none of the arguments, which are the
-    // calculator's. A report is a rich-text document, which needs QtGui: on
+    // calculator's. A report is a rich-text document (and a PDF is painted),
+    // which needs QtGui: on
     // the offscreen platform, so that no display is needed or opened.
     static int qtArgc = 1;
     std::unique_ptr<QCoreApplication> application;
-    if (command.request.format == CalcRequest::Text) {
+    const CalcRequest::Format format = command.request.format;
+    if (format == CalcRequest::Text || format > CalcRequest::Json) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #if defined(__SANITIZE_ADDRESS__)
         // The offscreen platform of Qt 5.15 never frees the screen it creates

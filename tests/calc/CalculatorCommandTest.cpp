@@ -99,7 +99,7 @@ TEST(CalculatorCommand, BadInputsAreRefusedWithTheWindowsMessagesAndNothingWritt
         {{file("singular.json", paired)}, 1, "singular.json: Singular hessian: step = 0"},
         {{"--format", "xml", examplePath("btps")},
          2,
-         "Unknown format \"xml\": the formats are text, csv and json"},
+         "Unknown format \"xml\": the formats are text, csv, json, html, odt and pdf"},
         {{"--from-settings", "btps", examplePath("btps")},
          2,
          "--from-settings takes no design files"},

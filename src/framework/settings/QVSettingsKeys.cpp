@@ -162,6 +162,7 @@ const QVector<QVSettingsKeys::Entry>& QVSettingsKeys::entries()
         {VwpLinkAllReleases, "vwp_link_all_releases", QVariant(), flag},
         {VwpLinkReleases, "vwp_link_releases", QVariant(), flag},
         {WindowGeom, "window_geom", QVariant(), bytes},
+        {PlotParameter, "plot_parameter", QVariant()},
     };
     return table;
 }

@@ -95,6 +95,8 @@ public:
         VwpLinkAllReleases = 79,
         VwpLinkReleases = 80,
         WindowGeom = 81,
+        // Per design, by its study type: the parameter its plot shows.
+        PlotParameter = 82,
     };
 
     // The values a setting may hold. A stored value outside them (a settings
