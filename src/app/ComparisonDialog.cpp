@@ -1,8 +1,8 @@
 #include "app/ComparisonDialog.h"
 
-#include "app/ReportFile.h"
 #include "framework/files/SaveFile.h"
 #include "plot/ComparisonPlot.h"
+#include "studies/common/ReportFile.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/comparison/window/ComparisonReport.h"
 #include "studies/design/DesignFile.h"
