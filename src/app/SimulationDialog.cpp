@@ -85,7 +85,7 @@ void SimulationDialog::simulate()
     bool ok = false;
     const std::uint64_t seed = seedEdit->text().toULongLong(&ok);
     if (!ok) {
-        QMessageBox::warning(this, windowTitle(), fieldrules::illegalValueText(tr("Seed")));
+        QMessageBox::warning(this, windowTitle(), fieldrules::refusalText(tr("Seed"), tr("must be a whole number of at least 0")));
         return;
     }
 

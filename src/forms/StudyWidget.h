@@ -33,8 +33,9 @@ public:
     explicit StudyWidget(ryn::RynSettings* settings, QWidget* parent = nullptr);
     ~StudyWidget() override;
 
-    // Checks the inputs in the design's order; at the first failing field shows
-    // the "Illegal value for" box and answers false.
+    // Checks the inputs in the design's order; at the first failing field
+    // shows the box naming it and its rule, leaves the focus on it with its
+    // text selected and answers false.
     virtual bool validate() = 0;
 
     // The inputs as they stand: every registered field with its key, current
@@ -74,8 +75,9 @@ signals:
     void status(QString msg);
 
 protected:
-    // The critical box "Illegal value for "<name>."" titled title.
-    void showIllegalValue(const QString& name, const QString& title);
+    // Puts the focus on the refused field with its text selected and shows
+    // the critical box titled title with the refusal's text.
+    void showRefusal(const Refusal& refusal, const QString& title);
     // A release size that follows another while linked, with its settings
     // entry.
     struct Follower
@@ -114,10 +116,12 @@ protected:
     void loadTexts(const StudyInputs& inputs,
                    const std::function<bool(const QString& key)>& skip = nullptr);
 
-    // True for an empty failingName when the inputs give at least one point;
-    // otherwise shows the box for the failing field, or for the range holder
-    // whose range has no points, and answers false.
-    bool passes(const QString& failingName, const QString& title);
+    // True for a null refusal when the inputs give at least one point;
+    // otherwise shows the refusal of the failing field, or of the range
+    // holder whose range has no points (see showRefusal), and answers false.
+    bool passes(const Refusal& failing, const QString& title);
+    // The registered field with key; null for an unknown key.
+    RangeLineEdit* registeredField(const QString& key) const;
 
 private:
     ryn::RynSettings* settings_;

@@ -20,7 +20,7 @@ QList<FieldSpec> fieldTable()
 // The variance divides by both release sizes and by Sc and Pa, so these must
 // not be 0; a release size counts whole fish, so at least one. A switch that
 // turns a field off (St or T, Rt while linked) spares it its check.
-QString firstIllegal(const StudyInputs& inputs)
+Refusal firstIllegal(const StudyInputs& inputs)
 {
     const Interval releaseSize = Interval::atLeast(1);
     const Interval divisor = Interval::halfOpen(0, 1);

@@ -44,11 +44,11 @@ QList<FieldSpec> fieldTable(int reaches);
 int survivalChoiceId();
 int captureChoiceId();
 
-// The name of the first field whose values are illegal, in the form's order
+// The refusal of the first field whose values are illegal, with its rule, in the form's order
 // (R0, each panel's survival, capture, removal and release, Lambda); a null
-// string when every input may be computed. Fields shared with an earlier
+// refusal when every input may be computed. Fields shared with an earlier
 // panel are not checked: their values come from their owner.
-QString firstIllegal(const StudyInputs& inputs);
+Refusal firstIllegal(const StudyInputs& inputs);
 
 // Enables the survival and capture fields of the panels that use their own
 // parameter and disables the others, as the form's combos do.

@@ -44,7 +44,7 @@ PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* pa
 
 bool PairedReleaseWidget::validate()
 {
-    return passes(PairedReleaseInputs::firstIllegal(inputs()), PairedReleaseInputs::title);
+    return passes(PairedReleaseInputs::firstIllegal(inputs()), PairedReleaseInputs::windowTitle);
 }
 
 int PairedReleaseWidget::preferredWidth() const

@@ -490,10 +490,10 @@ bool requestError(const Design& design, const PlanRequest& request, QString* err
                           numberText(target.value));
         return true;
     }
-    const QString refused =
+    const Refusal refused =
         refusedField(design.inputs, designs::info(design.kind).firstIllegal(design.inputs));
     if (!refused.isNull()) {
-        *error = fieldrules::illegalValueText(refused);
+        *error = refused.text();
         return true;
     }
     const QString holder = design.inputs.rangeHolder();
