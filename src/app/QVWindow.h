@@ -8,12 +8,14 @@
 #include <QPrinter>
 #include <QTextCursor>
 
+class EmptyAreaHint;
 class FileCommands;
 class QMdiSubWindow;
 class QSignalMapper;
 class QTextEdit;
 class QVPlotWidget;
 class ReachNumDialog;
+class ReleaseRecaptureWidget;
 class RunModeDialogImpl;
 class StudySubWindow;
 
@@ -39,6 +41,14 @@ public:
     enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
+    // Edit > "Fill reaches…" and the Undo of the last fill; Help > "What's
+    // This?" and "Getting started".
+    enum {
+        FillReachesAction = 20,
+        UndoFillAction = 21,
+        WhatsThisAction = 22,
+        GettingStartedAction = 23
+    };
     // The Tools menu: "Plan to a target…" and "Check by simulation…".
     enum { ToolsMenu = 6, PlanAction = 11 };
 
@@ -92,6 +102,8 @@ private slots:
     void onResetWindowGeom();
     void onPlanToTarget();
     void onCheckBySimulation();
+    void onFillReaches();
+    void onUndoFill();
 
 private:
     void createDialogDocks();
@@ -101,6 +113,10 @@ private:
     void createToolBar();
     void createEditMenu();
     void createPlanningAction();
+    void createHelpActions();
+    // The form of the active design when it has reaches, else null.
+    ReleaseRecaptureWidget* activeReachForm() const;
+    void updateEditActions();
     void setUpFileActions();
     void attachSettings();
     void reopenStudies();
@@ -125,6 +141,7 @@ private:
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     FileCommands* files = nullptr;
+    EmptyAreaHint* emptyHint = nullptr;
     int pendingRun = 0;
     // The report pieces still to be written, and where they go.
     QList<ReportPiece> reportQueue;

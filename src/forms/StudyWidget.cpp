@@ -1,5 +1,6 @@
 #include "forms/StudyWidget.h"
 
+#include "forms/core/FieldHelp.h"
 #include "forms/range/RangeLineEdit.h"
 #include "forms/range/RangeSpec.h"
 #include "framework/settings/RynSettings.h"
@@ -16,8 +17,29 @@ StudyWidget::StudyWidget(ryn::RynSettings* settings, QWidget* parent)
 
 StudyWidget::~StudyWidget() = default;
 
+void StudyWidget::setDesignTitle(const QString& title)
+{
+    designTitle = title;
+    setWindowTitle(title);
+}
+
+void StudyWidget::applyFieldHelp(QWidget* widget, const QString& topic, const QString& key)
+{
+    const fieldhelp::Help help = fieldhelp::of(topic, key);
+    if (help.isEmpty())
+        return;
+    widget->setToolTip(help.tip);
+    widget->setWhatsThis(help.whatsThis);
+}
+
+void StudyWidget::applyHelp(QWidget* widget, const QString& key) const
+{
+    applyFieldHelp(widget, designTitle, key);
+}
+
 void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key, int index)
 {
+    applyHelp(edit, name);
     edit->setName(name.toUtf8().constData());
     rangeSpec_->addEdit(edit);
     registered.append({edit, name});
@@ -97,6 +119,9 @@ void StudyWidget::registerSwitch(const QString& key, QAbstractButton* on, QAbstr
                                  bool absentValue)
 {
     switches.append({key, on, off, absentValue});
+    applyHelp(on, key);
+    if (off != nullptr)
+        applyHelp(off, key);
 }
 
 void StudyWidget::loadSwitches(const StudyInputs& inputs)

@@ -67,6 +67,10 @@ public:
     // its fields, which a scroll area would cut to a few dozen lines of text.
     QSize sizeHint() const override;
 
+    // Gives widget the tool tip and What's This text of input key of topic (a
+    // design's title, or fieldhelp::runModeTopic), when fieldhelp has them.
+    static void applyFieldHelp(QWidget* widget, const QString& topic, const QString& key);
+
     RangeSpec* rangeSpec() const { return rangeSpec_.get(); }
     ryn::RynSettings* settings() const { return settings_; }
 
@@ -75,6 +79,13 @@ signals:
     void status(QString msg);
 
 protected:
+    // Names the form after its design: the window's title, and the design
+    // whose help texts (fieldhelp) the inputs registered from now on get as
+    // tool tips and What's This texts.
+    void setDesignTitle(const QString& title);
+    // Gives widget the help of the design's input key, when there is one.
+    void applyHelp(QWidget* widget, const QString& key) const;
+
     // Puts the focus on the refused field with its text selected and shows
     // the critical box titled title with the refusal's text.
     void showRefusal(const Refusal& refusal, const QString& title);
@@ -125,6 +136,7 @@ protected:
 
 private:
     ryn::RynSettings* settings_;
+    QString designTitle;
     std::unique_ptr<RangeSpec> rangeSpec_;
     QList<QPair<RangeLineEdit*, QString>> registered;
     struct Switch

@@ -1,11 +1,14 @@
 #include "app/QVWindow.h"
 
+#include "app/GettingStartedDialog.h"
+
 #include "ModalBoxAnswerer.h"
 #include "ReferenceCases.h"
 #include "ReportDocument.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "forms/btps/BTPSWidgetImpl.h"
+#include "forms/dialogs/FillReachesDialog.h"
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/RunModeDialogImpl.h"
 #include "forms/range/RangeLineEdit.h"
@@ -29,14 +32,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QTextTable>
+#include <QTimer>
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -555,4 +561,73 @@ TEST(QVWindow, ClosingTheActiveDesignActivatesTheFirstOtherShownOne)
     EXPECT_FALSE(window->runAnalysisItem()->isEnabled());
     EXPECT_FALSE(window->reachesDialog()->isEnabled());
     EXPECT_EQ(StudySubWindow::openStudiesMask(), 0u);
+}
+
+// A newcomer sees how to begin, gets a design that runs at once, and finds
+// help; inputs stored before are never replaced by the example.
+TEST(QVWindow, NewcomersSeeAHintAnExampleThatRunsAndHelp)
+{
+    TestStore store;
+    store->setValue(QVSettingsKeys::TirrRc, "700");
+    auto window = shownWindow(store);
+    auto* hint = window->findChild<QLabel*>("EmptyAreaHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "Double-click a design on the left to begin; F5 runs it");
+
+    QStringList help;
+    for (QAction* action : window->menu(QVWindow::HelpMenu)->actions())
+        help << action->text();
+    EXPECT_TRUE(help.contains("What's This?")) << help.join('|').toStdString();
+    EXPECT_TRUE(help.contains("Getting started"));
+    GettingStartedDialog page;
+    EXPECT_TRUE(page.findChild<QTextBrowser*>()->toPlainText().contains("Fill reaches"));
+
+    ModalBoxAnswerer answerer;
+    StudySubWindow* btps = open(*window, BTPS);
+    EXPECT_FALSE(hint->isVisible());
+    auto* form = static_cast<BTPSWidgetImpl*>(btps->studyWidget());
+    EXPECT_EQ(form->rcEdit->text(), "1000");
+    EXPECT_EQ(store->value(QVSettingsKeys::BtpsRc).toString(), "1000");
+    runAnalysis(*window);
+    EXPECT_TRUE(answerer.seen.isEmpty()) << answerer.seen.join('\n').toStdString();
+    ASSERT_TRUE(window->textOutput());
+    EXPECT_FALSE(window->textOutput()->document()->isEmpty());
+
+    StudySubWindow* tirr = open(*window, TIRR);
+    EXPECT_EQ(static_cast<TIRRWidgetImpl*>(tirr->studyWidget())->r1Edit->text(), "700");
+}
+
+// Edit > Fill reaches… through its dialog, and Edit > Undo.
+TEST(QVWindow, FillReachesFromTheEditMenuAndUndoIt)
+{
+    TestStore store;
+    auto window = shownWindow(store);
+    StudySubWindow* study = open(*window, SR);
+    window->reachesDialog()->reachNumSpin->setValue(20);
+    auto* form = static_cast<SingleReleaseSubWindow*>(study)->singleReleaseForm();
+    const QList<ReachWidgetImpl*> panels = reachPanels(form);
+    ASSERT_EQ(panels.size(), 19);
+    const QString s5 = panels[4]->survivalEdit->text();
+
+    QTimer::singleShot(50, [] {
+        auto* dialog = qobject_cast<FillReachesDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->fromSpin->setValue(5);
+        dialog->toSpin->setValue(19);
+        QTest::keyClicks(dialog->survivalEdit, "0.97");
+        dialog->accept();
+    });
+    window->action(QVWindow::FillReachesAction)->trigger();
+    EXPECT_EQ(panels[4]->survivalEdit->text(), "0.97");
+    EXPECT_EQ(panels[18]->survivalEdit->text(), "0.97");
+    EXPECT_NE(panels[3]->survivalEdit->text(), "0.97");
+
+    QAction* undo = window->action(QVWindow::UndoFillAction);
+    window->menu(QVWindow::EditMenu)->aboutToShow();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "&Undo Fill reaches 5 to 19");
+    undo->trigger();
+    EXPECT_EQ(panels[4]->survivalEdit->text(), s5);
+    EXPECT_FALSE(undo->isEnabled());
 }

@@ -8,7 +8,7 @@
 
 // The inputs of the single-release design: R0 fish released at the top of a
 // chain of reaches, and one reach panel per intermediate reach k (reach
-// number n = k + 1) with its survival Sn, its capture probability Pn at the
+// number n = k + 1) with its survival Sn, its detection probability Pn at the
 // station ending it, the proportion Dn of the detected fish removed there and
 // a release Rn at that station; the final reach's survival times detection,
 // "Lambda", closes the chain. A design of n reaches (the final one counted)

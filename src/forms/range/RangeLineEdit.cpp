@@ -257,8 +257,13 @@ void RangeLineEdit::keyPressEvent(QKeyEvent* event)
     const bool typesNumber =
         numberKey &&
         (typed.isEmpty() || std::all_of(typed.begin(), typed.end(), isNumberCharacter));
+    // A shortcut (Ctrl+A, Ctrl+C, ...) types nothing whatever text it carries;
+    // Ctrl with Alt is AltGr on some keyboards, which does type.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool shortcut =
+        (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) && !(modifiers & Qt::AltModifier);
     const bool typesNothing =
-        std::none_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint(); });
+        shortcut || std::none_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint(); });
     if (!typesNumber && !typesNothing) {
         event->accept();
         return;

@@ -15,6 +15,7 @@ PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* pa
     , release(new TCReleaseWidgetImpl(content()))
     , finalReach(new TCFinalReachWidgetImpl(content()))
 {
+    setDesignTitle(PairedReleaseInputs::windowTitle);
     connect(release, &TCReleaseWidgetImpl::warningMessage, this,
             &ReleaseRecaptureWidget::displayWarning);
     connect(finalReach, &TCFinalReachWidgetImpl::warningMessage, this,

@@ -19,7 +19,7 @@ VWPWidget::VWPWidget(ryn::RynSettings* settings, QWidget* parent)
     setupUi(content);
     setWidget(content);
     setWidgetResizable(true);
-    setWindowTitle(VWPInputs::title);
+    setDesignTitle(VWPInputs::title);
 
     bindLinks();
     registerFields();

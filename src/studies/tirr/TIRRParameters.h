@@ -18,7 +18,7 @@ struct TIRRParameters
     // every point while the sizes are linked.
     QVector<int> rc;
     QVector<int> rt;
-    // Capture probability P and control survival Sc: filled only when θ is
+    // Detection probability P and control survival Sc: filled only when θ is
     // derived from them, empty when θ was given.
     QVector<double> p;
     QVector<double> sc;

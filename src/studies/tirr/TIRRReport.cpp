@@ -52,13 +52,13 @@ void TIRRReport::writeInputs(QTextCursor& cursor) const
     cursor.insertBlock();
     QList<QPair<QString, QString>> rows = {
         {QStringLiteral("Control Release Size (Rc):"), QString::number(record.rc[0])},
-        {QStringLiteral("Treatment Release Site (Rt):"), QString::number(record.rt[0])},
+        {QStringLiteral("Treatment Release Size (Rt):"), QString::number(record.rt[0])},
     };
     if (record.useTheta) {
         rows.append({QStringLiteral("Theta (Sc * P):"), general(record.theta[0])});
     } else {
         rows.append({QStringLiteral("Survival (Sc):"), general(record.sc[0])});
-        rows.append({QStringLiteral("Capture Probability (P):"), general(record.p[0])});
+        rows.append({QStringLiteral("Detection Probability (P):"), general(record.p[0])});
     }
     rows.append(QPair<QString, QString>());
     rows.append({QStringLiteral("Treatment Effect (T):"), general(record.t[0])});
