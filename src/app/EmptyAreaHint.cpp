@@ -11,7 +11,7 @@ EmptyAreaHint::EmptyAreaHint(QMdiArea* area)
     QFont larger = font();
     larger.setPointSizeF(larger.pointSizeF() * 1.3);
     setFont(larger);
-    setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    setStyleSheet(QStringLiteral("color: #404a5a; background: transparent;"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     parentWidget()->installEventFilter(this);
     centre();

@@ -302,7 +302,7 @@ void QVWindow::createHelpActions()
     QMenu* help = menu(HelpMenu);
     QAction* whatsThis = QWhatsThis::createAction(this);
     insertMenuAction(help, whatsThis);
-    QAction* start = new QAction(tr("Getting started"), this);
+    QAction* start = new QAction(tr("&Getting started"), this);
     start->setObjectName(QStringLiteral("GettingStarted"));
     connect(start, &QAction::triggered, this, [this] {
         GettingStartedDialog page(this);
@@ -392,11 +392,12 @@ StudySubWindow* QVWindow::studyWindow(int type)
     StudySubWindow* window = createStudyWindow(type);
     if (!window)
         return nullptr;
-    // A design opened for the first time shows its example, so that it can
-    // be run at once; inputs stored before win.
+    // A design opened for the first time shows its example's inputs, so that
+    // it can be run at once; inputs stored before win, and the options
+    // (replicates, precisions) stay as stored.
     Design example;
     if (blank && ExampleDesigns::example(info->kind, &example))
-        window->loadDesign(example);
+        window->studyWidget()->loadInputs(example.inputs);
     window->resize(initialSize(window));
     connect(window, &StudySubWindow::windowClosing, this, &QVWindow::onStudyWindowClosing);
     connect(window, &StudySubWindow::error, this, &QVWindow::err);

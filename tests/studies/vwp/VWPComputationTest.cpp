@@ -62,11 +62,9 @@ TEST(VWPComputation, CertifiedCaseOnTheExactPath)
 TEST(VWPComputation, NineChecksInTheirOrderRefuseZeroAndAcceptOne)
 {
     const QStringList messages = {
-        "V1 cannot be less than zero",          "R2 cannot be less than zero",
-        "R3 cannot be less than zero",          "Sdam must be in the range (0, 1]",
-        "Sprime11 must be in the range (0, 1]", "S12 must be in the range (0, 1]",
-        "P1 must be in the range (0, 1]",       "P2 must be in the range (0, 1]",
-        "Lambda must be in the range (0, 1]"};
+        "V1 must be at least 1",   "R2 must be at least 1",       "R3 must be at least 1",
+        "SDam must lie in (0, 1]", "SPrime11 must lie in (0, 1]", "S12 must lie in (0, 1]",
+        "P1 must lie in (0, 1]",   "P2 must lie in (0, 1]",       "Lambda must lie in (0, 1]"};
     // Breaking the inputs from the last to the first, the message is always
     // that of the earliest broken one.
     VWPParameters record = certifiedRecord();
@@ -120,7 +118,7 @@ TEST(VWPComputation, AnInvalidPointEndsTheRunAndTheCancelFlagIsNotPolled)
     RecordingMonitor monitor;
     monitor.canceled = true;
     EXPECT_EQ(computeVWP(record, monitor).pointCount(), 1);
-    EXPECT_EQ(monitor.errors, QStringList{"Invalid input: R2 cannot be less than zero"});
+    EXPECT_EQ(monitor.errors, QStringList{"Invalid input: R2 must be at least 1"});
     EXPECT_TRUE(monitor.canceled);
 
     record.r2[1] = 1000;
