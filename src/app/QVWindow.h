@@ -2,11 +2,14 @@
 
 #include "framework/window/RynMainWindow.h"
 #include "studies/common/ReportTables.h"
+#include "studies/design/Design.h"
 
 #include <QList>
 #include <QMap>
 #include <QPrinter>
 #include <QTextCursor>
+
+#include <optional>
 
 class EmptyAreaHint;
 class FileCommands;
@@ -49,8 +52,9 @@ public:
         WhatsThisAction = 22,
         GettingStartedAction = 23
     };
-    // The Tools menu: "Plan to a target…" and "Check by simulation…".
-    enum { ToolsMenu = 6, PlanAction = 11 };
+    // The Tools menu: "Plan to a target…", "Sensitivity…" and "Check by
+    // simulation…".
+    enum { ToolsMenu = 6, PlanAction = 11, SensitivityAction = 12 };
 
     // settings keeps the inputs, the geometries and the open designs; it must
     // outlive the window.
@@ -101,6 +105,8 @@ private slots:
     void onHelpAbout() override;
     void onResetWindowGeom();
     void onPlanToTarget();
+    void onSensitivity();
+    void onBandsRequested(const QString& parameter);
     void onCheckBySimulation();
     void onFillReaches();
     void onUndoFill();
@@ -117,6 +123,7 @@ private:
     // The form of the active design when it has reaches, else null.
     ReleaseRecaptureWidget* activeReachForm() const;
     void updateEditActions();
+    void createSensitivityAction();
     void setUpFileActions();
     void attachSettings();
     void reopenStudies();
@@ -143,6 +150,10 @@ private:
     FileCommands* files = nullptr;
     EmptyAreaHint* emptyHint = nullptr;
     int pendingRun = 0;
+    // The design whose run the plot shows, and its title: the one its bands
+    // are computed for.
+    std::optional<Design> plottedDesign;
+    QString plottedTitle;
     // The report pieces still to be written, and where they go.
     QList<ReportPiece> reportQueue;
     QTextCursor reportCursor;
