@@ -42,15 +42,15 @@ QString boundsRule(const Interval& bounds, bool integer)
         what = (bounds.highOpen ? QStringLiteral("below ") : QStringLiteral("at most ")) +
                number(bounds.high);
     if (integer) {
-        const QString joint = what.startsWith(QLatin1String("at ")) ? QStringLiteral(" of ")
-                                                                      : QStringLiteral(" ");
+        const QString joint =
+            what.startsWith(QLatin1String("at ")) ? QStringLiteral(" of ") : QStringLiteral(" ");
         return what.isEmpty() ? QStringLiteral("must be a whole number")
                               : QStringLiteral("must be a whole number") + joint + what;
     }
     if (what.isEmpty())
         return QStringLiteral("must be a number");
     return (what.startsWith(QLatin1String("in ")) ? QStringLiteral("must lie ")
-                                                   : QStringLiteral("must be ")) +
+                                                  : QStringLiteral("must be ")) +
            what;
 }
 

@@ -113,10 +113,11 @@ Refusal firstIllegal(const StudyInputs& inputs)
                        inputs.valueAt(treatmentSurvivalKey, i) <=
                    1.0;
         }) >= 0)
-        return refusal(inputs,
-                       ReleaseRecaptureInputs::derivedKey(
-                           inputs, {treatmentSurvivalKey, controlSurvivalKey}, treatmentSurvivalKey),
-                       QStringLiteral("must keep the treatment's survival Sc*St at most 1"));
+        return refusal(
+            inputs,
+            ReleaseRecaptureInputs::derivedKey(inputs, {treatmentSurvivalKey, controlSurvivalKey},
+                                               treatmentSurvivalKey),
+            QStringLiteral("must keep the treatment's survival Sc*St at most 1"));
 
     QList<FieldCheck> checks = {{firstCaptureKey, probability},
                                 {firstRemovalKey, Interval::closedOpen(0, 1)}};

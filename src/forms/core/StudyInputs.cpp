@@ -108,8 +108,7 @@ Refusal firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& ch
         const InputField& field = inputs.field(check.key);
         if (!field.enabled)
             continue;
-        const QString rule =
-            fieldrules::breach(field, inputs.holdsRange(check.key), check.bounds);
+        const QString rule = fieldrules::breach(field, inputs.holdsRange(check.key), check.bounds);
         if (!rule.isNull())
             return refusal(inputs, check.key, rule);
     }

@@ -55,8 +55,9 @@ QString vwpInputError(const VWPParameters& record, int i)
                    fieldrules::refusalText(name, fieldrules::boundsRule(releaseSize, false));
     }
     const QList<std::pair<QString, double>> probabilities = {
-        {sDamKey, record.sDam[i]}, {sPrime11Key, record.sPrime11[i]}, {s12Key, record.s12[i]},
-        {p1Key, record.p1[i]},     {p2Key, record.p2[i]},             {lambdaKey, record.lambda[i]}};
+        {sDamKey, record.sDam[i]}, {sPrime11Key, record.sPrime11[i]},
+        {s12Key, record.s12[i]},   {p1Key, record.p1[i]},
+        {p2Key, record.p2[i]},     {lambdaKey, record.lambda[i]}};
     for (const auto& [name, value] : probabilities) {
         if (!probability.contains(value))
             return QStringLiteral("Invalid input: ") +

@@ -130,7 +130,7 @@ TEST(TIRRInputs, ReturnRateOfExactlyOneIsAllowedAndJustAboveItRefused)
 
 TEST(VWPInputs, RefusesEmptyReleasesAndZeroProbabilitiesAndSparesTheLinkedReleases)
 {
-    QMap<QString, QString> texts = {{"V1", "500"}, {"R2", "-1"},       {"R3", "-1"},
+    QMap<QString, QString> texts = {{"V1", "500"}, {"R2", "-1"},        {"R3", "-1"},
                                     {"SDam", "1"}, {"SPrime11", "0.8"}, {"S12", "0.9"},
                                     {"P1", "0.7"}, {"P2", "0.6"},       {"Lambda", "0.5"}};
     const StudyInputs linked =

@@ -154,10 +154,9 @@ TEST(PairedReleaseInputs, FirstReachSurvivalsAndReleasesAreRefusedOutsideTheirDo
 // The last reach panel is checked like the others.
 TEST(PairedReleaseInputs, LastReachPanelIsChecked)
 {
-    for (const auto& [key, text, message] :
-         {std::tuple{"P3", "0", "P3 must lie in (0, 1]"},
-          std::tuple{"S3", "1.5", "S3 must lie in (0, 1]"},
-          std::tuple{"D3", "1", "D3 must lie in [0, 1)"}}) {
+    for (const auto& [key, text, message] : {std::tuple{"P3", "0", "P3 must lie in (0, 1]"},
+                                             std::tuple{"S3", "1.5", "S3 must lie in (0, 1]"},
+                                             std::tuple{"D3", "1", "D3 must lie in [0, 1)"}}) {
         StudyInputs inputs = pairedDesign();
         inputs.field(key).text = text;
         EXPECT_EQ(PairedReleaseInputs::firstIllegal(inputs).text(), message);

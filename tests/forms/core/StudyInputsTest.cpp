@@ -116,8 +116,8 @@ TEST(StudyInputs, RefusalsNameTheFieldAndTheRuleItBroke)
             inputs.setRangeHolder("Rc");
         if (p.contains(':'))
             inputs.setRangeHolder("P");
-        return refusedField(inputs,
-                            firstFailingField(inputs, {{"Rc", Interval::atLeast(1)}, {"P", bounds}}))
+        return refusedField(
+                   inputs, firstFailingField(inputs, {{"Rc", Interval::atLeast(1)}, {"P", bounds}}))
             .text();
     };
     const Interval probability = Interval::halfOpen(0, 1);
