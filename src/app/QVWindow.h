@@ -87,6 +87,9 @@ public:
     QVPlotWidget* plotWidget() const;
     // Saving, printing, the results export and the design files.
     FileCommands* fileCommands() const { return files; }
+    // The Window menu's entries of the Text Output and Plot windows, enabled
+    // once the window exists.
+    QAction* resultsWindowAction(int key) const { return resultsActions.value(key); }
 
     void updateNav() override;
 
@@ -133,6 +136,9 @@ private:
     void updateReplicatesDock(int type);
     void refreshReplicateParameters(int type);
     void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
+    void createResultsEntries();
+    void showResultsWindow(int key);
+    void bringResultsForward();
     QTextEdit* textOutputWindow();
     QVPlotWidget* plotWindow();
     void continueReport();
@@ -149,6 +155,10 @@ private:
     ReachNumDialog* reaches = nullptr;
     FileCommands* files = nullptr;
     EmptyAreaHint* emptyHint = nullptr;
+    QMap<int, QAction*> resultsActions;
+    // The type of the design whose results the plot shows, 0 before the
+    // first.
+    int plottedType = 0;
     int pendingRun = 0;
     // The design whose run the plot shows, and its title: the one its bands
     // are computed for.

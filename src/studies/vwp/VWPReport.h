@@ -25,6 +25,7 @@ public:
     void write(QTextCursor& cursor) const;
 
 private:
+    void writeInputs(QTextCursor& cursor) const;
     void writeSinglePoint(QTextCursor& cursor) const;
     void writeRange(QTextCursor& cursor) const;
 
