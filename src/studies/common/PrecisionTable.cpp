@@ -11,6 +11,14 @@ Matrix PrecisionTable::plotData() const
     return data;
 }
 
+bool PrecisionTable::isKnown(int point, int q) const
+{
+    if (point < 0 || q < 0 || static_cast<std::size_t>(point) >= known.size())
+        return false;
+    const std::vector<bool>& row = known[static_cast<std::size_t>(point)];
+    return static_cast<std::size_t>(q) < row.size() && row[static_cast<std::size_t>(q)];
+}
+
 PrecisionTable PrecisionTable::ofOneQuantity(const QString& name, const QString& xName,
                                              RangeArithmetic::EditType xType, int count,
                                              const std::function<Point(int)>& point)
@@ -26,6 +34,10 @@ PrecisionTable PrecisionTable::ofOneQuantity(const QString& name, const QString&
         table.x.append(p.x);
         table.estimates(i, 0) = p.estimate;
         table.variances(i, 0) = p.variance;
+        if (p.known) {
+            table.known.resize(static_cast<std::size_t>(count), std::vector<bool>(1, false));
+            table.known[static_cast<std::size_t>(i)][0] = true;
+        }
     }
     return table;
 }

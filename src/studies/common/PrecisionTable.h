@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 // Half-widths of the confidence intervals of an estimate with standard error
 // se, from the normal quantiles 1.645 (90%) and 1.96 (95%).
@@ -36,8 +37,13 @@ struct PrecisionTable
     // points × names: the true value of each quantity, and its variance.
     Matrix estimates;
     Matrix variances;
+    // points × names: the quantity is known exactly at the point (a
+    // probability of 1 that the data would show to be 1), its variance 0 not
+    // an estimate's. Empty where no quantity is known.
+    std::vector<std::vector<bool>> known;
 
     int pointCount() const { return x.size(); }
+    bool isKnown(int point, int q) const;
     // The table the plot takes: column 0 the ranged value, column k + 1 the
     // variance of names[k].
     Matrix plotData() const;
@@ -48,6 +54,7 @@ struct PrecisionTable
         double x;
         double estimate;
         double variance;
+        bool known = false;
     };
     // The table of a design that estimates the one quantity name, with count
     // points given by point(i).

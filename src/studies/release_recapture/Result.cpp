@@ -17,10 +17,12 @@ void requireIndicesBelow(const std::vector<int>& indices, int count, const char*
 
 } // namespace
 
-Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes)
+Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes,
+               std::vector<bool> known)
     : parameterValues(std::move(estimates))
     , variances(std::move(covariance))
     , releases(std::move(releaseSizes))
+    , knownParameters(std::move(known))
 {}
 
 double Result::product(const std::vector<int>& indices) const
@@ -64,10 +66,13 @@ double Result::productVariance(const std::vector<int>& indices) const
     return sum;
 }
 
-bool hasPositiveFiniteVariances(const Matrix& covariance)
+bool hasPositiveFiniteVariances(const Matrix& covariance, const std::vector<bool>& known)
 {
-    for (int i = 0; i < covariance.rows() && i < covariance.cols(); ++i)
-        if (!(covariance(i, i) > 0.0 && std::isfinite(covariance(i, i))))
+    for (int i = 0; i < covariance.rows() && i < covariance.cols(); ++i) {
+        const double v = covariance(i, i);
+        const bool isKnown = static_cast<std::size_t>(i) < known.size() && known[i];
+        if (isKnown ? v != 0.0 : !(v > 0.0 && std::isfinite(v)))
             return false;
+    }
     return true;
 }
