@@ -1,5 +1,47 @@
 #include "studies/common/PrecisionTable.h"
 
+#include <cmath>
+
+bool isShowableVariance(double variance, bool known)
+{
+    return known ? variance == 0.0 : variance > 0.0 && std::isfinite(variance);
+}
+
+QString unshowableVarianceText(int i)
+{
+    return QStringLiteral("Variance not positive and finite: step = ") + QString::number(i);
+}
+
+QString knownNote(const QString& name, double value)
+{
+    return name + QStringLiteral(" = ") + QString::number(value, 'g', 6) +
+           QStringLiteral(": known, not estimated");
+}
+
+QStringList PrecisionTable::knownNotes() const
+{
+    QStringList notes;
+    for (int q = 0; q < names.size(); ++q) {
+        QStringList where;
+        int first = -1;
+        for (int i = 0; i < pointCount(); ++i) {
+            if (!isKnown(i, q))
+                continue;
+            if (first < 0)
+                first = i;
+            where << QString::number(x[i], 'g', 6);
+        }
+        if (first < 0)
+            continue;
+        QString note = knownNote(names[q], estimates(first, q));
+        if (!xName.isEmpty() && where.size() < pointCount())
+            note += QStringLiteral(", at ") + xName + QStringLiteral(" = ") +
+                    where.join(QStringLiteral(", "));
+        notes << note;
+    }
+    return notes;
+}
+
 Matrix PrecisionTable::plotData() const
 {
     Matrix data(pointCount(), names.size() + 1);

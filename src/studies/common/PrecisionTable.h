@@ -21,6 +21,19 @@ constexpr double halfWidth95(double se)
     return 1.96 * se;
 }
 
+// The one rule for a variance a result may show: positive and finite, or
+// exactly 0 for a quantity known exactly (a probability of 1 that the data
+// would show to be 1). A point with any other variance is a failed point.
+bool isShowableVariance(double variance, bool known = false);
+
+// The message of a closed-form design's point i whose variance breaks that
+// rule: "Variance not positive and finite: step = " and i.
+QString unshowableVarianceText(int i);
+
+// How a report marks a quantity known exactly: "<name> = <value>: known, not
+// estimated".
+QString knownNote(const QString& name, double value);
+
 // The precision a run found for its quantities at every point, in the one
 // shape its readers share: the plot draws it, the results export and the
 // command-line calculator write it, the planner searches it. Variances are
@@ -44,6 +57,10 @@ struct PrecisionTable
 
     int pointCount() const { return x.size(); }
     bool isKnown(int point, int q) const;
+    // One knownNote per quantity known at some point, followed over a range
+    // by the points where it is (", at <xName> = a, b") unless it is known at
+    // every point.
+    QStringList knownNotes() const;
     // The table the plot takes: column 0 the ranged value, column k + 1 the
     // variance of names[k].
     Matrix plotData() const;

@@ -1,5 +1,7 @@
 #include "studies/release_recapture/Result.h"
 
+#include "studies/common/PrecisionTable.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -69,9 +71,8 @@ double Result::productVariance(const std::vector<int>& indices) const
 bool hasPositiveFiniteVariances(const Matrix& covariance, const std::vector<bool>& known)
 {
     for (int i = 0; i < covariance.rows() && i < covariance.cols(); ++i) {
-        const double v = covariance(i, i);
         const bool isKnown = static_cast<std::size_t>(i) < known.size() && known[i];
-        if (isKnown ? v != 0.0 : !(v > 0.0 && std::isfinite(v)))
+        if (!isShowableVariance(covariance(i, i), isKnown))
             return false;
     }
     return true;

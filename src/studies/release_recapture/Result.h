@@ -46,9 +46,9 @@ private:
     std::vector<bool> knownParameters;
 };
 
-// True when every variance of covariance (its diagonal) is positive and
-// finite, except that of a parameter flagged in known (one flag per
-// parameter, or empty), which must be exactly 0. A point whose covariance
+// True when every variance of covariance (its diagonal) may be shown
+// (isShowableVariance), a parameter flagged in known (one flag per
+// parameter, or empty) taken as known. A point whose covariance
 // fails this is not a result to show: the callers treat it as a singular
 // point, as when the Hessian is refused.
 bool hasPositiveFiniteVariances(const Matrix& covariance, const std::vector<bool>& known = {});
