@@ -7,6 +7,21 @@ bool isShowableVariance(double variance, bool known)
     return known ? variance == 0.0 : variance > 0.0 && std::isfinite(variance);
 }
 
+QString degenerateVarianceText(double variance, const QStringList& inputs, const QString& rangeName,
+                               const QString& quantity)
+{
+    const QString name = inputs.contains(rangeName) ? rangeName : inputs.value(0);
+    if (variance == 0.0) {
+        QStringList others = inputs;
+        others.removeAll(name);
+        return name + QStringLiteral(" must be below 1 while ") +
+               others.join(QStringLiteral(" and ")) +
+               (others.size() == 1 ? QStringLiteral(" is 1") : QStringLiteral(" are 1"));
+    }
+    return name + QStringLiteral(" must be large enough for the variance of ") + quantity +
+           QStringLiteral(" to be finite");
+}
+
 QString unshowableVarianceText(int i)
 {
     return QStringLiteral("Variance not positive and finite: step = ") + QString::number(i);

@@ -26,6 +26,15 @@ constexpr double halfWidth95(double se)
 // would show to be 1). A point with any other variance is a failed point.
 bool isShowableVariance(double variance, bool known = false);
 
+// The refusal of inputs under which a closed-form design's variance would be
+// 0 or not finite, naming the input and the rule ("Pa must be below 1 while
+// Sc and T are 1", "Pa must be large enough for the variance of T to be
+// finite"). inputs are the names of the fields the variance is made of, in
+// the order to blame them; the ranged one among them is named, else the
+// first. The others are listed for a variance of 0.
+QString degenerateVarianceText(double variance, const QStringList& inputs, const QString& rangeName,
+                               const QString& quantity);
+
 // The message of a closed-form design's point i whose variance breaks that
 // rule: "Variance not positive and finite: step = " and i.
 QString unshowableVarianceText(int i);
