@@ -37,7 +37,7 @@ void ReleaseRecaptureInformation::computeCovariance(Matrix& covariance,
     if (directions.empty())
         invertChecked(hessian, covariance, cancelFlag);
     else
-        invertLimit(hessian, directions, covariance, cancelFlag);
+        invertInformationLimit(hessian, directions, covariance, cancelFlag);
 }
 
 std::vector<bool> ReleaseRecaptureInformation::knownParameters() const
@@ -66,14 +66,13 @@ void ReleaseRecaptureInformation::invertChecked(const Matrix& hessian, Matrix& c
 // Z^T H Z and Z R^-1 Z^T skip the zero entries of Z, which where the
 // directions are unit vectors holds one 1 per column: the cost is then that
 // of choosing rows and columns.
-void ReleaseRecaptureInformation::invertLimit(const Matrix& hessian,
-                                              const std::vector<std::vector<double>>& directions,
-                                              Matrix& covariance,
-                                              const std::atomic<bool>* cancelFlag) const
+void invertInformationLimit(const Matrix& hessian,
+                            const std::vector<std::vector<double>>& directions, Matrix& covariance,
+                            const std::atomic<bool>* cancelFlag)
 {
-    const OrthogonalSplit split = orthogonalSplit(directions, parameters);
+    const int n = hessian.rows();
+    const OrthogonalSplit split = orthogonalSplit(directions, n);
     const std::vector<std::vector<double>>& z = split.complement;
-    const int n = parameters;
     const int m = static_cast<int>(z.size());
     std::vector<std::vector<int>> nonzero(z.size());
     for (int c = 0; c < m; ++c)
@@ -91,11 +90,13 @@ void ReleaseRecaptureInformation::invertLimit(const Matrix& hessian,
             reduced(a, b) = reduced(b, a) = sum;
         }
 
+    if (cancelFlag != nullptr && cancelFlag->load())
+        return;
     Matrix reducedInverse;
     if (m > 0) {
-        ReleaseRecaptureInformation::invertChecked(reduced, reducedInverse, cancelFlag);
-        if (isCanceled(cancelFlag))
-            return;
+        if (!symmetricIsPositiveDefinite(reduced))
+            throw NR3::NRError("Singular Hessian in calculating covariance matrix");
+        choleskyInverse(reduced, reducedInverse);
     }
 
     Matrix limit(n, n);

@@ -92,8 +92,16 @@ protected:
 private:
     void computeHessian(Matrix& hessian,
                         std::vector<std::vector<double>>* divergentDirections) const;
-    void invertLimit(const Matrix& hessian, const std::vector<std::vector<double>>& directions,
-                     Matrix& covariance, const std::atomic<bool>* cancelFlag) const;
 
     int parameters = 0;
 };
+
+// The limit covariance of computeCovariance for a Hessian whose information
+// grows without bound along directions (from addChainHessian, not empty):
+// Z (Z^T H Z)^-1 Z^T, known rows and columns exactly 0. Throws NR3::NRError
+// "Singular Hessian in calculating covariance matrix" when Z^T H Z fails the
+// test of computeCovariance; returns with covariance untouched once
+// cancelFlag (may be null) is set. The simulation's fits use it too.
+void invertInformationLimit(const Matrix& hessian,
+                            const std::vector<std::vector<double>>& directions, Matrix& covariance,
+                            const std::atomic<bool>* cancelFlag = nullptr);
