@@ -15,10 +15,13 @@
 #include "framework/settings/RynSettings.h"
 #include "numerics/Matrix.h"
 #include "plot/QVPlotWidget.h"
+#include "plot/TornadoChart.h"
 #include "studies/btps/BTPSSubWindow.h"
 #include "studies/planning/window/PlanDialog.h"
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
+#include "studies/sensitivity/window/BandDialog.h"
+#include "studies/sensitivity/window/SensitivityDialog.h"
 #include "studies/simulation/DesignSimulation.h"
 #include "studies/tirr/TIRRSubWindow.h"
 #include "studies/vwp/VWPSubWindow.h"
@@ -111,6 +114,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createToolBar();
     createEditMenu();
     createPlanningAction();
+    createSensitivityAction();
     setUpFileActions();
     files = new FileCommands(this, settings);
     files->createActions();
@@ -267,6 +271,72 @@ void QVWindow::onPlanToTarget()
         log.insertBlock();
         log.insertFragment(QTextDocumentFragment(report));
         outputDock()->textEdit()->ensureCursorVisible();
+    });
+    dialog->show();
+}
+
+// "Sensitivity…" shows which guessed input of the active design matters most,
+// as a tornado chart drawn by the plot layer beside the dialog's table.
+void QVWindow::createSensitivityAction()
+{
+    QAction* sensitivity = addMenuAction(ToolsMenu, SensitivityAction, tr("Sensitivity…"));
+    sensitivity->setToolTip(tr("Vary each input of the active design on its own and see which "
+                               "changes the precision most"));
+    sensitivity->setEnabled(false);
+    connect(sensitivity, &QAction::triggered, this, &QVWindow::onSensitivity);
+}
+
+void QVWindow::onSensitivity()
+{
+    StudySubWindow* active = activeStudyWindow();
+    if (!active || !active->validate())
+        return;
+    auto* chart = new TornadoChart;
+    auto* dialog = new SensitivityDialog(active, chart, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &SensitivityDialog::analysed, chart, [dialog, chart] {
+        const Sensitivity& result = dialog->result();
+        QStringList labels;
+        QList<double> low;
+        QList<double> high;
+        for (const SensitivityEntry& entry : result.inputs) {
+            labels << entry.key;
+            low << entry.measureLow;
+            high << entry.measureHigh;
+        }
+        chart->setBars(result.title(), PlanTarget::measureName(result.request.target.measure),
+                       labels, result.base, low, high);
+    });
+    dialog->show();
+}
+
+// The band is of the design whose run the plot shows, for the parameter it
+// draws; it is shaded until the next run.
+void QVWindow::onBandsRequested(const QString& parameter)
+{
+    if (!plottedDesign || parameter.isEmpty())
+        return;
+    auto* dialog = new BandDialog(*plottedDesign, parameter, plottedTitle, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &BandDialog::computed, this, [this, dialog] {
+        const Band& band = dialog->band();
+        QVector<double> x;
+        QVector<double> low;
+        QVector<double> high;
+        for (const BandRow& row : band.rows) {
+            x << row.x;
+            low << row.min.measure;
+            high << row.max.measure;
+        }
+        if (QVPlotWidget* plot = plotWidget())
+            plot->setBand(
+                band.target.quantity,
+                tr("%1 over %2").arg(PlanTarget::measureName(band.target.measure), band.boxText()),
+                x, low, high);
+    });
+    connect(dialog, &BandDialog::cleared, this, [this] {
+        if (QVPlotWidget* plot = plotWidget())
+            plot->clearBand();
     });
     dialog->show();
 }
@@ -431,6 +501,7 @@ void QVWindow::updateNav()
     reaches->setEnabled(releaseRecapture);
     runItem->setEnabled(active != nullptr);
     action(PlanAction)->setEnabled(active != nullptr);
+    action(SensitivityAction)->setEnabled(active != nullptr);
     checkItem->setEnabled(active != nullptr);
     if (files)
         files->updateActions();
@@ -502,6 +573,8 @@ void QVWindow::onRunComplete()
         Matrix table;
         window->getPlotData(names, table);
         plot->setData(names, table, window->rangeLabel(), window->title());
+        plottedDesign = window->design();
+        plottedTitle = window->title();
         plotSubWindow->show();
         plot->show();
     }
@@ -568,7 +641,9 @@ QVPlotWidget* QVWindow::plotWindow()
     if (!window) {
         window = new QMdiSubWindow;
         window->setWindowTitle(tr("Plot"));
-        window->setWidget(new QVPlotWidget(settings));
+        auto* plot = new QVPlotWidget(settings);
+        connect(plot, &QVPlotWidget::bandsRequested, this, &QVWindow::onBandsRequested);
+        window->setWidget(plot);
         addSubWindow(PlotWindowId, window);
         window->hide();
         place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);

@@ -2,11 +2,14 @@
 
 #include "framework/window/RynMainWindow.h"
 #include "studies/common/ReportTables.h"
+#include "studies/design/Design.h"
 
 #include <QList>
 #include <QMap>
 #include <QPrinter>
 #include <QTextCursor>
+
+#include <optional>
 
 class FileCommands;
 class QMdiSubWindow;
@@ -39,8 +42,9 @@ public:
     enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
-    // The Tools menu: "Plan to a target…" and "Check by simulation…".
-    enum { ToolsMenu = 6, PlanAction = 11 };
+    // The Tools menu: "Plan to a target…", "Sensitivity…" and "Check by
+    // simulation…".
+    enum { ToolsMenu = 6, PlanAction = 11, SensitivityAction = 12 };
 
     // settings keeps the inputs, the geometries and the open designs; it must
     // outlive the window.
@@ -91,6 +95,8 @@ private slots:
     void onHelpAbout() override;
     void onResetWindowGeom();
     void onPlanToTarget();
+    void onSensitivity();
+    void onBandsRequested(const QString& parameter);
     void onCheckBySimulation();
 
 private:
@@ -101,6 +107,7 @@ private:
     void createToolBar();
     void createEditMenu();
     void createPlanningAction();
+    void createSensitivityAction();
     void setUpFileActions();
     void attachSettings();
     void reopenStudies();
@@ -126,6 +133,10 @@ private:
     ReachNumDialog* reaches = nullptr;
     FileCommands* files = nullptr;
     int pendingRun = 0;
+    // The design whose run the plot shows, and its title: the one its bands
+    // are computed for.
+    std::optional<Design> plottedDesign;
+    QString plottedTitle;
     // The report pieces still to be written, and where they go.
     QList<ReportPiece> reportQueue;
     QTextCursor reportCursor;

@@ -2,6 +2,7 @@
 
 #include "calc/ConsoleMonitor.h"
 #include "calc/DesignRun.h"
+#include "calc/GuessOutput.h"
 #include "calc/PlanOutput.h"
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
@@ -219,14 +220,16 @@ int calculate(const CalcRequest& request)
         }
     }
 
-    if (request.solve) {
+    if (request.solve || request.guesses.kind != GuessRequest::None) {
         if (status != ExitStatus::success)
             return status;
         QList<QPair<QString, Design>> planned;
         for (const Source& source : sources)
             planned.append({source.label, source.design});
         QByteArray plans;
-        status = solvePlans(planned, request.plan, &plans);
+        status = request.guesses.kind != GuessRequest::None
+                     ? analyseGuesses(planned, request, &plans)
+                     : solvePlans(planned, request.plan, &plans);
         if (status != ExitStatus::success)
             return status;
         if (!request.output.isNull())

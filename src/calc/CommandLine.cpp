@@ -30,6 +30,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, QString());
     parser.addOptions({format, output, fromSettings, help, version});
     PlanOptions::add(parser);
+    SensitivityOptions::add(parser);
     const SimulationOptions simulation;
     parser.addOptions(simulation.options());
     if (!parser.parse(QStringList{QStringLiteral("quorvel-calc")} + arguments))
@@ -86,6 +87,11 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     request.solve = PlanOptions::isSet(parser);
     if (request.solve && request.simulation.requested())
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
+    const QString guessRefusal = SensitivityOptions::read(parser, request.solve, &request.guesses);
+    if (!guessRefusal.isNull())
+        return refusal(guessRefusal);
+    if (request.guesses.kind != GuessRequest::None && request.simulation.requested())
+        return refusal(QStringLiteral("--simulate cannot be given with --sensitivity or --band"));
     if (request.solve && request.format != CalcRequest::Text)
         return refusal(QStringLiteral("--solve writes its answer as text only"));
     return command;
@@ -132,7 +138,7 @@ QString CommandLine::helpText()
                "  -h, --help               show this help and exit\n"
                "  -V, --version            show the version and exit\n"
                "\n") +
-           PlanOptions::help() +
+           PlanOptions::help() + QStringLiteral("\n") + SensitivityOptions::help() +
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"

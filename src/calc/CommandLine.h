@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/SensitivityOptions.h"
 #include "calc/SimulationOptions.h"
 #include "studies/planning/Planner.h"
 
@@ -24,6 +25,9 @@ struct CalcRequest
     PlanRequest plan;
     // --simulate: check the designs by simulation.
     SimulationRequest simulation;
+    // --sensitivity or --band: how the precision changes when the inputs
+    // are off (with --solve, a band's worst case planned for).
+    GuessRequest guesses;
 };
 
 // The exit statuses of quorvel-calc.

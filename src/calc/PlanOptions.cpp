@@ -1,5 +1,7 @@
 #include "calc/PlanOptions.h"
 
+#include "calc/SensitivityOptions.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -34,7 +36,8 @@ QString read(const QCommandLineParser& parser, PlanRequest* request)
     }
     if (!parser.isSet(solveName)) {
         for (const QString& name : {forName, targetName, totalName}) {
-            if (parser.isSet(name))
+            // --for also names the quantity of a sensitivity or a band.
+            if (parser.isSet(name) && !(name == forName && SensitivityOptions::isSet(parser)))
                 return QStringLiteral("--%1 is taken only with --solve").arg(name);
         }
         return QString();

@@ -15,7 +15,8 @@ struct SimulationRequest
     // Data sets per design; 0 when no check is asked for.
     int dataSets = 0;
     std::uint64_t seed = 1;
-    // The point of a ranged input to check, counted from 1.
+    // The point of a ranged input to check (or, with --sensitivity, to vary
+    // the inputs at), counted from 1.
     int point = 1;
 
     bool requested() const { return dataSets > 0; }
@@ -35,6 +36,8 @@ public:
     static constexpr int maximumDataSets = 1000000;
 
 private:
+    QString readPoint(const QCommandLineParser& parser, SimulationRequest* request) const;
+
     QCommandLineOption simulate;
     QCommandLineOption seed;
     QCommandLineOption point;

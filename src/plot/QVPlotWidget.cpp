@@ -15,6 +15,7 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QVector>
@@ -23,6 +24,7 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
+#include <qwt_plot_intervalcurve.h>
 #include <qwt_plot_magnifier.h>
 #include <qwt_plot_panner.h>
 #include <qwt_plot_renderer.h>
@@ -89,6 +91,12 @@ void QVPlotWidget::createControls()
     layout->setContentsMargins(11, 11, 11, 11);
     layout->addWidget(plot_, 10);
     layout->addWidget(controls_, 1);
+    bandsButton_ = new QPushButton(tr("Bands…"), controls_);
+    bandsButton_->setToolTip(tr("Shade how far the half-width can go when some inputs are "
+                                "only known to lie in intervals"));
+    controls_->dataSelectorLayout->addWidget(bandsButton_);
+    connect(bandsButton_, &QPushButton::clicked, this,
+            [this] { emit bandsRequested(controls_->parsCombo->currentText()); });
 }
 
 void QVPlotWidget::bindControls()
@@ -108,7 +116,26 @@ void QVPlotWidget::setData(const QStringList& names, const Matrix& table, const 
     combo->clear();
     combo->addItems(names);
     combo->setEnabled(names.size() >= 2);
+    band = ShadedBand();
     updatePlot();
+}
+
+void QVPlotWidget::setBand(const QString& parameter, const QString& title, const QVector<double>& x,
+                           const QVector<double>& low, const QVector<double>& high)
+{
+    band = {parameter, title, x, low, high};
+    updatePlot();
+}
+
+void QVPlotWidget::clearBand()
+{
+    band = ShadedBand();
+    updatePlot();
+}
+
+bool QVPlotWidget::showsBand() const
+{
+    return !band.x.isEmpty() && band.parameter == controls_->parsCombo->currentText();
 }
 
 void QVPlotWidget::onParsComboActivated(int /*index*/)
@@ -124,6 +151,7 @@ void QVPlotWidget::updatePlot()
         return;
     plot_->detachItems(QwtPlotItem::Rtti_PlotCurve, true);
     plot_->detachItems(QwtPlotItem::Rtti_PlotScale, true);
+    plot_->detachItems(QwtPlotItem::Rtti_PlotIntervalCurve, true);
 
     const QString parameter = controls_->parsCombo->currentText();
     const int column = controls_->parsCombo->currentIndex() + 1;
@@ -146,6 +174,19 @@ void QVPlotWidget::updatePlot()
             half90.append(z90 * se);
             half95.append(z95 * se);
         }
+    }
+
+    if (showsBand()) {
+        QVector<QwtIntervalSample> samples;
+        for (int i = 0; i < band.x.size(); ++i) {
+            if (std::isfinite(band.low[i]) && std::isfinite(band.high[i]))
+                samples.append(QwtIntervalSample(band.x[i], band.low[i], band.high[i]));
+        }
+        auto* shaded = new QwtPlotIntervalCurve(band.title);
+        shaded->setSamples(samples);
+        shaded->setPen(QPen(QColor(120, 120, 120), 0));
+        shaded->setBrush(QColor(150, 150, 150, 90));
+        shaded->attach(plot_);
     }
 
     auto* curve90 = new QwtPlotCurve(QStringLiteral("90%"));

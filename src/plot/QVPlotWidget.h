@@ -8,6 +8,7 @@
 
 class QPainter;
 class QPrinter;
+class QPushButton;
 class QRectF;
 class QVPlotControls;
 class QwtDataBar;
@@ -59,9 +60,22 @@ public:
     // positive whole numbers.
     QSize exportSize() const;
 
+    // A shaded band behind the curves of parameter: from low to high at the
+    // ranged values x, named title in the legend; shown while parameter is
+    // the one chosen, until the next run's data.
+    void setBand(const QString& parameter, const QString& title, const QVector<double>& x,
+                 const QVector<double>& low, const QVector<double>& high);
+    void clearBand();
+    bool showsBand() const;
+    QPushButton* bandsButton() const { return bandsButton_; }
+
     QwtPlot* plot() const { return plot_; }
     QVPlotControls* controls() const { return controls_; }
     int gridLevel() const { return gridLevel_; }
+
+signals:
+    // "Bands…" beside the parameter selector was pressed, for parameter.
+    void bandsRequested(const QString& parameter);
 
 public slots:
     // Redraws the grid at level (GridLevel); -1 keeps the current level.
@@ -93,5 +107,14 @@ private:
     QString fontFamily = QStringLiteral("Tahoma");
     Matrix table;
     QStringList names;
+    QPushButton* bandsButton_ = nullptr;
+    struct ShadedBand
+    {
+        QString parameter;
+        QString title;
+        QVector<double> x;
+        QVector<double> low;
+        QVector<double> high;
+    } band;
     int gridLevel_ = GridHigh;
 };
