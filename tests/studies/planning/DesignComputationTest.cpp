@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -22,8 +21,12 @@ Design example(const QString& name, const QList<QPair<QByteArray, QByteArray>>& 
     for (const auto& [key, text] : texts) {
         const QByteArray opening = "\"" + key + "\": ";
         const int at = json.indexOf(opening) + opening.size();
-        const int end = json.at(at) == '"' ? json.indexOf('"', at + 1) + 1
-                                           : json.indexOf(QRegularExpression("[,\n}]"), at);
+        int end = at + 1;
+        if (json.at(at) == '"')
+            end = json.indexOf('"', at + 1) + 1;
+        else
+            while (end < json.size() && !QByteArray(",\n}").contains(json.at(end)))
+                ++end;
         json.replace(at, end - at, text);
     }
     Design design;
