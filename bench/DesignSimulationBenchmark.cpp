@@ -4,7 +4,9 @@
 // argument is the release size: of each group of the balloon-tag design
 // (Sc = 0.8, T = 0.9, Pa = 0.5), and of each of the three releases of the
 // virtual paired release (Sdam = 0.9, S'11 = 0.95, S12 = 0.9, P1 = 0.7,
-// P2 = 0.6, lambda = 0.5), each fitted by maximum likelihood.
+// P2 = 0.6, lambda = 0.5), each fitted by maximum likelihood. The largest
+// release, two billion fish, is drawn as fast as the smallest: every group's
+// counts are binomial draws.
 
 #include "studies/design/DesignFile.h"
 #include "studies/simulation/DesignSimulation.h"
@@ -57,12 +59,14 @@ BENCHMARK(balloonTag)
     ->ArgName("release")
     ->Arg(1000)
     ->Arg(20000)
+    ->Arg(2000000000)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(virtualRelease)
     ->ArgName("release")
     ->Arg(1000)
     ->Arg(20000)
+    ->Arg(2000000000)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

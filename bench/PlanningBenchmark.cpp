@@ -1,6 +1,7 @@
 // Planning to a target without windows: the release-size solve of a paired
 // release (one computation to scale from, and the answer and one fish fewer
-// computed to verify it), and a range of 100 such solves of a single
+// computed to verify it), the smallest first detection of that paired
+// release meeting a target on its treatment survival, and a range of 100 such solves of a single
 // release, one per survival of its first reach. The argument is the reach
 // count n of the reaches dialog; every reach has parameters of its own.
 
@@ -30,10 +31,14 @@ Design singleDesign(int reaches)
     return design;
 }
 
-void solve(benchmark::State& state, const Design& design, const QString& quantity)
+void solve(benchmark::State& state, const Design& design, const QString& quantity,
+           PlanRequest::Solve solved = PlanRequest::ReleaseSize, const QString& field = QString(),
+           double target = 0.02)
 {
     PlanRequest request;
-    request.target = {quantity, PlanTarget::StandardError, 0.02};
+    request.solve = solved;
+    request.field = field;
+    request.target = {quantity, PlanTarget::StandardError, target};
     for (auto _ : state) {
         Plan plan;
         QString error;
@@ -54,8 +59,15 @@ void singleReleaseRangeOfSolves(benchmark::State& state)
     solve(state, singleDesign(static_cast<int>(state.range(0))), QStringLiteral("S1"));
 }
 
+void pairedDetectionSolve(benchmark::State& state)
+{
+    solve(state, pairedDesign(static_cast<int>(state.range(0))), QStringLiteral("St"),
+          PlanRequest::Probability, PairedReleaseInputs::firstCaptureKey, 0.05);
+}
+
 } // namespace
 
+BENCHMARK(pairedDetectionSolve)->Arg(10)->Arg(99)->Unit(benchmark::kMillisecond);
 BENCHMARK(pairedReleaseSizeSolve)->Arg(10)->Arg(99)->Unit(benchmark::kMillisecond);
 BENCHMARK(singleReleaseRangeOfSolves)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
 

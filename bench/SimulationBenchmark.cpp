@@ -1,6 +1,6 @@
-// Speed of the check of a design by simulation: K = 1000 data sets simulated
-// fish by fish and fitted by maximum likelihood on two threads, as the
-// study window runs it on this machine's two cores. The argument is the
+// Speed of the check of a design by simulation: K = 1000 data sets, their
+// counts drawn as binomial counts, fitted by maximum likelihood on two
+// threads, as the study window runs it on this machine's two cores. The argument is the
 // number of reaches with their own survival and detection, besides the
 // final reach: a single release of R = 10 reaches with 5000 fish at site 0
 // and releases of 500 at two downstream sites, and a paired release of 5000

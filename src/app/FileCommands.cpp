@@ -1,11 +1,13 @@
 #include "app/FileCommands.h"
 
 #include "app/QVWindow.h"
-#include "app/ReportFile.h"
+#include "app/SaveChoice.h"
 #include "framework/files/SaveFile.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "plot/QVPlotWidget.h"
+#include "studies/common/ReportFile.h"
+#include "studies/common/ReportPages.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/design/DesignFile.h"
@@ -143,16 +145,19 @@ void FileCommands::saveReport(const QString& proposal)
     if (!editor)
         return;
     QString filter;
-    const QString path =
-        dialogs_->saveFileName(window, tr("Save Report"), proposal, ReportFile::filters(), &filter);
-    if (path.isEmpty())
+    const QStringList filters = ReportFile::filters();
+    const QString answer =
+        dialogs_->saveFileName(window, tr("Save Report"), proposal, filters, &filter);
+    if (answer.isEmpty())
         return;
+    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
     ryn::SaveFailure failure;
-    if (!ReportFile::save(*editor->document(), path, ReportFile::formatOf(filter), &failure)) {
-        showSaveFailure(path, failure);
+    if (!ReportFile::save(*editor->document(), choice.path,
+                          ReportFile::formatOf(filters[choice.type]), &failure)) {
+        showSaveFailure(choice.path, failure);
         return;
     }
-    settings->storeDirectoryOf(QVSettingsKeys::TextOutLastDir, path);
+    settings->storeDirectoryOf(QVSettingsKeys::TextOutLastDir, choice.path);
 }
 
 void FileCommands::savePlot(const QString& proposal)
@@ -164,17 +169,18 @@ void FileCommands::savePlot(const QString& proposal)
     for (const PlotFormat& format : plotFormats)
         filters << tr(format.filter);
     QString filter;
-    const QString path =
+    const QString answer =
         dialogs_->saveFileName(window, tr("Save Graph"), proposal, filters, &filter);
-    if (path.isEmpty())
+    if (answer.isEmpty())
         return;
-    const PlotFormat& format = plotFormats[std::max(0, filters.indexOf(filter))];
+    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
+    const PlotFormat& format = plotFormats[choice.type];
     ryn::SaveFailure failure;
-    if (!(plot->*format.write)(path, &failure)) {
-        showSaveFailure(path, failure);
+    if (!(plot->*format.write)(choice.path, &failure)) {
+        showSaveFailure(choice.path, failure);
         return;
     }
-    settings->storeDirectoryOf(QVSettingsKeys::PlotOutLastDir, path);
+    settings->storeDirectoryOf(QVSettingsKeys::PlotOutLastDir, choice.path);
 }
 
 // The report prints its selection only when the user asks for it in the
@@ -187,7 +193,10 @@ void FileCommands::print()
         QTextEdit* editor = window->textOutput();
         if (editor && dialogs_->acceptPrint(&printer, window, tr("Print Document"),
                                             editor->textCursor().hasSelection())) {
-            editor->print(&printer);
+            if (printer.printRange() == QPrinter::Selection)
+                editor->print(&printer);
+            else
+                ReportPages::print(*editor->document(), &printer);
             checkPrinted(printer);
         }
     } else if (key == QVWindow::PlotWindowId) {
@@ -215,7 +224,7 @@ void FileCommands::paintPreview(QPrinter* printer)
     const int key = window->activeSubWindowKey();
     if (key == QVWindow::TextOutputWindowId) {
         if (QTextEdit* editor = window->textOutput())
-            editor->document()->print(printer);
+            ReportPages::print(*editor->document(), printer);
     } else if (key == QVWindow::PlotWindowId) {
         if (QVPlotWidget* plot = window->plotWidget())
             plot->printPlot(printer);

@@ -38,7 +38,8 @@ QVSettings::QVSettings(QObject* parent)
     : RynSettings(parent)
 {
     for (const Entry& entry : entries())
-        registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue);
+        registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue,
+                    [rule = entry.rule](const QVariant& stored) { return accepts(rule, stored); });
 }
 
 void QVSettings::bind(QWidget* w, int mappedId, const QVariant& value, bool disconnectFirst)

@@ -76,7 +76,7 @@ const StudyDesign studyDesigns[] = {
      QVSettingsKeys::GeomBtps},
     {StudySubWindow::VWPStudy,
      "Virtual with a Paired Release",
-     {600, 600},
+     {700, 600},
      QVSettingsKeys::GeomVwpr},
 };
 
@@ -109,6 +109,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
 
     createDialogDocks();
     createStudyNavigation();
+    createResultsEntries();
     createRunNavigation();
     createSimulationCheck();
     createToolBar();
@@ -181,6 +182,48 @@ void QVWindow::createStudyNavigation()
         item->setCheckable(true);
         item->setToolTip(tr("Open the %1 design and make it the active one").arg(caption));
         studyItems[design.type] = item;
+    }
+}
+
+// The Text Output and Plot windows below the designs in the Window menu.
+void QVWindow::createResultsEntries()
+{
+    const QList<QPair<int, QString>> entries = {{TextOutputWindowId, tr("Text Output")},
+                                                {PlotWindowId, tr("Plot")}};
+    for (const auto& [key, caption] : entries) {
+        auto* entry = new QAction(caption, this);
+        entry->setToolTip(tr("Show the %1 window of the last run").arg(caption));
+        entry->setEnabled(false);
+        connect(entry, &QAction::triggered, this, [this, key = key] { showResultsWindow(key); });
+        insertMenuAction(menu(WindowMenu), entry);
+        resultsActions[key] = entry;
+    }
+}
+
+void QVWindow::showResultsWindow(int key)
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(subWindow(key));
+    if (!window)
+        return;
+    window->show();
+    window->widget()->show();
+    mdiArea()->setActiveSubWindow(window);
+}
+
+// A maximised window would keep the results behind it: it is restored to
+// its normal size, and the results are raised above the designs, the plot
+// last, so that both stay in view (the report at the top left, the plot at
+// the bottom right). The design stays the active one.
+void QVWindow::bringResultsForward()
+{
+    for (QMdiSubWindow* window : mdiArea()->subWindowList()) {
+        if (window->isMaximized())
+            window->showNormal();
+    }
+    for (int key : {int(TextOutputWindowId), int(PlotWindowId)}) {
+        QWidget* window = subWindow(key);
+        if (window && !window->isHidden())
+            window->raise();
     }
 }
 
@@ -389,7 +432,6 @@ StudySubWindow* QVWindow::studyWindow(int type)
     StudySubWindow* window = createStudyWindow(type);
     if (!window)
         return nullptr;
-    window->resize(initialSize(window));
     connect(window, &StudySubWindow::windowClosing, this, &QVWindow::onStudyWindowClosing);
     connect(window, &StudySubWindow::error, this, &QVWindow::err);
     connect(window, &StudySubWindow::status, this, qOverload<QString>(&QVWindow::out));
@@ -400,6 +442,8 @@ StudySubWindow* QVWindow::studyWindow(int type)
     addSubWindow(type, window);
     // The MDI area shows what it is given while it is shown itself.
     window->hide();
+    // Measured in the area, with its title bar and frame.
+    window->resize(initialSize(window));
     studyWindows[type] = window;
     restoreSubWindowGeometry(type);
     return window;
@@ -408,18 +452,19 @@ StudySubWindow* QVWindow::studyWindow(int type)
 // The design's size of a first opening; the river of a release-recapture
 // form is shown whole in its height, so that no vertical scroll bar appears
 // beside the horizontal one, and whole in its width as far as the document
-// area allows (a long river scrolls).
+// area allows (a long river scrolls). The other forms are shown whole.
 QSize QVWindow::initialSize(StudySubWindow* window) const
 {
     QSize size = designOf(window->id())->initialSize;
-    if (auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window)) {
-        const ReleaseRecaptureWidget* form = releaseWindow->form();
-        const QSize frame = window->sizeHint() - form->sizeHint();
-        size.setHeight(std::max(size.height(), form->preferredHeight() + frame.height()));
-        const int room = mdiArea()->viewport()->width();
-        const int whole = form->preferredWidth() + frame.width();
-        size.setWidth(std::max(size.width(), room > 0 ? std::min(whole, room) : whole));
-    }
+    auto* releaseWindow = qobject_cast<ReleaseRecaptureSubWindow*>(window);
+    if (!releaseWindow)
+        return size.expandedTo(window->sizeHint());
+    const ReleaseRecaptureWidget* form = releaseWindow->form();
+    const QSize frame = window->sizeHint() - form->sizeHint();
+    size.setHeight(std::max(size.height(), form->preferredHeight() + frame.height()));
+    const int room = mdiArea()->viewport()->width();
+    const int whole = form->preferredWidth() + frame.width();
+    size.setWidth(std::max(size.width(), room > 0 ? std::min(whole, room) : whole));
     return size;
 }
 
@@ -573,11 +618,18 @@ void QVWindow::onRunComplete()
         Matrix table;
         window->getPlotData(names, table);
         plot->setData(names, table, window->rangeLabel(), window->title());
+        plottedType = window->id();
+        const QString chosen =
+            settings->arrayValue(QVSettingsKeys::PlotParameter, plottedType).toString();
+        if (!plot->showParameter(chosen))
+            plot->showParameter(window->defaultPlotParameter());
         plottedDesign = window->design();
         plottedTitle = window->title();
         plotSubWindow->show();
         plot->show();
     }
+
+    bringResultsForward();
 
     reportCursor = QTextCursor(editor->document());
     reportQueue = window->reportPieces();
@@ -631,6 +683,7 @@ QTextEdit* QVWindow::textOutputWindow()
         addSubWindow(TextOutputWindowId, window);
         window->hide();
         place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+        resultsActions.value(TextOutputWindowId)->setEnabled(true);
     }
     return static_cast<QTextEdit*>(window->widget());
 }
@@ -642,11 +695,18 @@ QVPlotWidget* QVWindow::plotWindow()
         window = new QMdiSubWindow;
         window->setWindowTitle(tr("Plot"));
         auto* plot = new QVPlotWidget(settings);
+        // The user's choice is the design's from now on, over later runs and
+        // starts.
+        connect(plot, &QVPlotWidget::parameterChosen, this, [this](const QString& name) {
+            if (plottedType != 0)
+                settings->setArrayValue(QVSettingsKeys::PlotParameter, plottedType, name);
+        });
         connect(plot, &QVPlotWidget::bandsRequested, this, &QVWindow::onBandsRequested);
         window->setWidget(plot);
         addSubWindow(PlotWindowId, window);
         window->hide();
         place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+        resultsActions.value(PlotWindowId)->setEnabled(true);
     }
     return static_cast<QVPlotWidget*>(window->widget());
 }
@@ -657,8 +717,9 @@ QVPlotWidget* QVWindow::plotWindow()
 void QVWindow::place(QMdiSubWindow* window, QSize size, Qt::Alignment corner)
 {
     const QRect area = mdiArea()->viewport()->rect();
-    window->setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, corner, size.boundedTo(area.size()), area));
+    const QRect placed =
+        QStyle::alignedRect(Qt::LeftToRight, corner, size.boundedTo(area.size()), area);
+    placeInsideArea(window, placed.topLeft(), placed.size());
 }
 
 QTextEdit* QVWindow::textOutput() const
@@ -748,7 +809,22 @@ void QVWindow::onHelpAbout()
     info.exec();
 }
 
+// Every shown window at the size of a first opening: the designs cascaded
+// from the top left, the report and the plot in their corners, all inside
+// the document area.
 void QVWindow::onResetWindowGeom()
 {
-    cascadeSubWindows();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    int cascaded = 0;
+    for (QMdiSubWindow* window : shownSubWindows()) {
+        const int key = subWindowId(window);
+        if (key == TextOutputWindowId) {
+            place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+        } else if (key == PlotWindowId) {
+            place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+        } else if (StudySubWindow* study = studyWindows.value(key)) {
+            placeInsideArea(window, QPoint(cascaded * step, cascaded * step), initialSize(study));
+            ++cascaded;
+        }
+    }
 }

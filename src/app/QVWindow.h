@@ -77,6 +77,9 @@ public:
     QVPlotWidget* plotWidget() const;
     // Saving, printing, the results export and the design files.
     FileCommands* fileCommands() const { return files; }
+    // The Window menu's entries of the Text Output and Plot windows, enabled
+    // once the window exists.
+    QAction* resultsWindowAction(int key) const { return resultsActions.value(key); }
 
     void updateNav() override;
 
@@ -117,6 +120,9 @@ private:
     void updateReplicatesDock(int type);
     void refreshReplicateParameters(int type);
     void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
+    void createResultsEntries();
+    void showResultsWindow(int key);
+    void bringResultsForward();
     QTextEdit* textOutputWindow();
     QVPlotWidget* plotWindow();
     void continueReport();
@@ -132,6 +138,10 @@ private:
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     FileCommands* files = nullptr;
+    QMap<int, QAction*> resultsActions;
+    // The type of the design whose results the plot shows, 0 before the
+    // first.
+    int plottedType = 0;
     int pendingRun = 0;
     // The design whose run the plot shows, and its title: the one its bands
     // are computed for.

@@ -140,7 +140,10 @@ void SimulationDialog::setRunning(bool running)
     pointCombo->setEnabled(!running && simulation->pointCount() > 1);
 }
 
-// A cancelled check leaves the last one shown.
+// A cancelled check leaves the last one shown. The progress dialog goes
+// whether or not it is on screen yet: reset() alone stops its timer of
+// showing but hides it only when it closes itself, which it does not here
+// (it would close at its maximum, before the check is written).
 void SimulationDialog::onCheckEnded()
 {
     progressTimer->stop();
@@ -148,6 +151,7 @@ void SimulationDialog::onCheckEnded()
     delete worker;
     worker = nullptr;
     progress->reset();
+    progress->hide();
     setRunning(false);
 
     if (!failure.isEmpty()) {

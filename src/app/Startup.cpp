@@ -15,7 +15,8 @@ namespace quorvel {
 
 namespace {
 
-const int splashMilliseconds = 5000;
+// The longest the splash stays should the main window never be shown.
+const int splashMilliseconds = 1000;
 
 } // namespace
 
@@ -30,7 +31,15 @@ std::unique_ptr<QVWindow> createMainWindow()
 {
     initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Quorvel.png")));
-    return std::make_unique<QVWindow>(QVSettings::instance());
+    // A stored value no setting accepts would read as its default anyway;
+    // replaced before the window reads them, and told where the user sees it.
+    const QStringList reset = QVSettings::instance()->resetRefusedValues();
+    auto window = std::make_unique<QVWindow>(QVSettings::instance());
+    for (const QString& key : reset)
+        window->warn(QObject::tr("The stored setting %1 held a value outside its range and is "
+                                 "reset to its default.")
+                         .arg(key));
+    return window;
 }
 
 std::unique_ptr<QSplashScreen> showSplash()
@@ -47,6 +56,15 @@ std::unique_ptr<QSplashScreen> showSplash()
     splash->show();
     QTimer::singleShot(splashMilliseconds, splash.get(), &QWidget::close);
     return splash;
+}
+
+void showMainWindow(QVWindow& window, QSplashScreen& splash)
+{
+    window.show();
+    // Above the window also where no window manager honours its stay-on-top
+    // hint, until the window is on screen.
+    splash.raise();
+    splash.finish(&window);
 }
 
 } // namespace quorvel

@@ -13,11 +13,16 @@ namespace quorvel {
 void nameApplication();
 
 // Builds the main window on the program's settings store; the window restores
-// its geometry and reopens the designs of the last run itself.
+// its geometry and reopens the designs of the last run itself. Stored values
+// outside their settings' ranges are reset to their defaults first, each
+// named in the Output window.
 std::unique_ptr<QVWindow> createMainWindow();
 
-// Shows the splash screen with its start-up message; it closes itself after
-// five seconds and stays above the main window until then.
+// Shows the splash screen with its start-up message; it stays above the main
+// window and closes itself after a second at most.
 std::unique_ptr<QSplashScreen> showSplash();
+// Shows the main window and closes the splash as soon as the window is on
+// screen: a window that answers is not kept behind a picture.
+void showMainWindow(QVWindow& window, QSplashScreen& splash);
 
 } // namespace quorvel

@@ -1,6 +1,6 @@
 // The program's entry point: names the application for the settings store,
-// builds the main window, shows the splash screen over it and runs the event
-// loop. The program has no command-line options of its own.
+// builds the main window, shows the splash screen until the window is on
+// screen and runs the event loop. The program has no command-line options of its own.
 
 #include "app/Startup.h"
 
@@ -16,9 +16,6 @@ int main(int argc, char** argv)
 
     std::unique_ptr<QVWindow> window = quorvel::createMainWindow();
     std::unique_ptr<QSplashScreen> splash = quorvel::showSplash();
-    window->show();
-    // Keep the splash above the window also where no window manager honours
-    // its stay-on-top hint.
-    splash->raise();
+    quorvel::showMainWindow(*window, *splash);
     return app.exec();
 }

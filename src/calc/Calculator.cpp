@@ -1,6 +1,7 @@
 #include "calc/Calculator.h"
 
 #include "calc/ConsoleMonitor.h"
+#include "calc/ConsoleOutput.h"
 #include "calc/DesignRun.h"
 #include "calc/GuessOutput.h"
 #include "calc/PlanOutput.h"
@@ -8,22 +9,24 @@
 #include "calc/ReportText.h"
 #include "calc/ResultsJson.h"
 #include "calc/SimulationCheckRun.h"
+#include "framework/files/OutputPath.h"
+#include "framework/files/SaveFile.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
+#include "studies/common/ReportFile.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/design/DesignFile.h"
 #include "studies/design/DesignSettings.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -31,9 +34,7 @@ namespace {
 
 void complain(const QString& message)
 {
-    std::fputs(
-        (QStringLiteral("quorvel-calc: ") + message + QLatin1Char('\n')).toUtf8().constData(),
-        stderr);
+    ConsoleOutput::complain(message);
 }
 
 // One design to compute: the name it is known by in messages and outputs,
@@ -51,7 +52,14 @@ Source storedSource(const QString& name)
 {
     ryn::RynSettings store;
     for (const QVSettingsKeys::Entry& entry : QVSettingsKeys::entries())
-        store.registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue);
+        store.registerKey(entry.id, QString::fromLatin1(entry.key), entry.defaultValue,
+                          [rule = entry.rule](const QVariant& stored) {
+                              return QVSettingsKeys::accepts(rule, stored);
+                          });
+    for (const QString& key : store.refusedValues())
+        complain(QStringLiteral("The stored setting %1 holds a value outside its range: its "
+                                "default is used")
+                     .arg(key));
     const DesignInfo& info = *designs::named(name);
     const Design design = DesignSettings::stored(
         info.kind, [&store](int id, int index) { return store.arrayValue(id, index); });
@@ -65,10 +73,51 @@ QString extension(CalcRequest::Format format)
         return QStringLiteral(".csv");
     case CalcRequest::Json:
         return QStringLiteral(".json");
+    case CalcRequest::Html:
+        return QStringLiteral(".html");
+    case CalcRequest::Odt:
+        return QStringLiteral(".odt");
+    case CalcRequest::Pdf:
+        return QStringLiteral(".pdf");
     case CalcRequest::Text:
         break;
     }
     return QStringLiteral(".txt");
+}
+
+// The reports of runs as one file in a report format, as the window saves a
+// report; several reports follow one another, each from a new page, headed
+// by its design's name.
+QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QStringList& labels,
+                        CalcRequest::Format format)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const ryn::RynStyle style;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        cursor.movePosition(QTextCursor::End);
+        if (runs.size() > 1) {
+            QTextBlockFormat head = style.paragraphFormat;
+            if (i > 0) {
+                head.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                cursor.insertBlock(head);
+            } else {
+                cursor.setBlockFormat(head);
+            }
+            cursor.insertText(labels[int(i)], style.heading2Format);
+            cursor.insertBlock(style.paragraphFormat);
+        }
+        runs[i]->writeReport(cursor, style);
+    }
+    const ReportFile::Format file = format == CalcRequest::Html  ? ReportFile::Html
+                                    : format == CalcRequest::Odt ? ReportFile::OpenDocument
+                                                                 : ReportFile::Pdf;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const QString error = ReportFile::write(document, file, buffer);
+    if (!error.isEmpty())
+        complain(error);
+    return buffer.data();
 }
 
 QString reportOf(const DesignRun& run)
@@ -95,6 +144,10 @@ QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDes
         return ResultsCsv::table(run.precisionTable()).toUtf8();
     case CalcRequest::Json:
         return QJsonDocument(resultsJson(run, source.label)).toJson();
+    case CalcRequest::Html:
+    case CalcRequest::Odt:
+    case CalcRequest::Pdf:
+        return reportFileOf({&run}, {source.label}, format);
     case CalcRequest::Text:
         break;
     }
@@ -128,6 +181,17 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
             array.append(resultsJson(*runs[i], sources[int(i)].label));
         return QJsonDocument(array).toJson();
     }
+    case CalcRequest::Html:
+    case CalcRequest::Odt:
+    case CalcRequest::Pdf: {
+        std::vector<const DesignRun*> reports;
+        QStringList labels;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            reports.push_back(runs[i].get());
+            labels << sources[int(i)].label;
+        }
+        return reportFileOf(reports, labels, format);
+    }
     case CalcRequest::Text:
         break;
     }
@@ -137,13 +201,49 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
     return reports.join(QLatin1Char('\n')).toUtf8();
 }
 
-bool writeFile(const QString& path, const QByteArray& content)
+// No output path, or "-", is standard output.
+bool isStandardOutput(const QString& path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
-        return true;
-    complain(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return false;
+    return path.isNull() || path == QLatin1String("-");
+}
+
+// Standard output, or the file, written whole through a temporary file or
+// directly into a FIFO or device (ryn::saveFile).
+bool writeOutput(const QString& path, const QByteArray& content)
+{
+    if (isStandardOutput(path))
+        return ConsoleOutput::write(content);
+    ryn::SaveFailure failure;
+    const bool saved = ryn::saveFile(
+        path, QIODevice::NotOpen,
+        [&content](QIODevice& device) {
+            return device.write(content) == content.size() ? QString() : device.errorString();
+        },
+        &failure);
+    if (!saved)
+        complain(QStringLiteral("Cannot write %1: %2").arg(path, failure.reason));
+    return saved;
+}
+
+// The first output of request that would replace one of its design files,
+// told as a refusal naming both; null when none would. A folder output
+// holds one file per design, named after it.
+QString replacedInput(const CalcRequest& request)
+{
+    if (isStandardOutput(request.output))
+        return QString();
+    const bool folder = !request.solve && request.guesses.kind == GuessRequest::None &&
+                        QFileInfo(request.output).isDir();
+    for (const QString& input : request.files) {
+        const QString output =
+            folder ? QDir(request.output)
+                         .filePath(QFileInfo(input).completeBaseName() + extension(request.format))
+                   : request.output;
+        if (ryn::OutputPath::replaces(output, input))
+            return QStringLiteral("The output %1 would replace the design file %2")
+                .arg(output, input);
+    }
+    return QString();
 }
 
 // The outputs of the computed runs: their paths (a null path for standard
@@ -153,7 +253,7 @@ bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks
                const QList<Source>& sources, const CalcRequest& request,
                QList<QPair<QString, QByteArray>>* outputs)
 {
-    if (!QFileInfo(request.output).isDir()) {
+    if (request.output.isNull() || !QFileInfo(request.output).isDir()) {
         outputs->append({request.output, combinedOutput(runs, checks, sources, request.format)});
         return true;
     }
@@ -188,13 +288,8 @@ int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Chec
     }
     int status = ExitStatus::success;
     for (const auto& [path, content] : outputs) {
-        if (path.isNull()) {
-            std::fwrite(content.constData(), 1, std::size_t(content.size()), stdout);
-            if (std::fflush(stdout) != 0)
-                status = ExitStatus::failed;
-        } else if (!writeFile(path, content)) {
+        if (!writeOutput(path, content))
             status = ExitStatus::failed;
-        }
     }
     return status;
 }
@@ -203,6 +298,11 @@ int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Chec
 
 int calculate(const CalcRequest& request)
 {
+    const QString replaced = replacedInput(request);
+    if (!replaced.isNull()) {
+        complain(replaced);
+        return ExitStatus::refused;
+    }
     QList<Source> sources;
     int status = ExitStatus::success;
     if (!request.fromSettings.isNull()) {
@@ -232,10 +332,7 @@ int calculate(const CalcRequest& request)
                      : solvePlans(planned, request.plan, &plans);
         if (status != ExitStatus::success)
             return status;
-        if (!request.output.isNull())
-            return writeFile(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
-        std::fwrite(plans.constData(), 1, std::size_t(plans.size()), stdout);
-        return std::fflush(stdout) == 0 ? ExitStatus::success : ExitStatus::failed;
+        return writeOutput(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
     }
 
     ProgressLine progress;

@@ -58,11 +58,13 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     request.files = parser.positionalArguments();
     if (parser.isSet(format)) {
         const QStringList formats = {QStringLiteral("text"), QStringLiteral("csv"),
-                                     QStringLiteral("json")};
+                                     QStringLiteral("json"), QStringLiteral("html"),
+                                     QStringLiteral("odt"),  QStringLiteral("pdf")};
         const int chosen = formats.indexOf(parser.value(format));
         if (chosen < 0)
             return refusal(
-                QStringLiteral("Unknown format \"%1\": the formats are text, csv and json")
+                QStringLiteral(
+                    "Unknown format \"%1\": the formats are text, csv, json, html, odt and pdf")
                     .arg(parser.value(format)));
         request.format = static_cast<CalcRequest::Format>(chosen);
     }
@@ -87,11 +89,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     request.solve = PlanOptions::isSet(parser);
     if (request.solve && request.simulation.requested())
         return refusal(QStringLiteral("--solve and --simulate cannot be given together"));
+    if (request.simulation.requested() && request.format > CalcRequest::Json)
+        return refusal(QStringLiteral("--simulate writes text, csv or json"));
     const QString guessRefusal = SensitivityOptions::read(parser, request.solve, &request.guesses);
     if (!guessRefusal.isNull())
         return refusal(guessRefusal);
     if (request.guesses.kind != GuessRequest::None && request.simulation.requested())
         return refusal(QStringLiteral("--simulate cannot be given with --sensitivity or --band"));
+    if (request.guesses.kind != GuessRequest::None && request.format > CalcRequest::Json)
+        return refusal(QStringLiteral("--sensitivity and --band write text, csv or json"));
     if (request.solve && request.format != CalcRequest::Text)
         return refusal(QStringLiteral("--solve writes its answer as text only"));
     return command;
@@ -116,11 +122,16 @@ QString CommandLine::helpText()
                "  -f, --format FORMAT      text (the report, the default), csv (one row per\n"
                "                           point) or json (the same, with the covariance\n"
                "                           matrix of every point of a single or paired\n"
-               "                           release)\n"
+               "                           release); html, odt or pdf: the report as the\n"
+               "                           window saves it, its wide tables cut to the\n"
+               "                           page in a pdf\n"
                "  -o, --output PATH        write to the file PATH, replaced only once\n"
                "                           complete; when PATH is an existing folder, write\n"
-               "                           one file per design there, named after it.\n"
-               "                           Without it the output goes to standard output.\n"
+               "                           one file per design there, named after it. A FIFO\n"
+               "                           or a device is written directly, - is standard\n"
+               "                           output; an output that would replace a design\n"
+               "                           file is refused. Without it the output goes to\n"
+               "                           standard output.\n"
                "      --from-settings DESIGN\n"
                "                           compute DESIGN as the window last stored it in\n"
                "                           the user's settings. The window does not store\n"
@@ -142,7 +153,8 @@ QString CommandLine::helpText()
            QStringLiteral(
                "\n"
                "Several design files give one output each in a folder named by --output,\n"
-               "or together one output: the reports one after another, one CSV table with\n"
+               "or together one output: the reports one after another (in a pdf each on\n"
+               "its own pages), one CSV table with\n"
                "a design column, or a JSON array. Nothing is written unless every design\n"
                "is computed.\n"
                "\n"
@@ -152,7 +164,7 @@ QString CommandLine::helpText()
                "Exit status:\n"
                "  0    every design was computed and written\n"
                "  1    a point could not be computed (\"Singular hessian: step = \"), or an\n"
-               "       output could not be written\n"
+               "       output could not be written, standard output included\n"
                "  2    the command line or an input was refused: a file that cannot be\n"
                "       read, a JSON error, an unknown design or parameter, a missing input,\n"
                "       a second range, a value outside its bounds\n"

@@ -10,7 +10,8 @@
 // What one invocation of quorvel-calc asks for.
 struct CalcRequest
 {
-    enum Format { Text, Csv, Json };
+    // Html, Odt and Pdf: the report as the window saves it.
+    enum Format { Text, Csv, Json, Html, Odt, Pdf };
 
     // Design files, computed in this order.
     QStringList files;

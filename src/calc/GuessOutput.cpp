@@ -1,6 +1,7 @@
 #include "calc/GuessOutput.h"
 
 #include "calc/ConsoleMonitor.h"
+#include "calc/ConsoleOutput.h"
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
 #include "framework/style/RynStyle.h"
@@ -12,8 +13,6 @@
 #include <QJsonDocument>
 #include <QTextCursor>
 #include <QTextDocument>
-
-#include <cstdio>
 
 namespace {
 
@@ -87,12 +86,11 @@ int analyseGuesses(const QList<QPair<QString, Design>>& designs, const CalcReque
         const bool answered = answer(design, request, monitor, &result, &error);
         progress.end();
         if (ConsoleMonitor::interrupted()) {
-            std::fputs(QStringLiteral("quorvel-calc: %1: Cancelled!\n").arg(label).toUtf8(),
-                       stderr);
+            ConsoleOutput::complain(label + QStringLiteral(": Cancelled!"));
             return ExitStatus::interrupted;
         }
         if (!answered) {
-            std::fputs(QStringLiteral("quorvel-calc: %1: %2\n").arg(label, error).toUtf8(), stderr);
+            ConsoleOutput::complain(label + QStringLiteral(": ") + error);
             status = ExitStatus::refused;
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include "calc/CommandLine.h"
 #include "calc/ConsoleMonitor.h"
+#include "calc/ConsoleOutput.h"
 #include "calc/ProgressLine.h"
 #include "calc/ReportText.h"
 #include "framework/style/RynStyle.h"
@@ -9,8 +10,6 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
-
-#include <cstdio>
 
 int solvePlans(const QList<QPair<QString, Design>>& designs, const PlanRequest& request,
                QByteArray* output)
@@ -25,12 +24,11 @@ int solvePlans(const QList<QPair<QString, Design>>& designs, const PlanRequest& 
         const bool planned = planner::plan(design, request, &plan, &error, &monitor);
         progress.end();
         if (ConsoleMonitor::interrupted()) {
-            std::fputs(QStringLiteral("quorvel-calc: %1: Cancelled!\n").arg(label).toUtf8(),
-                       stderr);
+            ConsoleOutput::complain(label + QStringLiteral(": Cancelled!"));
             return ExitStatus::interrupted;
         }
         if (!planned) {
-            std::fputs(QStringLiteral("quorvel-calc: %1: %2\n").arg(label, error).toUtf8(), stderr);
+            ConsoleOutput::complain(label + QStringLiteral(": ") + error);
             status = ExitStatus::refused;
             continue;
         }

@@ -211,6 +211,10 @@ QByteArray simulationOutput(const QList<const CheckedDesign*>& checks, CalcReque
             array.append(checkJson(*checked));
         return QJsonDocument(array).toJson();
     }
+    // The command line refuses the report files with --simulate.
+    case CalcRequest::Html:
+    case CalcRequest::Odt:
+    case CalcRequest::Pdf:
     case CalcRequest::Text:
         break;
     }

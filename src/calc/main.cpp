@@ -6,11 +6,11 @@
 #include "calc/Calculator.h"
 #include "calc/CommandLine.h"
 #include "calc/ConsoleMonitor.h"
+#include "calc/ConsoleOutput.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <memory>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -19,18 +19,13 @@
 
 namespace {
 
-void print(std::FILE* stream, const QString& text)
-{
-    std::fputs(text.toUtf8().constData(), stream);
-}
-
 // The platform's and Qt's own notes (a runtime folder it cannot make, fonts)
 // are no concern of a user of the calculator, which prints its own messages;
 // only a fatal one, before Qt ends the program, is shown.
 void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtFatalMsg)
-        print(stderr, QStringLiteral("quorvel-calc: ") + message + QLatin1Char('\n'));
+        ConsoleOutput::complain(message);
 }
 
 } // namespace
@@ -43,15 +38,15 @@ int main(int argc, char** argv)
     const CommandLine command = CommandLine::parse(arguments);
     switch (command.action) {
     case CommandLine::ShowHelp:
-        print(stdout, CommandLine::helpText());
-        return ExitStatus::success;
+        ConsoleOutput::write(CommandLine::helpText().toUtf8());
+        return ConsoleOutput::finish(ExitStatus::success);
     case CommandLine::ShowVersion:
-        print(stdout, QStringLiteral("quorvel-calc " QUORVEL_VERSION "\n"));
-        return ExitStatus::success;
+        ConsoleOutput::write(QByteArrayLiteral("quorvel-calc " QUORVEL_VERSION "\n"));
+        return ConsoleOutput::finish(ExitStatus::success);
     case CommandLine::Refuse:
-        print(stderr, QStringLiteral("quorvel-calc: %1\nTry 'quorvel-calc --help' for more.\n")
-                          .arg(command.error));
-        return ExitStatus::refused;
+        ConsoleOutput::complain(command.error +
+                                QStringLiteral("\nTry 'quorvel-calc --help' for more."));
+        return ConsoleOutput::finish(ExitStatus::refused);
     case CommandLine::Calculate:
         break;
     }
@@ -59,11 +54,13 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quietQtMessages);
     ConsoleMonitor::catchInterrupt();
     // The application object takes none of the arguments, which are the
-    // calculator's. A report is a rich-text document, which needs QtGui: on
+    // calculator's. A report is a rich-text document (and a PDF is painted),
+    // which needs QtGui: on
     // the offscreen platform, so that no display is needed or opened.
     static int qtArgc = 1;
     std::unique_ptr<QCoreApplication> application;
-    if (command.request.format == CalcRequest::Text) {
+    const CalcRequest::Format format = command.request.format;
+    if (format == CalcRequest::Text || format > CalcRequest::Json) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #if defined(__SANITIZE_ADDRESS__)
         // The offscreen platform of Qt 5.15 never frees the screen it creates
@@ -81,5 +78,7 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("RYN"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("ryn.invalid"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
-    return calculate(command.request);
+    const int status = calculate(command.request);
+    application.reset();
+    return ConsoleOutput::finish(status);
 }

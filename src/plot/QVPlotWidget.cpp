@@ -141,6 +141,17 @@ bool QVPlotWidget::showsBand() const
 void QVPlotWidget::onParsComboActivated(int /*index*/)
 {
     updatePlot();
+    emit parameterChosen(controls_->parsCombo->currentText());
+}
+
+bool QVPlotWidget::showParameter(const QString& name)
+{
+    const int index = names.indexOf(name);
+    if (index < 0)
+        return false;
+    controls_->parsCombo->setCurrentIndex(index);
+    updatePlot();
+    return true;
 }
 
 // Column k + 1 of the table holds the variance v of the chosen parameter k;
@@ -156,10 +167,14 @@ void QVPlotWidget::updatePlot()
     const QString parameter = controls_->parsCombo->currentText();
     const int column = controls_->parsCombo->currentIndex() + 1;
 
+    // A long title (the balloon-tag design's) wraps at its blanks rather than
+    // losing its ends at the plot's edges.
     QFont titleFont(fontFamily, 12, QFont::Bold);
-    plot_->setTitle(styledText(studyTitle + QStringLiteral(": Precision of ") + parameter +
+    QwtText title = styledText(studyTitle + QStringLiteral(": Precision of ") + parameter +
                                    QStringLiteral(" vs. ") + xTitle,
-                               titleFont));
+                               titleFont);
+    title.setRenderFlags(Qt::AlignCenter | Qt::TextWordWrap);
+    plot_->setTitle(title);
     const QFont axisTitleFont(fontFamily, 10, QFont::Bold);
     plot_->setAxisTitle(QwtPlot::xBottom, styledText(xTitle, axisTitleFont));
     plot_->setAxisTitle(QwtPlot::yLeft, styledText(QStringLiteral("1/2 CI"), axisTitleFont));

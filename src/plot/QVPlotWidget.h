@@ -44,6 +44,9 @@ public:
                  const QString& studyTitle);
     // Redraws the curves of the chosen parameter from the table.
     void updatePlot();
+    // Shows the parameter called name when the table has it; false, and the
+    // choice unchanged, when not.
+    bool showParameter(const QString& name);
 
     // The plot as shown (titles, axes, curves, grid and legend) filling the
     // printer's page.
@@ -74,6 +77,8 @@ public:
     int gridLevel() const { return gridLevel_; }
 
 signals:
+    // The user chose the parameter called name in the parameter list.
+    void parameterChosen(const QString& name);
     // "Bands…" beside the parameter selector was pressed, for parameter.
     void bandsRequested(const QString& parameter);
 

@@ -10,6 +10,7 @@
 #include <qwt_plot_curve.h>
 #include <qwt_scale_div.h>
 #include <qwt_scale_map.h>
+#include <qwt_text.h>
 
 #include <algorithm>
 #include <cmath>
@@ -79,6 +80,11 @@ bool QwtDataBar::eventFilter(QObject* watched, QEvent* event)
 // above the sample.
 QVector<QwtDataBar::Label> QwtDataBar::labels(int* barX) const
 {
+    return read(barX, nullptr, nullptr);
+}
+
+QVector<QwtDataBar::Label> QwtDataBar::read(int* barX, double* sampleX, QStringList* parts) const
+{
     QVector<Label> shown;
     QwtPlot* plot = this->plot();
     if (!plot)
@@ -110,6 +116,10 @@ QVector<QwtDataBar::Label> QwtDataBar::labels(int* barX) const
 
         Label label;
         label.text = QString::number(yv, 'f', precision);
+        if (sampleX && shown.isEmpty())
+            *sampleX = curve->sample(nearest).x();
+        if (parts)
+            *parts << curve->title().text() + QLatin1Char(' ') + label.text;
         const int width = metrics.horizontalAdvance(label.text) + 2 * textMargin;
         const int height = metrics.ascent() + textMargin;
         int left = px;
@@ -126,6 +136,30 @@ QVector<QwtDataBar::Label> QwtDataBar::labels(int* barX) const
     return shown;
 }
 
+// The reading's box lies at the top of the canvas beside the bar, to its
+// left where it would pass the right edge.
+QString QwtDataBar::reading(QRect* box) const
+{
+    int px = 0;
+    double x = 0;
+    QStringList parts;
+    if (read(&px, &x, &parts).isEmpty())
+        return QString();
+    const QwtPlot* plot = this->plot();
+    const QString text = QStringLiteral("%1 = %2: %3")
+                             .arg(plot->axisTitle(xAxis).text(), QString::number(x, 'g', 10),
+                                  parts.join(QStringLiteral(", ")));
+    if (box) {
+        const QFontMetrics metrics(font());
+        const int width = metrics.horizontalAdvance(text) + 2 * textMargin;
+        int left = px + 1;
+        if (left + width > parentWidget()->width())
+            left = std::max(0, px - width);
+        *box = QRect(left, 0, width, metrics.ascent() + textMargin);
+    }
+    return text;
+}
+
 void QwtDataBar::paintEvent(QPaintEvent* /*event*/)
 {
     int px = 0;
@@ -134,6 +168,13 @@ void QwtDataBar::paintEvent(QPaintEvent* /*event*/)
         return;
     QPainter painter(this);
     const int ascent = painter.fontMetrics().ascent();
+    QRect readingBox;
+    const QString whole = reading(&readingBox);
+    painter.setPen(Qt::black);
+    painter.setBrush(QBrush(QColor(255, 255, 225), Qt::SolidPattern));
+    painter.drawRect(readingBox);
+    painter.drawText(readingBox.left() + textMargin, readingBox.top() + ascent + textMargin / 2,
+                     whole);
     for (const Label& label : shown) {
         painter.setPen(Qt::black);
         painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));

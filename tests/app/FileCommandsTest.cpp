@@ -10,6 +10,7 @@
 #include "forms/range/RangeLineEdit.h"
 #include "framework/navigation/NavPanelItem.h"
 #include "plot/QVPlotWidget.h"
+#include "studies/common/ReportFile.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/design/DesignFile.h"
 
@@ -201,6 +202,17 @@ TEST(FileCommands, SaveAsOfTheReportProposesTheDesignsNameAndWritesEveryFormatWh
         EXPECT_TRUE(content.startsWith(format.start)) << format.name;
         EXPECT_TRUE(content.contains(format.holds)) << format.name;
     }
+    // A name without an extension gets the chosen type's; a name with
+    // another offered type's extension is written as that type.
+    f.dialogs->saveFilter = "PDF (*.pdf)";
+    f.dialogs->savePath = dir.filePath("typed");
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_FALSE(QFile::exists(dir.filePath("typed")));
+    EXPECT_TRUE(contentOf(dir.filePath("typed.pdf")).startsWith("%PDF-"));
+    f.dialogs->savePath = dir.filePath("page.htm");
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_TRUE(contentOf(f.dialogs->savePath).contains("charset=utf-8"));
+    EXPECT_EQ(ReportFile::filters().first(), "HTML as rich text (*.rtf)");
     EXPECT_TRUE(answerer.seen.isEmpty());
 
     // A file that cannot be opened: the box, and no folder remembered.
@@ -273,6 +285,15 @@ TEST(FileCommands, SaveAsOfThePlotWritesTheStoredSizeOnWhiteAndNothingWhenItFail
     f.dialogs->savePath = dir.filePath("SR.pdf");
     f.window->action(QVWindow::SaveAsAction)->trigger();
     EXPECT_EQ(pageCount(contentOf(f.dialogs->savePath)), 1);
+    // The chosen type's extension where the name has none; another offered
+    // type's extension writes that type.
+    f.dialogs->saveFilter = "PNG Images (*.png)";
+    f.dialogs->savePath = dir.filePath("typed");
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_EQ(QImage(dir.filePath("typed.png")).size(), QSize(800, 500));
+    f.dialogs->savePath = dir.filePath("plot.svg");
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_TRUE(contentOf(f.dialogs->savePath).contains("<svg"));
     EXPECT_TRUE(answerer.seen.isEmpty());
 
     // No image format for the suffix: the box, no file left, an existing one

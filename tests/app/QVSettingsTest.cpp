@@ -34,8 +34,8 @@ TEST_F(ProgramSettingsTest, DefaultsOnAnEmptyStore)
     EXPECT_EQ(settings->value(47), QVariant(2));
     EXPECT_EQ(settings->value(9), QVariant(true));
     EXPECT_FALSE(settings->value(2).isValid());
-    EXPECT_FALSE(settings->value(82).isValid());
-    settings->setValue(82, 1);
+    EXPECT_FALSE(settings->value(83).isValid());
+    settings->setValue(83, 1);
     EXPECT_TRUE(QSettings().allKeys().isEmpty());
 }
 
@@ -43,9 +43,9 @@ TEST_F(ProgramSettingsTest, KeysKeepTheSpellingStoredValuesDependOn)
 {
     QVSettings settings;
     QSet<QString> keys;
-    for (int id = 0; id <= 82; ++id)
+    for (int id = 0; id <= 83; ++id)
         keys.insert(settings.key(id));
-    EXPECT_EQ(keys.size(), 82); // 81 distinct keys and the empty one of 0 and 82
+    EXPECT_EQ(keys.size(), 83); // 82 distinct keys and the empty one of 0 and 83
     EXPECT_EQ(settings.key(QVSettings::PrReplicatesEnabled), q("pr_replicates_enbaled"));
     EXPECT_EQ(settings.key(55), q("sr_replcates_par"));
     EXPECT_EQ(settings.key(15), q("geom_vwpr"));
@@ -82,4 +82,53 @@ TEST_F(ProgramSettingsTest, StoredRangeIsHandedToTheRangeField)
     QTest::keyClick(first, Qt::Key_9);
     EXPECT_EQ(QSettings().value(q("sr_s/0")), QVariant(q("0.9:0.959")));
     EXPECT_EQ(spec.end(), 0.959);
+}
+
+// Each setting reads only values within its range, its bounds included; a
+// value beyond them reads as the default and is listed, until reset.
+TEST_F(ProgramSettingsTest, StoredValuesOutsideTheirRangesReadAsTheDefault)
+{
+    QVSettings settings;
+    QSettings stored;
+    const struct
+    {
+        int id;
+        QVariant value;
+        QVariant read;
+    } cases[] = {
+        {QVSettings::PrecisionEst, q("17"), q("17")},
+        {QVSettings::PrecisionErr, q("18"), 8},
+        {QVSettings::SrNumReaches, q("99"), q("99")},
+        {QVSettings::PrNumReaches, q("0"), QVariant()},
+        {QVSettings::PrReplicatesNum, q("100"), 1},
+        {QVSettings::SrReplicateNatVar, q("0"), q("0")},
+        {QVSettings::PrReplicateNatVar, q("-0.001"), 0},
+        {QVSettings::BtpsUseSt, q("false"), q("false")},
+        {QVSettings::PlotPanning, q("yes"), false},
+        {QVSettings::PlotOutWidth, q("8192"), q("8192")},
+        {QVSettings::PlotOutHeight, q("0"), 400},
+        {QVSettings::StudyWinOpenState, q("32"), 0},
+        {QVSettings::BtpsRc, q("2147483647"), q("2147483647")},
+    };
+    QStringList refused = {q("sr_si/4")};
+    for (const auto& c : cases) {
+        stored.setValue(settings.key(c.id), c.value);
+        if (c.read != c.value)
+            refused << settings.key(c.id);
+    }
+    stored.setValue(q("sr_si/3"), q("98"));
+    stored.setValue(q("sr_si/4"), q("-1"));
+
+    for (const auto& c : cases)
+        EXPECT_EQ(settings.value(c.id), c.read) << settings.key(c.id).toStdString();
+    EXPECT_EQ(settings.arrayValue(QVSettings::SrSi, 3), QVariant(q("98")));
+    EXPECT_FALSE(settings.arrayValue(QVSettings::SrSi, 4).isValid());
+    refused.sort();
+    QStringList listed = settings.refusedValues();
+    listed.sort();
+    EXPECT_EQ(listed, refused);
+    EXPECT_EQ(settings.resetRefusedValues().size(), refused.size());
+    EXPECT_TRUE(settings.refusedValues().isEmpty());
+    EXPECT_EQ(stored.value(q("precision_err")), QVariant(8));
+    EXPECT_FALSE(stored.contains(q("sr_si/4")));
 }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -27,13 +29,6 @@ namespace {
 const char* const rangedSingleRelease = R"({"design": "single", "reaches": 3, "inputs": {
     "R0": "1000:5000", "S1": "0.85", "P1": "0.6", "D1": "0.2", "R1": "0", "S2": "0.9",
     "P2": "0.7", "D2": "0", "R2": "0", "Lambda": "0.55"}})";
-
-bool simulateAndWait(SimulationDialog& dialog)
-{
-    QSignalSpy ended(&dialog, &SimulationDialog::checkEnded);
-    QTest::mouseClick(dialog.simulateButton, Qt::LeftButton);
-    return ended.wait(60000);
-}
 
 } // namespace
 
@@ -67,7 +62,13 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     dialog->dataSetsSpin->setValue(200);
     dialog->seedEdit->setText(QStringLiteral("77"));
     dialog->pointCombo->setCurrentIndex(2);
-    ASSERT_TRUE(simulateAndWait(*dialog));
+    // A check long enough for its progress dialog to come up: the dialog goes
+    // when the check ends.
+    QSignalSpy firstEnded(dialog, &SimulationDialog::checkEnded);
+    dialog->simulate();
+    dialog->progressDialog()->show();
+    ASSERT_TRUE(firstEnded.wait(60000));
+    EXPECT_FALSE(dialog->progressDialog()->isVisible());
     const SimulationCheck* check = dialog->lastCheck();
     ASSERT_NE(check, nullptr);
     EXPECT_EQ(check->seed, 77u);
@@ -100,4 +101,40 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     EXPECT_FALSE(dialog->isRunning());
     EXPECT_EQ(answerer.seen.size(), 1);
     EXPECT_TRUE(answerer.seen.value(0).contains(QStringLiteral("Illegal value for")));
+}
+
+// Closing the dialog during a check of two billion fish per group ends the
+// check at once: each group's returns are one draw, not one per fish.
+TEST(SimulationDialog, ClosingDuringACheckOfTwoBillionFishPerGroupEndsItAtOnce)
+{
+    TestStore store;
+    QVWindow window(store.get());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.studyItem(StudySubWindow::BTPSStudy)->trigger();
+    Design design;
+    QString error;
+    ASSERT_TRUE(DesignFile::read(R"({"design": "btps", "inputs": {"Rc": "2000000000",
+        "Rt": "2000000000", "Sc": "0.8", "St": "0.72", "Pa": "0.5", "Pd": "0.3"}})",
+                                 &design, &error))
+        << error.toStdString();
+    ASSERT_TRUE(window.activeStudyWindow()->loadDesign(design));
+    window.checkBySimulationItem()->trigger();
+    QPointer<SimulationDialog> dialog = window.findChild<SimulationDialog*>();
+    ASSERT_FALSE(dialog.isNull());
+    dialog->dataSetsSpin->setValue(dialog->dataSetsSpin->maximum());
+    QTest::mouseClick(dialog->simulateButton, Qt::LeftButton);
+    ASSERT_TRUE(dialog->isRunning());
+    QTest::qWait(300);
+
+    QElapsedTimer closing;
+    closing.start();
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const qint64 milliseconds = closing.elapsed();
+    EXPECT_TRUE(dialog.isNull());
+    RecordProperty("closeMilliseconds", static_cast<int>(milliseconds));
+    // A guard against waiting for whole data sets (40 s each, drawn fish by
+    // fish), far above the time it takes.
+    EXPECT_LT(milliseconds, 5000);
 }

@@ -1,7 +1,9 @@
 #include "CalcTestSupport.h"
 
+#include "HostileSettings.h"
 #include "RunToEnd.h"
 #include "TestStore.h"
+#include "Tolerance.h"
 #include "calc/ProgressLine.h"
 #include "framework/run/ThreadRunner.h"
 #include "studies/common/ResultsCsv.h"
@@ -97,7 +99,7 @@ TEST(CalculatorCommand, BadInputsAreRefusedWithTheWindowsMessagesAndNothingWritt
         {{file("singular.json", paired)}, 1, "singular.json: Singular hessian: step = 0"},
         {{"--format", "xml", examplePath("btps")},
          2,
-         "Unknown format \"xml\": the formats are text, csv and json"},
+         "Unknown format \"xml\": the formats are text, csv, json, html, odt and pdf"},
         {{"--from-settings", "btps", examplePath("btps")},
          2,
          "--from-settings takes no design files"},
@@ -117,6 +119,49 @@ TEST(CalculatorCommand, BadInputsAreRefusedWithTheWindowsMessagesAndNothingWritt
         runCalc({"-o", "no/such/folder.txt", examplePath("btps")}, folder.path());
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_TRUE(unwritable.err.startsWith("quorvel-calc: Cannot write no/such/folder.txt: "));
+}
+
+// A refusal outranks a failure whatever their order, each told on its line;
+// an option that takes one value is refused when given twice, as are a total
+// of no fish and a plan asked for in a format it is not written in.
+TEST(CalculatorCommand, RefusalsOutrankFailuresAndRepeatedOptionsAreRefused)
+{
+    QTemporaryDir folder;
+    write(folder.filePath("illegal.json"), btpsWith("Sc", "1.5"));
+    QByteArray paired = exampleText("paired");
+    write(folder.filePath("singular.json"), paired.replace("\"RT\": \"1000\"", "\"RT\": \"0\""));
+    const CalcResult batch = runCalc({"illegal.json", "singular.json"}, folder.path());
+    EXPECT_EQ(batch.status, 2);
+    const QStringList lines = batch.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << batch.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("quorvel-calc: illegal.json: Illegal value for"));
+    EXPECT_TRUE(lines[1].startsWith("quorvel-calc: singular.json: "));
+
+    const QString btps = examplePath("btps");
+    const struct
+    {
+        QStringList arguments;
+        QString message;
+    } refused[] = {
+        {{"--format", "csv", "--format", "json", btps}, "--format is given more than once"},
+        {{"-o", "a.txt", "--output", "b.txt", btps}, "--output is given more than once"},
+        {{"--from-settings", "btps", "--from-settings", "tirr"},
+         "--from-settings is given more than once"},
+        {{"--solve", "split", "--for", "T", "--target", "se=0.03", "--total", "0", btps},
+         "--total must be a whole number of fish above 0: 0"},
+        {{"--solve", "release", "--for", "T", "--target", "se=0.03", "-f", "csv", btps},
+         "--solve writes its answer as text only"},
+        {{"--solve", "release", "--for", "T", "--target", "se=0.03", "-f", "json", btps},
+         "--solve writes its answer as text only"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CalcResult result = runCalc(c.arguments, folder.path());
+        EXPECT_EQ(result.status, 2);
+        EXPECT_TRUE(result.err.startsWith("quorvel-calc: " + c.message + "\n"))
+            << result.err.toStdString();
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
 TEST(CalculatorCommand, BatchesGiveOneOutputEachInAFolderOrOneTogether)
@@ -179,11 +224,16 @@ TEST(CalculatorCommand, JsonGivesEveryPointsCovarianceOfAReleaseRecaptureDesign)
     const QJsonObject point = results["points"].toArray()[0].toObject();
     const QJsonArray covariance = point["covariance"].toArray();
     ASSERT_EQ(covariance.size(), 10);
-    // The diagonal holds each estimate's variance.
-    for (int a = 0; a < names.size(); ++a)
-        EXPECT_EQ(
-            covariance[a].toArray()[a].toDouble(),
-            point["quantities"].toObject()[names[a].toString()].toObject()["variance"].toDouble());
+    // The diagonal holds each estimate's variance; the half-widths are 1.645
+    // and 1.96 standard errors.
+    for (int a = 0; a < names.size(); ++a) {
+        const QJsonObject quantity = point["quantities"].toObject()[names[a].toString()].toObject();
+        EXPECT_EQ(covariance[a].toArray()[a].toDouble(), quantity["variance"].toDouble());
+        const double se = quantity["se"].toDouble();
+        EXPECT_REL_NEAR(se * se, quantity["variance"].toDouble(), 1e-12);
+        EXPECT_REL_NEAR(quantity["halfWidth90"].toDouble(), 1.645 * se, 1e-12);
+        EXPECT_REL_NEAR(quantity["halfWidth95"].toDouble(), 1.96 * se, 1e-12);
+    }
 }
 
 // The design as the window last stored it: what the window computes from the
@@ -212,6 +262,48 @@ TEST(CalculatorCommand, FromSettingsComputesWhatTheWindowComputesFromTheStore)
         runCalc({"--format", "csv", "--from-settings", "paired"}, {}, configHome);
     ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
     EXPECT_EQ(csv.out, ResultsCsv::table(window->precisionTable()));
+}
+
+// A settings file whose every key holds a value outside its range: each
+// design is refused or computed, never a crash, and every key is named; a
+// stored paired release with impossible decimals is computed with the
+// default ones.
+TEST(CalculatorCommand, FromSettingsSurvivesStoredValuesOutsideTheirRanges)
+{
+    const QStringList hostile = storeHostileSettings();
+    const QString configHome = QFileInfo(QSettings().fileName()).dir().absolutePath() + "/..";
+    for (const DesignInfo& design : designs::all()) {
+        SCOPED_TRACE(design.name.toStdString());
+        const CalcResult result = runCalc({"--from-settings", design.name}, {}, configHome);
+        EXPECT_GE(result.status, 0);
+        EXPECT_LE(result.status, 2);
+        for (const QString& key : hostile)
+            EXPECT_TRUE(result.err.contains("quorvel-calc: The stored setting " + key +
+                                            " holds a value outside its range: its default is "
+                                            "used\n"))
+                << key.toStdString();
+    }
+
+    TestStore store;
+    store->setValue(QVSettingsKeys::PrNumReaches, 1);
+    const QList<QPair<int, QString>> inputs = {
+        {QVSettingsKeys::PrRt, "500:700"}, {QVSettingsKeys::PrRc, "1500"},
+        {QVSettingsKeys::PrSt, "0.85"},    {QVSettingsKeys::PrSc, "0.92"},
+        {QVSettingsKeys::PrP1, "0.6"},     {QVSettingsKeys::PrD1, "0.2"},
+        {QVSettingsKeys::PrLambda, "0.5"}};
+    for (const auto& [id, text] : inputs)
+        store->setValue(id, text);
+    QSettings().sync();
+    const CalcResult defaults = runCalc({"--from-settings", "paired"}, {}, configHome);
+    ASSERT_EQ(defaults.status, 0) << defaults.err.toStdString();
+    QSettings().setValue("precision_est", "2147483647");
+    QSettings().setValue("precision_err", "-5");
+    QSettings().sync();
+    const CalcResult hostileDecimals = runCalc({"--from-settings", "paired"}, {}, configHome);
+    EXPECT_EQ(hostileDecimals.status, 0);
+    EXPECT_EQ(hostileDecimals.out, defaults.out);
+    EXPECT_TRUE(hostileDecimals.err.contains("setting precision_est holds"));
+    EXPECT_TRUE(hostileDecimals.err.contains("setting precision_err holds"));
 }
 
 // Ctrl-C while a batch of long runs computes: cancelled between points, status

@@ -76,6 +76,7 @@ TEST_F(DataBarTest, ShowsTheNearestSamplesFromThePressUntilTheRelease)
     EXPECT_EQ(labels[0].text, "0.1645");
     EXPECT_EQ(labels[1].text, "0.1960");
     EXPECT_EQ(labels[1].box.topLeft(), QPoint(px, yPixel(0.196)));
+    EXPECT_EQ(bar->reading(), "Rc = 200: 90% 0.1645, 95% 0.1960");
 
     // Dragging follows the mouse; after the release the reading stays put.
     mouse(QEvent::MouseMove, {xPixel(360), 50});

@@ -1,64 +1,44 @@
 #include "engine/simulation/FishSimulation.h"
 
+#include "engine/simulation/BinomialDraw.h"
 #include "engine/simulation/ChainProbabilities.h"
-
-namespace {
-
-struct ChainChances
-{
-    std::vector<Chance> survives, detected, removed;
-    Chance finalDetected{0.0};
-};
-
-ChainChances chancesOf(const ReleaseChain& chain, const std::vector<double>& parameters)
-{
-    ChainProbabilities p;
-    readChainProbabilities(chain, parameters, p);
-    ChainChances chances;
-    for (int j = 0; j < chain.reachCount(); ++j) {
-        chances.survives.emplace_back(p.survival[j]);
-        chances.detected.emplace_back(p.detection[j]);
-        chances.removed.emplace_back(chain.removals[j]);
-    }
-    chances.finalDetected = Chance(p.lambda);
-    return chances;
-}
-
-// One fish released at site release; its segments are added to counts.
-void followFish(const ChainChances& chances, int release, SimulationStream& stream,
-                SegmentCounts& counts)
-{
-    const int K = counts.reachCount;
-    int start = release;
-    for (int j = release; j < K; ++j) {
-        if (!chances.survives[j].happens(stream)) {
-            counts.neverSeen[start] += 1.0;
-            return;
-        }
-        if (!chances.detected[j].happens(stream))
-            continue;
-        counts.detectedAt(start, j + 1) += 1.0;
-        if (chances.removed[j].happens(stream))
-            return;
-        start = j + 1;
-    }
-    if (chances.finalDetected.happens(stream))
-        counts.detectedAt(start, counts.finalSite()) += 1.0;
-    else
-        counts.neverSeen[start] += 1.0;
-}
-
-} // namespace
 
 SegmentCounts simulateSegmentCounts(const ReleaseChain& chain,
                                     const std::vector<double>& parameters, SimulationStream& stream)
 {
-    const ChainChances chances = chancesOf(chain, parameters);
-    SegmentCounts counts(chain.reachCount());
-    for (int site = 0; site <= chain.reachCount(); ++site) {
-        const auto released = static_cast<long long>(chain.releaseSizes[site]);
-        for (long long fish = 0; fish < released; ++fish)
-            followFish(chances, site, stream, counts);
+    ChainProbabilities p;
+    readChainProbabilities(chain, parameters, p);
+    const int K = chain.reachCount();
+    SegmentCounts counts(K);
+    // alive[a]: the fish at the current site, alive and undetected since they
+    // started a segment at site a. Fish are independent, so each such cohort
+    // splits into binomial counts exactly as its fish one by one would.
+    std::vector<long long> alive(static_cast<std::size_t>(K + 1), 0);
+    const auto released = [&chain](int site) {
+        return static_cast<long long>(chain.releaseSizes[static_cast<std::size_t>(site)]);
+    };
+    for (int j = 0; j < K; ++j) {
+        alive[j] += released(j);
+        long long returned = 0;
+        for (int start = 0; start <= j; ++start) {
+            const long long n = alive[start];
+            if (n == 0)
+                continue;
+            const long long survivors = binomialDraw(n, p.survival[j], stream);
+            const long long detected = binomialDraw(survivors, p.detection[j], stream);
+            const long long removed = binomialDraw(detected, chain.removals[j], stream);
+            counts.neverSeen[start] += static_cast<double>(n - survivors);
+            counts.detectedAt(start, j + 1) += static_cast<double>(detected);
+            alive[start] = survivors - detected;
+            returned += detected - removed;
+        }
+        alive[j + 1] = returned;
+    }
+    alive[K] += released(K);
+    for (int start = 0; start <= K; ++start) {
+        const long long seen = binomialDraw(alive[start], p.lambda, stream);
+        counts.detectedAt(start, counts.finalSite()) += static_cast<double>(seen);
+        counts.neverSeen[start] += static_cast<double>(alive[start] - seen);
     }
     return counts;
 }

@@ -7,12 +7,14 @@
 
 #include <vector>
 
-// One simulated data set of chain at parameters, fish by fish: each of the N_s
-// fish released at site s survives reach j with S_j and, alive at site
+// One simulated data set of chain at parameters: each of the N_s fish
+// released at site s survives reach j with S_j and, alive at site
 // j + 1, is detected there with P_j; a detected fish is removed with c_j and
 // otherwise starts a new segment there. A fish alive at site K is detected at
-// the final site with lambda. The fish are drawn in order of release site,
-// one after the other, from stream.
+// the final site with lambda. The fish are drawn together, reach by reach:
+// the survivors, detections and removals of every group of fish that
+// started a segment at one site are binomial counts (binomialDraw), so the
+// time does not grow with the release sizes.
 SegmentCounts simulateSegmentCounts(const ReleaseChain& chain,
                                     const std::vector<double>& parameters,
                                     SimulationStream& stream);

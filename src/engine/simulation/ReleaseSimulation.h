@@ -70,11 +70,10 @@ std::vector<double> predictedStandardErrors(const ReleaseDesign& design);
 SimulationResults simulateDataSets(const SimulationSettings& settings,
                                    const DataSetFit& fitDataSet);
 
-// Simulates settings.dataSetCount data sets of design fish by fish
-// (simulateDesign) and fits each by maximum likelihood from the true values
-// (fitReleaseChains) through simulateDataSets, with the standard errors the
-// exact information predicts. Throws std::invalid_argument, before any work,
-// for a design that checkReleaseDesign refuses, and what simulateDataSets
-// throws.
+// Simulates settings.dataSetCount data sets of design (simulateDesign) and
+// fits each by maximum likelihood from the true values (fitReleaseChains)
+// through simulateDataSets, with the standard errors the exact information
+// predicts. Throws std::invalid_argument, before any work, for a design that
+// checkReleaseDesign refuses, and what simulateDataSets throws.
 SimulationResults simulateReleaseDesign(const ReleaseDesign& design,
                                         const SimulationSettings& settings);

@@ -26,9 +26,12 @@ struct ParameterSummary
     // empiricalSd / predictedStandardError.
     MonteCarloFigure sdRatio;
     // The share of the fits with standard errors whose interval
-    // estimate +- z se holds the true value, z = 1.645 and 1.960.
+    // estimate +- z se holds the true value, z = 1.645 and 1.960; the Monte
+    // Carlo error is that of a share at the nominal 90% and 95%.
     MonteCarloFigure coverage90;
     MonteCarloFigure coverage95;
+    // The fits the coverages count: those with standard errors.
+    int coverageCount = 0;
 };
 
 struct SimulationSummary

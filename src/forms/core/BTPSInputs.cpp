@@ -49,6 +49,13 @@ void applySwitches(StudyInputs& inputs)
     inputs.disableField(st ? tKey : stKey);
 }
 
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs)
+{
+    if (inputs.switches.value(linkReleases, false))
+        return {{rtKey, rcKey}};
+    return {};
+}
+
 StudyInputs blankInputs()
 {
     StudyInputs inputs;

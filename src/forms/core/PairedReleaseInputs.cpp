@@ -143,6 +143,13 @@ void applySwitches(StudyInputs& inputs)
                                          ReleaseRecaptureInputs::panelKeys(panels, captureKey));
 }
 
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs)
+{
+    if (inputs.switches.value(linkReleases, false))
+        return {{controlReleaseKey, treatmentReleaseKey}};
+    return {};
+}
+
 StudyInputs blankInputs(int reaches)
 {
     StudyInputs inputs;

@@ -4,6 +4,7 @@
 #include "forms/core/StudyInputs.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 
 // The inputs of the paired-release design: a treatment release of RT fish,
@@ -71,6 +72,11 @@ QString firstIllegal(const StudyInputs& inputs);
 // survival and capture fields of the panels that use their own parameter and
 // disables the others, as the form's link box and combos do.
 void applySwitches(StudyInputs& inputs);
+
+// The release sizes that follow another while their link is on, each with
+// the one it follows (follower, leader): the design releases the leader's
+// number of fish in both.
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs);
 
 // The field table of reaches reaches with empty texts, the releases not
 // linked and every panel using its own parameters.

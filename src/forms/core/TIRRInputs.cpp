@@ -85,6 +85,13 @@ void applySwitches(StudyInputs& inputs)
     }
 }
 
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs)
+{
+    if (inputs.switches.value(linkReleases, false))
+        return {{rtKey, rcKey}};
+    return {};
+}
+
 StudyInputs blankInputs()
 {
     StudyInputs inputs;

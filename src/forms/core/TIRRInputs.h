@@ -4,6 +4,7 @@
 #include "forms/core/StudyInputs.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 
 // The inputs of the transport in-river ratio design: a control release of Rc
@@ -41,6 +42,11 @@ QString firstIllegal(const StudyInputs& inputs);
 // Enables, disables and renames the fields from the switch states, as the
 // form's radio buttons and link box do.
 void applySwitches(StudyInputs& inputs);
+
+// The release sizes that follow another while their link is on, each with
+// the one it follows (follower, leader): the design releases the leader's
+// number of fish in both.
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs);
 
 // The field table with empty texts and the switches in their first state.
 StudyInputs blankInputs();

@@ -52,6 +52,15 @@ void applySwitches(StudyInputs& inputs)
         inputs.disableField(r3Key);
 }
 
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs)
+{
+    if (inputs.switches.value(linkAllReleases, false))
+        return {{r2Key, v1Key}, {r3Key, v1Key}};
+    if (inputs.switches.value(linkReleases, false))
+        return {{r3Key, r2Key}};
+    return {};
+}
+
 StudyInputs blankInputs()
 {
     StudyInputs inputs;

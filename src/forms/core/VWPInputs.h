@@ -4,6 +4,7 @@
 #include "forms/core/StudyInputs.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 
 // The inputs of the virtual-with-a-paired-release design: three releases (V1
@@ -48,6 +49,11 @@ QString firstIllegal(const StudyInputs& inputs);
 // Enables, disables and renames the fields from the switch states, as the
 // form's link boxes do.
 void applySwitches(StudyInputs& inputs);
+
+// The release sizes that follow another while their link is on, each with
+// the one it follows (follower, leader): the design releases the leader's
+// number of fish in both.
+QList<QPair<QString, QString>> releaseLinks(const StudyInputs& inputs);
 
 // The field table with empty texts and both links off.
 StudyInputs blankInputs();

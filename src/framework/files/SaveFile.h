@@ -21,7 +21,9 @@ struct SaveFailure
 // beside path, which replaces path only when write() succeeded and the file
 // is complete on disk. Otherwise path keeps what it held (or stays absent),
 // no temporary file is left, and *failure (when given) says why. write()
-// answers an empty text on success and the reason on failure.
+// answers an empty text on success and the reason on failure. A FIFO or a
+// character device at path is written directly instead, and any other path
+// that is not a regular file is refused (OutputPath).
 bool saveFile(const QString& path, QIODevice::OpenMode mode,
               const std::function<QString(QIODevice& device)>& write,
               SaveFailure* failure = nullptr);

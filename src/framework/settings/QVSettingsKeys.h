@@ -95,17 +95,39 @@ public:
         VwpLinkAllReleases = 79,
         VwpLinkReleases = 80,
         WindowGeom = 81,
+        // Per design, by its study type: the parameter its plot shows.
+        PlotParameter = 82,
     };
 
-    // One setting: its id, the key text it is stored under and its default (a
-    // null QVariant when it has none).
+    // The values a setting may hold. A stored value outside them (a settings
+    // file edited by hand, damaged, or written by another version) is not
+    // used: the setting reads as its default instead. Text is whatever the
+    // forms' fields can show, checked when a design runs; a flag is a bool;
+    // a whole number lies in [minimum, maximum] (counts, decimals, combo
+    // indices, sizes, the open-windows mask); a number is finite and at least
+    // minimum, as the text of its field reads; bytes are a saved window geometry, which the window
+    // checks itself.
+    struct Rule
+    {
+        enum Kind { Text, Flag, Whole, Number, Bytes };
+        Kind kind = Text;
+        double minimum = 0.0;
+        double maximum = 0.0;
+    };
+
+    // One setting: its id, the key text it is stored under, its default (a
+    // null QVariant when it has none) and the values it may hold.
     struct Entry
     {
         int id;
         const char* key;
         QVariant defaultValue;
+        Rule rule = {};
     };
 
     // Every setting of the program, in the order of the ids.
     static const QVector<Entry>& entries();
+
+    // Whether stored is a value rule allows.
+    static bool accepts(const Rule& rule, const QVariant& stored);
 };

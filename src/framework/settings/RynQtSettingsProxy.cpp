@@ -37,4 +37,12 @@ void RynQtSettingsProxy::remove(const QString& key)
     settings.remove(key);
 }
 
+QStringList RynQtSettingsProxy::childKeys(const QString& group)
+{
+    settings.beginGroup(group);
+    const QStringList keys = settings.childKeys();
+    settings.endGroup();
+    return keys;
+}
+
 } // namespace ryn

@@ -21,6 +21,7 @@ public:
     void setArrayIndex(int i) override;
     void endArray() override;
     void remove(const QString& key) override;
+    QStringList childKeys(const QString& group) override;
 
 private:
     QSettings settings;

@@ -58,7 +58,43 @@ QVariant RynSettings::arrayValue(int id, int index) const
     const QString key = elementKey(id, index);
     if (key.isEmpty())
         return fallback;
-    return proxyFor(id).value(key, fallback);
+    const QVariant stored = proxyFor(id).value(key, QVariant());
+    if (!stored.isValid())
+        return fallback;
+    const Acceptance accepts = acceptances.value(id);
+    return !accepts || accepts(stored) ? stored : fallback;
+}
+
+QStringList RynSettings::refusedValues() const
+{
+    QStringList refused;
+    for (auto it = acceptances.cbegin(); it != acceptances.cend(); ++it) {
+        const QString key = keys.value(it.key());
+        RynSettingsProxy& proxy = proxyFor(it.key());
+        QStringList stored = {key};
+        for (const QString& element : proxy.childKeys(key))
+            stored << key + QLatin1Char('/') + element;
+        for (const QString& name : stored) {
+            const QVariant value = proxy.value(name, QVariant());
+            if (value.isValid() && !it.value()(value))
+                refused << name;
+        }
+    }
+    return refused;
+}
+
+QStringList RynSettings::resetRefusedValues()
+{
+    const QStringList refused = refusedValues();
+    for (const QString& name : refused) {
+        const int id = keys.key(name.section(QLatin1Char('/'), 0, 0));
+        const QVariant fallback = defaults.value(id);
+        if (fallback.isValid())
+            proxyFor(id).setValue(name, fallback);
+        else
+            proxyFor(id).remove(name);
+    }
+    return refused;
 }
 
 QString RynSettings::stringValue(int id) const
@@ -228,9 +264,14 @@ void RynSettings::settingChanged(int mappedId)
         setArrayValue(id, index, shown);
 }
 
-void RynSettings::registerKey(int id, const QString& key, const QVariant& defaultValue)
+void RynSettings::registerKey(int id, const QString& key, const QVariant& defaultValue,
+                              const Acceptance& accepts)
 {
     keys[id] = key;
+    if (accepts)
+        acceptances[id] = accepts;
+    else
+        acceptances.remove(id);
     idBackEnds[id] = backEnds.front().get();
     if (defaultValue.isNull())
         defaults.remove(id);

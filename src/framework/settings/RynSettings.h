@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,7 +22,9 @@ namespace ryn {
 // platform's per-user settings store). Input widgets bound to an id show the
 // stored value when bound and store every change at once, so there is no save
 // step. Element i of a per-reach setting k is bound as k * ArrayStride + i and
-// stored under "key/i".
+// stored under "key/i". A setting may be registered with the values it
+// accepts: a stored value (or array element) outside them reads as the
+// default, and refusedValues() names it.
 class RynSettings : public QObject
 {
     Q_OBJECT
@@ -32,8 +35,12 @@ public:
     explicit RynSettings(QObject* parent = nullptr);
     ~RynSettings() override;
 
+    // Which stored values a setting accepts; an empty one accepts all.
+    using Acceptance = std::function<bool(const QVariant& stored)>;
+
     // Invalid for an unregistered id; otherwise the stored value as the back end
-    // holds it (never converted to a declared type), or the default.
+    // holds it (never converted to a declared type), or the default when
+    // nothing is stored or the setting does not accept what is.
     QVariant value(int id) const;
     QVariant arrayValue(int id, int index) const;
     QString stringValue(int id) const;
@@ -51,6 +58,13 @@ public:
     // Spares id when removeStoredValues(false) clears the store.
     void keepStoredValue(int id);
 
+    // The keys ("precision_est", "sr_s/3") whose stored values their settings
+    // do not accept.
+    QStringList refusedValues() const;
+    // Replaces each of them by its default (removes it when there is none)
+    // and answers their keys.
+    QStringList resetRefusedValues();
+
     // Stores the default of every setting that has one and nothing stored.
     virtual void storeDefaults();
     virtual void removeStoredValues(bool all);
@@ -64,13 +78,15 @@ public slots:
     virtual void settingChanged(int mappedId);
 
 public:
-    virtual void registerKey(int id, const QString& key, const QVariant& defaultValue);
+    virtual void registerKey(int id, const QString& key, const QVariant& defaultValue,
+                             const Acceptance& accepts = Acceptance());
 
 private:
     QString elementKey(int id, int index) const;
 
     QMap<int, QString> keys;
     QMap<int, QVariant> defaults;
+    QMap<int, Acceptance> acceptances;
     QVector<int> keepList;
     QSignalMapper* mapper;
     QMap<int, RynSettingsProxy*> idBackEnds;

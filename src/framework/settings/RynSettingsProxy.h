@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace ryn {
@@ -19,6 +20,8 @@ public:
     virtual void setArrayIndex(int i) = 0;
     virtual void endArray() = 0;
     virtual void remove(const QString& key) = 0;
+    // The keys stored under group ("key" of the array elements "key/i").
+    virtual QStringList childKeys(const QString& group) = 0;
 };
 
 } // namespace ryn

@@ -21,6 +21,9 @@
 #include <QProgressDialog>
 #include <QSignalMapper>
 
+#include <algorithm>
+#include <cmath>
+
 namespace ryn {
 
 RynMainWindow::RynMainWindow(QWidget* parent, const QString& name, Qt::WindowFlags flags)
@@ -92,8 +95,8 @@ void RynMainWindow::createMenus()
     addMenu(ViewMenu, tr("&View"));
 
     addMenu(WindowMenu, tr("&Window"));
-    connect(addMenuAction(WindowMenu, TileAction, tr("Tile Windows")), &QAction::triggered, mdi,
-            &QMdiArea::tileSubWindows);
+    connect(addMenuAction(WindowMenu, TileAction, tr("Tile Windows")), &QAction::triggered, this,
+            &RynMainWindow::tileSubWindows);
     connect(addMenuAction(WindowMenu, CascadeAction, tr("Cascade Windows")), &QAction::triggered,
             this, &RynMainWindow::cascadeSubWindows);
     connect(addMenuAction(WindowMenu, CloseAllAction, tr("Close All")), &QAction::triggered, mdi,
@@ -325,13 +328,21 @@ void RynMainWindow::startUpdater(const QStringList& arguments)
     updater->start(updaterPath(), arguments, QIODevice::ReadWrite);
 }
 
+// Quitting during a run asks first; Yes cancels the run and waits for the
+// worker to stop (between two points) before the window closes.
 void RynMainWindow::closeEvent(QCloseEvent* event)
 {
     saveGeometries();
     if (runner->isRunning()) {
-        event->ignore();
-        err(tr("Program busy, can't exit. Try after computations have finished."));
-        return;
+        const QMessageBox::StandardButton answer =
+            QMessageBox::question(this, name, tr("A run is in progress. Cancel it and quit?"),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+        runner->cancel();
+        runner->wait();
     }
     event->accept();
 }
@@ -451,6 +462,48 @@ void RynMainWindow::cascadeSubWindows()
 {
     if (mdi)
         mdi->cascadeSubWindows();
+}
+
+QList<QMdiSubWindow*> RynMainWindow::shownSubWindows() const
+{
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* window : mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isHidden() && !window->isMinimized())
+            shown << window;
+    }
+    return shown;
+}
+
+void RynMainWindow::placeInsideArea(QMdiSubWindow* window, QPoint topLeft, QSize size) const
+{
+    const QRect area = mdi->viewport()->rect();
+    if (window->isMaximized())
+        window->showNormal();
+    size = size.expandedTo(window->minimumSizeHint()).boundedTo(area.size());
+    topLeft.setX(std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width())));
+    topLeft.setY(std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height())));
+    window->setGeometry(QRect(topLeft, size));
+}
+
+void RynMainWindow::tileSubWindows()
+{
+    const QList<QMdiSubWindow*> shown = shownSubWindows();
+    if (shown.isEmpty())
+        return;
+    const QRect area = mdi->viewport()->rect();
+    const int n = shown.size();
+    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+    const int rows = (n + columns - 1) / columns;
+    for (int i = 0; i < n; ++i) {
+        const int row = i / columns;
+        const int column = i % columns;
+        const QPoint topLeft(area.left() + area.width() * column / columns,
+                             area.top() + area.height() * row / rows);
+        const QPoint bottomRight(area.left() + area.width() * (column + 1) / columns,
+                                 area.top() + area.height() * (row + 1) / rows);
+        placeInsideArea(shown[i], topLeft,
+                        QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+    }
 }
 
 void RynMainWindow::onCheckForUpdates()

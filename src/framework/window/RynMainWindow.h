@@ -2,6 +2,7 @@
 
 #include "framework/window/OutputDockWidget.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
@@ -137,10 +138,20 @@ public slots:
     virtual void onNavContextMenuRequested(const QPoint& pos);
 
     void cascadeSubWindows();
+    // The shown sub-windows in a grid over the document area, each at least
+    // its minimum size and none reaching outside the area (where the minimums
+    // do not fit side by side, the windows overlap).
+    void tileSubWindows();
     void onCheckForUpdates();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Gives window size, grown to its minimum and shrunk to the document
+    // area, at topLeft, moved as far as it must be to lie inside the area; a
+    // maximised window is restored first.
+    void placeInsideArea(QMdiSubWindow* window, QPoint topLeft, QSize size) const;
+    // The sub-windows shown in the document area, in the order they were added.
+    QList<QMdiSubWindow*> shownSubWindows() const;
 
 private:
     void createMdiArea();

@@ -44,6 +44,22 @@ ReportOptions ReportOptions::fromSettings(const ryn::RynSettings& settings)
     return options;
 }
 
+QString inputOverPoints(const QVector<double>& values, const std::function<QString(double)>& format)
+{
+    if (values.isEmpty())
+        return QString();
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    if (*low == *high)
+        return format(values.first());
+    return format(values.first()) + QLatin1Char(':') + format(values.last());
+}
+
+QString inputOverPoints(const QVector<int>& values)
+{
+    return inputOverPoints(QVector<double>(values.begin(), values.end()),
+                           [](double v) { return QString::number(v, 'f', 0); });
+}
+
 void insertReportTitle(QTextCursor& cursor, const ryn::RynStyle& style, const QString& title)
 {
     cursor.currentFrame()->setFrameFormat(style.frameFormat);
@@ -78,6 +94,7 @@ QTextTable* insertReportTable(QTextCursor& cursor, const ryn::RynStyle& style, i
     // A table that runs over a printed page repeats its head row there.
     QTextTableFormat format = style.gridTableFormat;
     format.setHeaderRowCount(headerRow ? 1 : 0);
+    format.setProperty(reportLeadColumnsProperty, headerColumn ? 1 : 0);
     QTextTable* table = cursor.insertTable(rows, columns, format);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
@@ -138,6 +155,9 @@ QList<ReportPiece> reportTablePieces(const ryn::RynStyle& style, const ReportTab
                 const int width = leadColumns + columns.count;
                 QTextTable* table = insertReportTable(cursor, style, height, width, shape.headerRow,
                                                       shape.headerColumn);
+                QTextTableFormat format = table->format();
+                format.setProperty(reportLeadColumnsProperty, leadColumns);
+                table->setFormat(format);
                 for (int r = 0; r < height; ++r) {
                     const int row = r < leadRows ? 0 : rows.first + r - leadRows;
                     for (int c = 0; c < width; ++c) {

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QTextFormat>
+#include <QVector>
 
 #include <functional>
 
@@ -36,6 +38,18 @@ void insertReportTitle(QTextCursor& cursor, const ryn::RynStyle& style, const QS
 // cursor is left in the first cell.
 QTextTable* insertInputTable(QTextCursor& cursor, const ryn::RynStyle& style,
                              const QList<QPair<QString, QString>>& rows, bool indentLabels);
+
+// The property of a report table's format that says how many of its first
+// columns label its rows (a header column, or the ranged value): a table cut
+// into blocks of columns repeats them in each block.
+constexpr int reportLeadColumnsProperty = QTextFormat::UserProperty + 1;
+
+// The text of one input over a run's points in an "Input:" table: its value
+// at the first point, or "first:last" where it changes over the points (the
+// ranged input and the inputs that follow it), each end written by format.
+QString inputOverPoints(const QVector<double>& values,
+                        const std::function<QString(double)>& format);
+QString inputOverPoints(const QVector<int>& values);
 
 // A report table at the cursor in the style's grid format, every cell centred,
 // the header row and/or column shaded. The cursor is left in the first cell.

@@ -77,6 +77,9 @@ public:
     // The plot's curve names and table (column 0 the ranged value, column k + 1
     // the variance of names[k]); left as they are without a run.
     virtual void getPlotData(QStringList& names, Matrix& data) const;
+    // The quantity the plot shows until the user chooses another: the first
+    // of the plot's names when empty, as by default.
+    virtual QString defaultPlotParameter() const { return QString(); }
     // The ranged input's name in the last run's inputs; empty without a range.
     QString rangeLabel() const;
 

@@ -1,13 +1,14 @@
 #include "studies/design/DesignFile.h"
 
 #include "forms/core/ReleaseRecaptureInputs.h"
+#include "framework/files/SaveFile.h"
+#include "studies/design/DuplicateKey.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
@@ -344,6 +345,10 @@ bool read(const QByteArray& text, Design* design, QString* error)
                        .arg(position(text, parseError.offset), parseError.errorString()));
         if (!document.isObject())
             refuse(QStringLiteral("A design file holds one JSON object"));
+        const DuplicateKey duplicate = DuplicateKey::firstIn(text);
+        if (duplicate.offset >= 0)
+            refuse(QStringLiteral("Duplicate key \"%1\" at %2: a key may be given only once")
+                       .arg(duplicate.key, position(text, duplicate.offset)));
         *design = readDesign(document.object());
         return true;
     } catch (const Refusal& refusal) {
@@ -428,10 +433,16 @@ QByteArray write(const Design& design)
 
 bool writeFile(const QString& path, const Design& design, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(write(design)) >= 0 && file.commit())
+    const QByteArray text = write(design);
+    ryn::SaveFailure failure;
+    if (ryn::saveFile(
+            path, QIODevice::NotOpen,
+            [&text](QIODevice& device) {
+                return device.write(text) == text.size() ? QString() : device.errorString();
+            },
+            &failure))
         return true;
-    *error = QStringLiteral("Cannot write the file: ") + file.errorString();
+    *error = QStringLiteral("Cannot write the file: ") + failure.reason;
     return false;
 }
 

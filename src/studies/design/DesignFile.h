@@ -32,7 +32,8 @@ constexpr qint64 maximumSize = 16 * 1024 * 1024;
 
 // Reads a design from the text of a design file. On a problem answers false,
 // with *error naming the first one (a JSON syntax error with its line and
-// column, an unknown design, entry, switch, parameter or option, a value of
+// column, a key given twice in one object with its line and column, an
+// unknown design, entry, switch, parameter or option, a value of
 // the wrong type, a missing input, a second range), and leaves *design as it
 // was. A switch, sharing or option the file does not give keeps the state a
 // new form starts in; an input that is not used (disabled by a switch or
@@ -46,7 +47,8 @@ bool readFile(const QString& path, Design* design, QString* error);
 // shared with an earlier reach (whose values are their owners'), and the
 // options of the design.
 QByteArray write(const Design& design);
-// Writes it to path through a temporary file, which replaces path only when
+// Writes it to path as every file of the program is written
+// (ryn::saveFile): through a temporary file, which replaces path only when
 // complete; false with *error saying why when it cannot be written.
 bool writeFile(const QString& path, const Design& design, QString* error);
 

@@ -4,6 +4,7 @@
 #include "forms/core/InputField.h"
 #include "forms/core/PairedReleaseInputs.h"
 #include "forms/core/TIRRInputs.h"
+#include "forms/core/VWPInputs.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/planning/DesignComputation.h"
 #include "studies/planning/search/PlanSearch.h"
@@ -246,6 +247,23 @@ QPair<QString, QString> groupFields(Design::Kind kind)
         return {BTPSInputs::rcKey, BTPSInputs::rtKey};
     case Design::SingleRelease:
     case Design::VWP:
+        break;
+    }
+    return {};
+}
+
+QList<QPair<QString, QString>> releaseLinks(const Design& design)
+{
+    switch (design.kind) {
+    case Design::PairedRelease:
+        return PairedReleaseInputs::releaseLinks(design.inputs);
+    case Design::TIRR:
+        return TIRRInputs::releaseLinks(design.inputs);
+    case Design::BTPS:
+        return BTPSInputs::releaseLinks(design.inputs);
+    case Design::VWP:
+        return VWPInputs::releaseLinks(design.inputs);
+    case Design::SingleRelease:
         break;
     }
     return {};

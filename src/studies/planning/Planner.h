@@ -16,14 +16,16 @@ class RunMonitor;
 struct PlanRequest
 {
     enum Solve {
-        // Every release size scaled together, in proportion: the fewest fish.
+        // Every release size scaled together, in proportion: the fewest fish,
+        // counting those of the release sizes that follow a linked one.
         ReleaseSize,
         // The two groups of a paired, balloon-tag or transport design: the
         // split of a total that gives the target quantity its smallest
         // variance, and the smallest total meeting the target at its split.
         Split,
         // One probability of the design (a detection probability, a
-        // survival, Lambda): the smallest value in (0, 1] meeting the target.
+        // survival, Lambda): the smallest value in (0, 1] meeting the target,
+        // with the other stretches of values that meet it.
         Probability,
     };
 
@@ -102,5 +104,8 @@ QStringList probabilityFields(const Design& design);
 // release sizes (empty for the others).
 QStringList releaseFields(const Design& design);
 QPair<QString, QString> groupFields(Design::Kind kind);
+// The release sizes of design that follow another while linked, each with
+// the field it follows: (follower, leader).
+QList<QPair<QString, QString>> releaseLinks(const Design& design);
 
 } // namespace planner

@@ -52,6 +52,8 @@ PairedReleaseRecord takePairedReleaseRecord(const StudyInputs& inputs,
         point.lambda = inputs.valueAt(lambdaKey, i);
         record.points.push_back(std::move(point));
     }
+    if (!record.points.empty())
+        record.removals = record.points.front().removals;
     return record;
 }
 

@@ -55,6 +55,9 @@ struct ReleaseRecaptureRecord
     // The ranged input's value at every point (0 without a range).
     QList<double> x;
     ReleaseRecaptureOptions options;
+    // The removal proportions D1, D2, … of the reaches at the first point,
+    // which the report states.
+    std::vector<double> removals;
 
     bool hasRange() const { return !rangeName.isNull(); }
     std::vector<double> xValues() const { return {x.begin(), x.end()}; }

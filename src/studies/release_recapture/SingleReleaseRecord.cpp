@@ -61,6 +61,8 @@ SingleReleaseRecord takeSingleReleaseRecord(const StudyInputs& inputs,
         point.lambda = inputs.valueAt(lambdaKey, i);
         record.points.push_back(std::move(point));
     }
+    if (!record.points.empty())
+        record.removals = record.points.front().removals;
     return record;
 }
 

@@ -53,7 +53,7 @@ SimulationCheck DesignSimulation::check(int point, const SimulationSettings& set
     if (check.canceled())
         return check;
     check.summary = summarizeSimulation(check.results, check.trueValues);
-    for (const ParameterSummary& quantity : check.summary.parameters)
-        check.verdicts << precisionVerdict(quantity);
+    for (int q = 0; q < static_cast<int>(check.summary.parameters.size()); ++q)
+        check.verdicts << precisionVerdict(check.summary, q);
     return check;
 }

@@ -1,5 +1,6 @@
 #include "studies/simulation/ReturnRatioSimulation.h"
 
+#include "engine/simulation/BinomialDraw.h"
 #include "studies/btps/BTPSComputation.h"
 #include "studies/btps/BTPSParameters.h"
 #include "studies/tirr/TIRRComputation.h"
@@ -11,13 +12,10 @@
 
 namespace {
 
+// The returns of a group of fish: one binomial draw, however many fish.
 int returns(int fish, double p, SimulationStream& stream)
 {
-    const Chance chance(p);
-    int count = 0;
-    for (int i = 0; i < fish; ++i)
-        count += chance.happens(stream);
-    return count;
+    return static_cast<int>(binomialDraw(fish, p, stream));
 }
 
 bool isProbability(double p)

@@ -23,12 +23,12 @@ struct ReturnRatio
 // effect T: the delta method's T²·[(1 − pc)/(Rc·pc) + (1 − pc·T)/(Rt·pc·T)].
 using ReturnRatioVariance = double (*)(const ReturnRatio& design);
 
-// Draws one data set of design from stream, fish by fish, the control group
-// first, and estimates T with the standard error variance gives at the
-// estimates (pc = a_c/Rc, T = T̂). The fit fails without control returns; it
-// is on a boundary when no treatment fish or every fish of a group returned,
-// and has no standard error when its variance is not positive. Throws
-// std::invalid_argument unless both rates are probabilities.
+// Draws one data set of design from stream, the returns of each group as one
+// binomial count, the control group first, and estimates T with the standard
+// error variance gives at the estimates (pc = a_c/Rc, T = T̂). The fit fails without control
+// returns; it is on a boundary when no treatment fish or every fish of a group returned, and has no
+// standard error when its variance is not positive. Throws std::invalid_argument unless both rates
+// are probabilities.
 SimulatedFit fitReturnRatio(const ReturnRatio& design, ReturnRatioVariance variance,
                             SimulationStream& stream);
 

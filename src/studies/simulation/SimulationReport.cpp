@@ -129,8 +129,10 @@ void SimulationReport::writeFigures(QTextCursor& cursor) const
     }
     moveCursorAfter(cursor, table);
     cursor.insertText(QStringLiteral("Monte Carlo standard errors in parentheses. A coverage is "
-                                     "the share of the fits whose interval, estimate ± z × its own "
-                                     "standard error, holds the true value."),
+                                     "the share of the fits with standard errors whose interval, "
+                                     "estimate ± z × its own standard error, holds the true value "
+                                     "(fits without standard errors are not counted); its Monte "
+                                     "Carlo error is that of a share at the nominal 90% or 95%."),
                       style.italicTextFormat);
     cursor.insertBlock();
 }

@@ -4,8 +4,8 @@
 #include "studies/vwp/VWPParameters.h"
 
 // The check of the virtual paired-release design: its three releases (V1
-// down two reaches, R2 and R3 down one, see vwpSurvivals) drawn fish by fish
-// from one stream, V1 first, each fitted by maximum likelihood as a single
+// down two reaches, R2 and R3 down one, see vwpSurvivals) drawn as binomial
+// counts from one stream, V1 first, each fitted by maximum likelihood as a single
 // release, and Sdam = Ŝ1·Ŝ3/Ŝ2 with the variance of sdamVariance from the
 // three fits' own variances. Its quantities are Sdam, S1, S2 and S3. A data
 // set fails when any of its three fits fails, is on a boundary when any of

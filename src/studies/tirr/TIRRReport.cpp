@@ -33,35 +33,36 @@ void TIRRReport::write(QTextCursor& cursor) const
     insertReportTitle(cursor, style, TIRRInputs::title);
     cursor.insertBlock();
     cursor.insertBlock();
-    if (results.pointCount() == 1) {
-        writeInputs(cursor);
+    writeInputs(cursor);
+    if (results.pointCount() == 1)
         writeSinglePoint(cursor);
-    } else {
+    else
         writeRange(cursor);
-    }
     cursor.movePosition(QTextCursor::End);
     cursor.endEditBlock();
 }
 
 // θ given directly takes one row, derived its two factors take two. The table
 // has one row more than it fills, 5 rows with θ given and 6 without: T stands
-// in the last row, after an empty one.
+// in the last row, after an empty one. Over a range an input that changes
+// shows its range.
 void TIRRReport::writeInputs(QTextCursor& cursor) const
 {
     cursor.insertText(QStringLiteral("Input:"), style.heading2Format);
     cursor.insertBlock();
     QList<QPair<QString, QString>> rows = {
-        {QStringLiteral("Control Release Size (Rc):"), QString::number(record.rc[0])},
-        {QStringLiteral("Treatment Release Site (Rt):"), QString::number(record.rt[0])},
+        {QStringLiteral("Control Release Size (Rc):"), inputOverPoints(record.rc)},
+        {QStringLiteral("Treatment Release Site (Rt):"), inputOverPoints(record.rt)},
     };
     if (record.useTheta) {
-        rows.append({QStringLiteral("Theta (Sc * P):"), general(record.theta[0])});
+        rows.append({QStringLiteral("Theta (Sc * P):"), inputOverPoints(record.theta, general)});
     } else {
-        rows.append({QStringLiteral("Survival (Sc):"), general(record.sc[0])});
-        rows.append({QStringLiteral("Capture Probability (P):"), general(record.p[0])});
+        rows.append({QStringLiteral("Survival (Sc):"), inputOverPoints(record.sc, general)});
+        rows.append(
+            {QStringLiteral("Capture Probability (P):"), inputOverPoints(record.p, general)});
     }
     rows.append(QPair<QString, QString>());
-    rows.append({QStringLiteral("Treatment Effect (T):"), general(record.t[0])});
+    rows.append({QStringLiteral("Treatment Effect (T):"), inputOverPoints(record.t, general)});
     insertInputTable(cursor, style, rows, false);
     cursor.movePosition(QTextCursor::End);
 }

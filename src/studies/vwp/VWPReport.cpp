@@ -2,6 +2,7 @@
 
 #include "forms/core/VWPInputs.h"
 #include "framework/style/RynStyle.h"
+#include "studies/common/PrecisionTable.h"
 #include "studies/common/ReportTables.h"
 #include "studies/vwp/VWPComputation.h"
 #include "studies/vwp/VWPParameters.h"
@@ -25,6 +26,7 @@ void VWPReport::write(QTextCursor& cursor) const
     insertReportTitle(cursor, style, VWPInputs::title);
     cursor.insertBlock();
     cursor.insertBlock();
+    writeInputs(cursor);
     if (record.rangeName.isEmpty())
         writeSinglePoint(cursor);
     else
@@ -34,13 +36,44 @@ void VWPReport::write(QTextCursor& cursor) const
     cursor.endEditBlock();
 }
 
+// The inputs as the balloon-tag report states its own; over a range an input
+// that changes shows its range.
+void VWPReport::writeInputs(QTextCursor& cursor) const
+{
+    const auto general = [](double v) { return QString::number(v, 'g', 6); };
+    cursor.insertText(QStringLiteral("Input:"), style.heading2Format);
+    cursor.insertBlock();
+    insertInputTable(
+        cursor, style,
+        {
+            {QStringLiteral("Virtual Release Size (V1):"), inputOverPoints(record.v1)},
+            {QStringLiteral("Release Size (R2):"), inputOverPoints(record.r2)},
+            {QStringLiteral("Release Size (R3):"), inputOverPoints(record.r3)},
+            {QStringLiteral("Dam Survival (Sdam):"), inputOverPoints(record.sDam, general)},
+            {QStringLiteral("Survival below the Dam to Site 1 (S'11):"),
+             inputOverPoints(record.sPrime11, general)},
+            {QStringLiteral("Survival from Site 1 to Site 2 (S12):"),
+             inputOverPoints(record.s12, general)},
+            {QStringLiteral("Detection at Site 1 (P1):"), inputOverPoints(record.p1, general)},
+            {QStringLiteral("Detection at Site 2 (P2):"), inputOverPoints(record.p2, general)},
+            {QStringLiteral("Survival and Detection beyond Site 2 (Lambda):"),
+             inputOverPoints(record.lambda, general)},
+        },
+        true);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertBlock();
+}
+
+// The half-widths stand beside the standard error they are made of.
 void VWPReport::writeSinglePoint(QTextCursor& cursor) const
 {
     const VWPPointResult& point = results.points[0];
     cursor.insertText(QStringLiteral("Results for Sdam:"), style.heading2Format);
+    const auto fixed = [](double v) { return QString::number(v, 'f', variancePrecision); };
     insertInputTable(cursor, style,
-                     {{QStringLiteral("Standard Error: "),
-                       QString::number(point.seSdam, 'f', variancePrecision)}},
+                     {{QStringLiteral("Standard Error: "), fixed(point.seSdam)},
+                      {QStringLiteral("1/2 90% CI: "), fixed(halfWidth90(point.seSdam))},
+                      {QStringLiteral("1/2 95% CI: "), fixed(halfWidth95(point.seSdam))}},
                      false);
     cursor.movePosition(QTextCursor::End);
     cursor.insertBlock();
@@ -70,13 +103,18 @@ void VWPReport::writeRange(QTextCursor& cursor) const
     const int n = results.pointCount();
     cursor.insertText(QStringLiteral("Range Results for Sdam:"), style.heading2Format);
     cursor.insertBlock();
-    QTextTable* table = insertReportTable(cursor, style, n + 1, 2, true, false);
-    writeCell(table, 0, 0, record.rangeName, style.headerCellFormat);
-    writeCell(table, 0, 1, QStringLiteral("SDam Std. Err."), style.headerCellFormat);
+    QTextTable* table = insertReportTable(cursor, style, n + 1, 4, true, false);
+    const QStringList heads = {record.rangeName, QStringLiteral("SDam Std. Err."),
+                               QStringLiteral("1/2 90% CI"), QStringLiteral("1/2 95% CI")};
+    for (int column = 0; column < heads.size(); ++column)
+        writeCell(table, 0, column, heads[column], style.headerCellFormat);
     for (int i = 0; i < n; ++i) {
+        const double se = results.points[i].seSdam;
         writeCell(table, i + 1, 0, QString::number(record.x[i], 'g', 6), style.cellFormat);
-        writeCell(table, i + 1, 1, QString::number(results.points[i].seSdam, 'f', errorPrecision),
-                  style.cellFormat);
+        const QList<double> values = {se, halfWidth90(se), halfWidth95(se)};
+        for (int column = 0; column < values.size(); ++column)
+            writeCell(table, i + 1, column + 1,
+                      QString::number(values[column], 'f', errorPrecision), style.cellFormat);
     }
 }
 

@@ -26,6 +26,7 @@ public:
     void write(QTextCursor& cursor) const;
 
 private:
+    void writeInputs(QTextCursor& cursor) const;
     void writeSinglePoint(QTextCursor& cursor) const;
     void writeRange(QTextCursor& cursor) const;
     void writeKnown(QTextCursor& cursor) const;

@@ -43,8 +43,6 @@ using quorvel::test::ModalBoxAnswerer;
 
 namespace {
 
-const char* const busyMessage = "Program busy, can't exit. Try after computations have finished.";
-
 QStringList textsOf(const QList<QAction*>& actions)
 {
     QStringList texts;
@@ -298,32 +296,36 @@ TEST(RynMainWindow, RunnerSignalsReachOutputProgressAndMessageBox)
     EXPECT_EQ(error.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
 }
 
-TEST(RynMainWindow, ClosingDuringARunIsRefusedWithARedMessage)
+TEST(RynMainWindow, QuittingDuringARunAsksAndYesCancelsTheRunBeforeQuitting)
 {
     RynMainWindow window(nullptr, "Quorvel");
     window.show();
     std::atomic<bool> started{false};
-    std::atomic<bool> release{false};
-    FunctionRunnable work(window.threadRunner(), [&](FunctionRunnable&) {
+    std::atomic<bool> sawCancel{false};
+    FunctionRunnable work(window.threadRunner(), [&](FunctionRunnable& self) {
         started = true;
-        for (int i = 0; i < 10000 && !release; ++i)
+        for (int i = 0; i < 10000 && !self.isCanceled(); ++i)
             QThread::msleep(1);
+        sawCancel = self.isCanceled();
     });
     window.threadRunner()->setRunnable(&work);
     window.threadRunner()->start();
     ASSERT_TRUE(waitUntil([&started] { return started.load(); }));
 
-    EXPECT_FALSE(window.close());
+    {
+        ModalBoxAnswerer no(QMessageBox::No);
+        EXPECT_FALSE(window.close());
+        EXPECT_EQ(no.seen, QStringList{"Quorvel|A run is in progress. Cancel it and quit?"});
+    }
     EXPECT_TRUE(window.isVisible());
-    const QTextBlock line = lastOutputLine(window);
-    EXPECT_EQ(line.text(), busyMessage);
-    EXPECT_EQ(line.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
+    EXPECT_TRUE(window.threadRunner()->isRunning());
 
-    release = true;
-    ASSERT_TRUE(window.threadRunner()->wait(10000));
-    QCoreApplication::processEvents();
+    ModalBoxAnswerer yes(QMessageBox::Yes);
     EXPECT_TRUE(window.close());
+    EXPECT_EQ(yes.seen.size(), 1);
     EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.threadRunner()->isRunning());
+    EXPECT_TRUE(sawCancel);
 }
 
 TEST(RynMainWindow, DestroyingTheWindowCancelsAndAwaitsARun)

@@ -45,6 +45,18 @@ TEST(BTPSComputation, CertifiedCaseAndHowTheVarianceMovesWithTheCaptureProbabili
     EXPECT_REL_NEAR(halfWidth95(std::sqrt(table.variances(0, 0))),
                     expected.value("half_width_95").toDouble(), tolerance);
 
+    // Unequal groups, by hand: var(T) = T/(Sc·Pa)·[T(1 − Pa·Sc)/Rc +
+    // (1 − T·Sc·Pa)/Rt] (the certified 0.002655 is 2.25·0.00118), here
+    // 2.25·[0.54/1000 + 0.64/2000] = 2.25·0.00086; with the groups swapped
+    // 2.25·0.00091.
+    StudyInputs unequal = certifiedInputs();
+    unequal.field("Rc").text = "1000";
+    unequal.field("Rt").text = "2000";
+    EXPECT_REL_NEAR(computeBTPS(takeBTPSRecord(unequal), monitor).variances[0], 0.001935, 1e-12);
+    unequal.field("Rc").text = "2000";
+    unequal.field("Rt").text = "1000";
+    EXPECT_REL_NEAR(computeBTPS(takeBTPSRecord(unequal), monitor).variances[0], 0.0020475, 1e-12);
+
     // More fish recaptured alive, a smaller variance; the dead ones change
     // nothing.
     double previous = results.variances[0];

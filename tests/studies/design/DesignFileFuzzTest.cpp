@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QRegularExpression>
+
 #include <random>
 
 namespace {
@@ -102,4 +104,45 @@ TEST(DesignFileFuzz, ThousandsOfMutatedExamplesAreReadOrRefusedWithAMessage)
     }
     // Some mutations leave a design (a flipped digit, a truncated option).
     EXPECT_GT(read, 50);
+}
+
+// A member of any object of an example given twice, the copy just before the
+// original, its name sometimes escaped: refused, naming the key and where
+// its second occurrence starts.
+TEST(DesignFileFuzz, KeysGivenTwiceAreRefusedWhereverTheyStand)
+{
+    const QList<QByteArray> examples = exampleTexts();
+    ASSERT_EQ(examples.size(), 5);
+    const QRegularExpression member(QStringLiteral("^( *)\"(\\w+)\": [^{\\[]*?,?$"));
+    std::mt19937 random(20240612);
+    for (int n = 0; n < 1000; ++n) {
+        QList<QByteArray> lines = examples[n % examples.size()].split('\n');
+        QList<int> members;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (member.match(QString::fromUtf8(lines[i])).hasMatch())
+                members << i;
+        }
+        ASSERT_FALSE(members.isEmpty());
+        const int at = members[int(random() % members.size())];
+        const QRegularExpressionMatch match = member.match(QString::fromUtf8(lines[at]));
+        QByteArray copy = lines[at];
+        if (!copy.endsWith(','))
+            copy += ',';
+        const QString key = match.captured(2);
+        if (random() % 2 == 0) {
+            const int quote = match.captured(1).size();
+            copy.replace(
+                quote + 1, 1,
+                QStringLiteral("\\u%1").arg(key.at(0).unicode(), 4, 16, QChar('0')).toLatin1());
+        }
+        lines.insert(at, copy);
+        Design design;
+        QString error;
+        EXPECT_FALSE(DesignFile::read(lines.join('\n'), &design, &error));
+        EXPECT_EQ(error, QStringLiteral("Duplicate key \"%1\" at line %2, column %3: a key may be "
+                                        "given only once")
+                             .arg(key)
+                             .arg(at + 2)
+                             .arg(match.captured(1).size() + 1));
+    }
 }

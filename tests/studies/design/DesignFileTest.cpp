@@ -102,6 +102,15 @@ TEST(DesignFile, RefusesAFileAtItsFirstProblemWithOneMessage)
     EXPECT_EQ(refusal("{\"\u00e9\":\n \"\u00fc\"} x"),
               "Invalid JSON at line 2, column 7: garbage at the end of the document");
     EXPECT_EQ(refusal("[]"), "A design file holds one JSON object");
+    // A reader would keep the last of two keys of one object: the second
+    // design, or the second value of an input, escaped or not.
+    EXPECT_EQ(refusal("{\"design\": \"btps\",\n \"design\": \"tirr\"}"),
+              "Duplicate key \"design\" at line 2, column 2: a key may be given only once");
+    EXPECT_EQ(refusal(btps(R"("inputs": {"Rc": "1000", "R\u0063": "9", "Rt": "1000"})")),
+              "Duplicate key \"Rc\" at line 1, column 45: a key may be given only once");
+    // A key may repeat in another object, and inside a string.
+    EXPECT_EQ(refusal(btps(R"("switches": {"useSt": true}, "inputs": {"useSt": "\"useSt\""})")),
+              "Unknown parameter \"useSt\" in a btps design");
     EXPECT_EQ(refusal("{}"), "Missing entry \"design\", one of single, paired, tirr, btps and vwp");
     EXPECT_EQ(refusal(R"({"design": "spawning"})"),
               "Unknown design \"spawning\": the designs are single, paired, tirr, btps and vwp");

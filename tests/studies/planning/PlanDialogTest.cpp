@@ -59,13 +59,30 @@ TEST(PlanDialog, SolvesTheSplitShowsAndLogsItAndWritesItIntoTheFormWithOneUndo)
     EXPECT_EQ(shown.inputs.field("Rc").text, "1000");
     EXPECT_FALSE(dialog.undoButton()->isEnabled());
 
+    // With the groups linked the release size counts both, and "Use this"
+    // shows the follower's new value in its greyed field at once.
+    dialog.solveBox()->setCurrentIndex(dialog.solveBox()->findData("release"));
+    QTest::mouseClick(dialog.solveButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isSolving(), 10000);
+    ASSERT_EQ(dialog.plan().rows.size(), 1) << dialog.messageLabel()->text().toStdString();
+    const QString answer = dialog.plan().rows[0].answer;
+    QTest::mouseClick(dialog.useButton(), Qt::LeftButton);
+    shown = window.design();
+    const QString rc = shown.inputs.field("Rc").text;
+    EXPECT_EQ(answer,
+              QStringLiteral("%1 fish: Rc = %2, Rt = %2 (linked)").arg(2 * rc.toInt()).arg(rc));
+    EXPECT_NE(rc, "1000");
+    EXPECT_FALSE(shown.inputs.field("Rt").enabled);
+    EXPECT_EQ(shown.inputs.field("Rt").text, rc);
+    QTest::mouseClick(dialog.undoButton(), Qt::LeftButton);
+
     // A bad target is named in the dialog and plans nothing.
     dialog.targetEdit()->setText("0");
     QTest::mouseClick(dialog.solveButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isSolving(), 10000);
     EXPECT_EQ(dialog.messageLabel()->text(),
               "The target SE of T must be a number above 0: 0 was asked");
-    EXPECT_EQ(written.count(), 1);
+    EXPECT_EQ(written.count(), 2);
 }
 
 TEST(PlanDialog, MainWindowOffersPlanningForEveryActiveDesign)

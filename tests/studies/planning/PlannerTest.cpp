@@ -3,6 +3,7 @@
 #include "forms/core/BTPSInputs.h"
 #include "forms/core/SingleReleaseInputs.h"
 #include "forms/core/TIRRInputs.h"
+#include "forms/core/VWPInputs.h"
 
 #include "Tolerance.h"
 
@@ -65,6 +66,14 @@ int fieldValue(const PlanRow& row, const QString& key)
     return 0;
 }
 
+Design linked(Design design, const QMap<QString, bool>& switches)
+{
+    for (auto s = switches.begin(); s != switches.end(); ++s)
+        design.inputs.switches[s.key()] = s.value();
+    designs::info(design.kind).applySwitches(design.inputs);
+    return design;
+}
+
 } // namespace
 
 // N = ⌈v/se²⌉ with v the variance of one fish, at every point of a range of
@@ -100,7 +109,43 @@ TEST(Planner, ReleaseSizeOfTheSingleReleaseFollowsItsClosedFormAtEveryPoint)
         return p.rows.isEmpty() ? 0 : fieldValue(p.rows[0], "R0");
     };
     EXPECT_EQ(fish(PlanTarget::HalfWidth95, 0.05), std::ceil(v / std::pow(0.05 / 1.96, 2)));
+    EXPECT_EQ(fish(PlanTarget::HalfWidth90, 0.05), std::ceil(v / std::pow(0.05 / 1.645, 2)));
     EXPECT_EQ(fish(PlanTarget::CoefficientOfVariation, 0.05), std::ceil(v / std::pow(0.04, 2)));
+}
+
+// Each measure of a target from one SE of 0.02 on an estimate of 0.8.
+TEST(PlanTarget, EachMeasureScalesTheStandardErrorByItsOwnFactor)
+{
+    const auto measured = [](PlanTarget::Measure measure) {
+        return PlanTarget{"S1", measure, 1.0}.measureOf(0.8, 0.0004);
+    };
+    EXPECT_REL_NEAR(measured(PlanTarget::StandardError), 0.02, 1e-12);
+    EXPECT_REL_NEAR(measured(PlanTarget::HalfWidth90), 1.645 * 0.02, 1e-12);
+    EXPECT_REL_NEAR(measured(PlanTarget::HalfWidth95), 1.96 * 0.02, 1e-12);
+    EXPECT_REL_NEAR(measured(PlanTarget::CoefficientOfVariation), 0.025, 1e-12);
+}
+
+// With r replicates and natural variance σ² the variance is (σ² + v/N)/r,
+// so the fewest fish are N = ⌈v/(r·se² − σ²)⌉: not proportional to 1/N, so
+// the search brackets and bisects, and must end on that N and not beside it.
+TEST(Planner, ReleaseSizeSearchEndsOnTheFewestFishWhenTheGuessIsOff)
+{
+    Design design = singleRelease("0.8", "0.6", "0.7");
+    design.options.replicatesEnabled = true;
+    design.options.replicateCount = 2;
+    design.options.replicateParameter = "S1";
+    const double v = survivalVariance(0.8, 0.6, 0.7, 1);
+    for (const auto& [sigma2, se] : {std::pair{0.0001, 0.01}, {0.00005, 0.012}, {0.0002, 0.0125}}) {
+        design.options.naturalVariance = QString::number(sigma2);
+        const Plan plan =
+            planned(design, request(PlanRequest::ReleaseSize, "S1", PlanTarget::StandardError, se));
+        ASSERT_EQ(plan.rows.size(), 1);
+        ASSERT_TRUE(plan.rows[0].met) << plan.rows[0].message.toStdString();
+        const int n = fieldValue(plan.rows[0], "R0");
+        EXPECT_EQ(n, std::ceil(v / (2 * se * se - sigma2))) << sigma2;
+        EXPECT_GT(std::sqrt((sigma2 + v / (n - 1)) / 2), se);
+        EXPECT_GT(plan.rows[0].shortMeasure, se);
+    }
 }
 
 // Releases keep their proportions: R0 and a release below scaled together.
@@ -210,9 +255,64 @@ TEST(Planner, DetectionIsSolvedOnItsGridOrReportedUnmeetableAtOne)
         design, request(PlanRequest::Probability, "S1", PlanTarget::StandardError, 0.012, "P1"));
     ASSERT_EQ(unmeetable.rows.size(), 1);
     EXPECT_FALSE(unmeetable.rows[0].met);
-    EXPECT_TRUE(unmeetable.rows[0].message.startsWith("cannot be met even at P1 = 1"))
+    EXPECT_TRUE(unmeetable.rows[0].message.startsWith("cannot be met"))
         << unmeetable.rows[0].message.toStdString();
     EXPECT_GT(unmeetable.rows[0].achieved, 0.012);
+}
+
+// S1 solved for its own SE: Var(Ŝ1) = S1(1 − S1 + c)/N with
+// c = (1 − P1)(1 − λ)/(P1·λ) rises and falls again, so the target is met
+// below one crossing and above another. The answer is the smallest grid
+// value meeting it, and says where else it is met, whatever the release size.
+TEST(Planner, ProbabilityWhoseMeasureIsNotMonotoneIsScannedOverTheWholeGrid)
+{
+    Design design = singleRelease("0.8", "0.6", "0.7");
+    const double se = 0.0191;
+    const auto grid = [](int k) { return QString::number(k / 1000.0); };
+    QStringList answers;
+    for (int n : {1000, 2000}) {
+        design.inputs.field("R0").text = QString::number(n);
+        const Plan plan = planned(
+            design, request(PlanRequest::Probability, "S1", PlanTarget::StandardError, se, "S1"));
+        ASSERT_EQ(plan.rows.size(), 1);
+        const PlanRow& row = plan.rows[0];
+        const auto met = [&](int k) {
+            return std::sqrt(survivalVariance(k / 1000.0, 0.6, 0.7, n)) <= se;
+        };
+        // Met from 0.001 up to the lower crossing, and again from the upper
+        // one (if it lies below 1) up to 1.
+        int lower = 1;
+        while (lower < 1000 && met(lower + 1))
+            ++lower;
+        int upper = lower + 1;
+        while (upper <= 1000 && !met(upper))
+            ++upper;
+        ASSERT_TRUE(row.met) << n;
+        QString expected = "S1 = 0.001";
+        if (lower < 1000 && upper > 1000)
+            expected += QStringLiteral(" (met for S1 <= %1)").arg(grid(lower));
+        else if (lower < 1000)
+            expected +=
+                QStringLiteral(" (met for S1 <= %1 and S1 >= %2)").arg(grid(lower), grid(upper));
+        EXPECT_EQ(row.answer.toStdString(), expected.toStdString()) << n;
+        EXPECT_REL_NEAR(row.achieved, std::sqrt(survivalVariance(0.001, 0.6, 0.7, n)), 1e-6);
+        answers << row.answer;
+    }
+    // At 1000 fish the crossings are near S1 = 0.414 and 0.871.
+    EXPECT_TRUE(answers[0].contains("and S1 >= 0.8")) << answers[0].toStdString();
+
+    // A target below the smallest SE anywhere is not met, and the answer says
+    // where the SE is smallest, not merely what it is at 1.
+    design.inputs.field("R0").text = "1000";
+    const Plan unmet = planned(
+        design, request(PlanRequest::Probability, "S1", PlanTarget::StandardError, 0.001, "S1"));
+    ASSERT_EQ(unmet.rows.size(), 1);
+    EXPECT_FALSE(unmet.rows[0].met);
+    EXPECT_EQ(unmet.rows[0].message.toStdString(),
+              QStringLiteral("cannot be met at any S1 in (0, 1]: the smallest SE is %1, at S1 = "
+                             "0.001")
+                  .arg(QString::number(std::sqrt(survivalVariance(0.001, 0.6, 0.7, 1000)), 'g', 4))
+                  .toStdString());
 }
 
 // Bad targets name what was asked and what is possible.
@@ -270,4 +370,123 @@ TEST(Planner, RefusesBadTargetsNamingWhatWasAskedAndWhatIsPossible)
                                         PlanTarget::StandardError, 0.05))
                     .rows.value(0)
                     .met);
+}
+
+// "N fish" counts every fish the design releases: a release size that follows
+// another while linked releases as many as its leader, is listed and marked
+// as linked, and "Use this" writes it too. Checked on every design, without
+// and with each of its links.
+TEST(Planner, ReleaseSizeAnswerCountsEveryFishTheDesignReleases)
+{
+    struct Case
+    {
+        Design design;
+        QString quantity;
+        // Follower and the field it follows.
+        QList<QPair<QString, QString>> links;
+    };
+    const Design single = designOf(Design::SingleRelease,
+                                   {{"R0", "1000"},
+                                    {"S1", "0.8"},
+                                    {"P1", "0.6"},
+                                    {"D1", "0"},
+                                    {"R1", "500"},
+                                    {"S2", "0.9"},
+                                    {"P2", "0.7"},
+                                    {"D2", "0"},
+                                    {"R2", "0"},
+                                    {"Lambda", "0.6"}},
+                                   3);
+    const Design paired = designOf(Design::PairedRelease,
+                                   {{"RT", "1000"},
+                                    {"ST", "0.85"},
+                                    {"RC", "1500"},
+                                    {"SC", "0.92"},
+                                    {"P1", "0.6"},
+                                    {"D1", "0.2"},
+                                    {"S2", "0.9"},
+                                    {"P2", "0.7"},
+                                    {"D2", "0.1"},
+                                    {"Lambda", "0.5"}},
+                                   2);
+    const Design tirr = linked(
+        designOf(Design::TIRR, {{"Rc", "1000"}, {"Rt", "2000"}, {"Sc*P", "0.3"}, {"T", "1.4"}}),
+        {{TIRRInputs::useTheta, true}});
+    const Design btps = linked(designOf(Design::BTPS, {{"Rc", "1500"},
+                                                       {"Rt", "700"},
+                                                       {"Sc", "0.8"},
+                                                       {"St", "0.72"},
+                                                       {"Pa", "0.7"},
+                                                       {"Pd", "0.5"}}),
+                               {{BTPSInputs::useSt, true}});
+    const Design vwp = designOf(Design::VWP, {{"V1", "2000"},
+                                              {"R2", "1000"},
+                                              {"R3", "700"},
+                                              {"SDam", "0.9"},
+                                              {"SPrime11", "0.95"},
+                                              {"S12", "0.9"},
+                                              {"P1", "0.7"},
+                                              {"P2", "0.6"},
+                                              {"Lambda", "0.5"}});
+    const QList<Case> cases = {
+        {single, "S2", {}},
+        {paired, "St", {}},
+        {linked(paired, {{"linkReleases", true}}), "St", {{"RC", "RT"}}},
+        {tirr, "T", {}},
+        {linked(tirr, {{"linkReleases", true}}), "T", {{"Rt", "Rc"}}},
+        {btps, "T", {}},
+        {linked(btps, {{"linkReleases", true}}), "T", {{"Rt", "Rc"}}},
+        {vwp, "Sdam", {}},
+        {linked(vwp, {{"linkReleases", true}}), "Sdam", {{"R3", "R2"}}},
+        {linked(vwp, {{"linkAllReleases", true}}), "Sdam", {{"R2", "V1"}, {"R3", "V1"}}},
+    };
+    for (const Case& c : cases) {
+        const std::string label = designs::info(c.design.kind).name.toStdString() + " " +
+                                  std::to_string(c.links.size()) + " links";
+        const double cv = 0.03;
+        const Plan plan = planned(c.design, request(PlanRequest::ReleaseSize, c.quantity,
+                                                    PlanTarget::CoefficientOfVariation, cv));
+        ASSERT_EQ(plan.rows.size(), 1) << label;
+        const PlanRow& row = plan.rows[0];
+        ASSERT_TRUE(row.met) << label;
+        const Design answered = planner::withAnswer(c.design, row);
+        long released = 0;
+        for (const InputField& field : answered.inputs.fields()) {
+            if (field.editType == RangeArithmetic::Integer)
+                released += field.text.toLong();
+        }
+        EXPECT_TRUE(row.answer.startsWith(QStringLiteral("%1 fish: ").arg(released)))
+            << label << ": " << row.answer.toStdString();
+        for (const auto& [follower, leader] : c.links) {
+            EXPECT_EQ(answered.inputs.field(follower).text, answered.inputs.field(leader).text)
+                << label;
+            EXPECT_TRUE(row.answer.contains(QStringLiteral("%1 = %2 (linked)")
+                                                .arg(follower, answered.inputs.field(leader).text)))
+                << label << ": " << row.answer.toStdString();
+        }
+        EXPECT_EQ(row.answer.count("(linked)"), c.links.size()) << label;
+        EXPECT_LE(row.achieved, cv) << label;
+        EXPECT_GT(row.shortMeasure, cv) << label;
+        const long shortTotal = row.shortAnswer.section(' ', 0, 0).toLong();
+        EXPECT_GT(shortTotal, released - 1 - long(c.links.size()) - 1) << label;
+        EXPECT_LT(shortTotal, released) << label;
+    }
+
+    // The linked balloon-tag design releases m fish in each group, and
+    // Var(T) = (a + b)/m: the fewest are 2·⌈(a + b)/se²⌉ fish.
+    const double t = 0.9, sc = 0.8, pa = 0.7, se = 0.03;
+    const double a = t * t * (1 - pa * sc) / (sc * pa), b = t * (1 - t * sc * pa) / (sc * pa);
+    Design balloon = linked(designOf(Design::BTPS, {{"Rc", "1000"},
+                                                    {"Rt", "1000"},
+                                                    {"Sc", "0.8"},
+                                                    {"T", "0.9"},
+                                                    {"Pa", "0.7"},
+                                                    {"Pd", "0.5"}}),
+                            {{BTPSInputs::useSt, false}, {"linkReleases", true}});
+    const Plan plan =
+        planned(balloon, request(PlanRequest::ReleaseSize, "T", PlanTarget::StandardError, se));
+    const int m = static_cast<int>(std::ceil((a + b) / (se * se)));
+    EXPECT_EQ(plan.rows.value(0).answer,
+              QStringLiteral("%1 fish: Rc = %2, Rt = %2 (linked)").arg(2 * m).arg(m));
+    EXPECT_EQ(plan.rows.value(0).shortAnswer, QStringLiteral("%1 fish").arg(2 * m - 2));
 }

@@ -32,6 +32,15 @@ TEST(TIRRComputation, CertifiedCaseWithThetaGiven)
                     certified.value("expected").toObject().value("var_T").toDouble(),
                     certified.value("relative_tolerance").toDouble());
     EXPECT_EQ(monitor.steps, (QList<int>{0, 1}));
+
+    // Unequal groups, by hand: 0.64·[0.6/(500·0.4) + 0.5/(0.5·1000)] = 0.64·0.004;
+    // with the groups swapped 0.64·[0.6/(1000·0.4) + 0.5/(0.5·500)] = 0.64·0.0035.
+    inputs.field("Rc").text = "1000";
+    inputs.field("Rt").text = "500";
+    EXPECT_REL_NEAR(computeTIRR(takeTIRRRecord(inputs), monitor).variances[0], 0.00256, 1e-12);
+    inputs.field("Rc").text = "500";
+    inputs.field("Rt").text = "1000";
+    EXPECT_REL_NEAR(computeTIRR(takeTIRRRecord(inputs), monitor).variances[0], 0.00224, 1e-12);
 }
 
 TEST(TIRRComputation, LinkedReleasesAndThetaFromScAndPAtEveryPoint)

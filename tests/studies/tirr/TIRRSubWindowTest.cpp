@@ -80,8 +80,9 @@ TEST(TIRRSubWindow, SinglePointReportHasFiveInputRowsWithThetaGivenAndSixWithout
     EXPECT_EQ(rowTexts(tables[1], 2), (QStringList{"95% CI:", "0.110874"}));
 }
 
-// The writer needs no window: a record, its results and the formats.
-TEST(TIRRReport, RangeReportIsOneTableWithFourDecimals)
+// The writer needs no window: a record, its results and the formats. Over a
+// range the inputs are stated too, the ranged one as its range.
+TEST(TIRRReport, RangeReportStatesItsInputsAndGivesFourDecimals)
 {
     StudyInputs inputs = TIRRInputs::blankInputs();
     for (const char* key : {"Rc", "Rt"})
@@ -98,13 +99,16 @@ TEST(TIRRReport, RangeReportIsOneTableWithFourDecimals)
     QTextCursor cursor(&document);
     TIRRReport(ryn::RynStyle(), record, results).write(cursor);
     const QList<QTextTable*> tables = tablesOf(document);
-    ASSERT_EQ(tables.size(), 1);
-    ASSERT_EQ(tables[0]->rows(), 101);
-    EXPECT_EQ(rowTexts(tables[0], 0),
+    ASSERT_EQ(tables.size(), 2);
+    EXPECT_EQ(rowTexts(tables[0], 0), (QStringList{"Control Release Size (Rc):", "500"}));
+    EXPECT_EQ(rowTexts(tables[0], 2), (QStringList{"Survival (Sc):", "1"}));
+    EXPECT_EQ(rowTexts(tables[0], 5), (QStringList{"Treatment Effect (T):", "0.8:1.6"}));
+    ASSERT_EQ(tables[1]->rows(), 101);
+    EXPECT_EQ(rowTexts(tables[1], 0),
               (QStringList{"T", "Var(T)", "SE(T)", "1/2 95% CI", " 1/2 90% CI"}));
-    EXPECT_EQ(rowTexts(tables[0], 1), (QStringList{"0.8", "0.0032", "0.0566", "0.1109", "0.0931"}));
-    EXPECT_EQ(cellText(tables[0], 100, 0), "1.6");
-    EXPECT_EQ(headingsOf(document), QStringList{"Transport In-River Ratio Results"});
+    EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"0.8", "0.0032", "0.0566", "0.1109", "0.0931"}));
+    EXPECT_EQ(cellText(tables[1], 100, 0), "1.6");
+    EXPECT_EQ(headingsOf(document), (QStringList{"Transport In-River Ratio Results", "Input:"}));
 }
 
 TEST(TIRRSubWindow, AValueThatCannotBeReadStartsNoRun)

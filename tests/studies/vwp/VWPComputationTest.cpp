@@ -51,6 +51,18 @@ TEST(VWPComputation, CertifiedCaseOnTheExactPath)
     EXPECT_REL_NEAR(point.varSdam, expected.value("var_Sdam").toDouble(), 1e-9);
     EXPECT_REL_NEAR(point.seSdam, expected.value("se_Sdam").toDouble(), 1e-9);
 
+    // Each release's variance follows its own release size: with one reach,
+    // Var(Ŝ) = S(1 − S)/R + S(1 − P)(1 − λ)/(R·P·λ) ∝ 1/R, so 700 fish in R3
+    // and 1000 in R2 leave Var(Ŝ2) as certified and scale Var(Ŝ3).
+    VWPParameters fewerR3 = record;
+    fewerR3.r3 = {700};
+    const VWPPointResult unequal = computeVWPPoint(fewerR3, 0);
+    const double s3 = expected.value("S3").toDouble(), p2 = record.p2[0], lambda = record.lambda[0];
+    EXPECT_REL_NEAR(unequal.varS3,
+                    s3 * (1 - s3) / 700 + s3 * (1 - p2) * (1 - lambda) / (700 * p2 * lambda), 1e-9);
+    EXPECT_REL_NEAR(unequal.varS3, expected.value("var_S3").toDouble() * 1000 / 700, 1e-9);
+    EXPECT_REL_NEAR(unequal.varS2, expected.value("var_S2").toDouble(), 1e-9);
+
     VWPParameters other = record;
     for (double sDam : {0.3, 0.77, 1.0}) {
         other.sDam[0] = sDam;

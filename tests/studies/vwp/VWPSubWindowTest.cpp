@@ -50,18 +50,27 @@ TEST(VWPSubWindow, ReportWithoutARangeGivesSdamAndTheThreeReleaseEstimates)
     QTextCursor cursor(&document);
     window.writeReport(cursor);
     EXPECT_EQ(cursor.position(), 0);
-    EXPECT_EQ(headingsOf(document), (QStringList{"Virtual with a Paired Release Results",
+    EXPECT_EQ(headingsOf(document), (QStringList{"Virtual with a Paired Release Results", "Input:",
                                                  "Results for Sdam:", "Intermediate Results:"}));
     const QList<QTextTable*> tables = tablesOf(document);
-    ASSERT_EQ(tables.size(), 2);
+    ASSERT_EQ(tables.size(), 3);
+    ASSERT_EQ(tables[0]->rows(), 9);
+    EXPECT_EQ(rowTexts(tables[0], 0), (QStringList{"Virtual Release Size (V1):", "2000"}));
+    EXPECT_EQ(rowTexts(tables[0], 2), (QStringList{"Release Size (R3):", "1000"}));
+    EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Dam Survival (Sdam):", "0.9"}));
+    EXPECT_EQ(rowTexts(tables[0], 8),
+              (QStringList{"Survival and Detection beyond Site 2 (Lambda):", "0.5"}));
     // se(Sdam) = 0.0400936405, var(S1) = 0.0001332375, var(S2) = 0.000693975,
-    // var(S3) = 0.00069.
-    EXPECT_EQ(rowTexts(tables[0], 0), (QStringList{"Standard Error: ", "0.04009364"}));
-    EXPECT_EQ(tables[0]->format().border(), 0);
-    ASSERT_EQ(tables[1]->rows(), 4);
-    EXPECT_EQ(rowTexts(tables[1], 0), (QStringList{"Parameter", "Variance", "Standard Error"}));
-    EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"S1", "0.00013324", "0.011543"}));
-    EXPECT_EQ(rowTexts(tables[1], 3), (QStringList{"S3", "0.00069000", "0.026268"}));
+    // var(S3) = 0.00069; the half-widths 1.645 se = 0.0659540386 and
+    // 1.96 se = 0.0785835354.
+    EXPECT_EQ(rowTexts(tables[1], 0), (QStringList{"Standard Error: ", "0.04009364"}));
+    EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"1/2 90% CI: ", "0.06595404"}));
+    EXPECT_EQ(rowTexts(tables[1], 2), (QStringList{"1/2 95% CI: ", "0.07858354"}));
+    EXPECT_EQ(tables[1]->format().border(), 0);
+    ASSERT_EQ(tables[2]->rows(), 4);
+    EXPECT_EQ(rowTexts(tables[2], 0), (QStringList{"Parameter", "Variance", "Standard Error"}));
+    EXPECT_EQ(rowTexts(tables[2], 1), (QStringList{"S1", "0.00013324", "0.011543"}));
+    EXPECT_EQ(rowTexts(tables[2], 3), (QStringList{"S3", "0.00069000", "0.026268"}));
 }
 
 TEST(VWPSubWindow, RangeReportAndPlotDataGiveSdamAtEveryPoint)
@@ -86,13 +95,17 @@ TEST(VWPSubWindow, RangeReportAndPlotDataGiveSdamAtEveryPoint)
     QTextDocument document;
     QTextCursor cursor(&document);
     window.writeReport(cursor);
-    EXPECT_EQ(headingsOf(document),
-              (QStringList{"Virtual with a Paired Release Results", "Range Results for Sdam:"}));
+    EXPECT_EQ(headingsOf(document), (QStringList{"Virtual with a Paired Release Results",
+                                                 "Input:", "Range Results for Sdam:"}));
     const QList<QTextTable*> tables = tablesOf(document);
-    ASSERT_EQ(tables.size(), 1);
-    ASSERT_EQ(tables[0]->rows(), 101);
-    EXPECT_EQ(rowTexts(tables[0], 0), (QStringList{"SDam", "SDam Std. Err."}));
-    EXPECT_EQ(cellText(tables[0], 2, 0), "0.801");
-    EXPECT_TRUE(QRegularExpression("^0\\.0\\d{5}$").match(cellText(tables[0], 2, 1)).hasMatch());
-    EXPECT_EQ(rowTexts(tables[0], 100), (QStringList{"0.9", "0.040094"}));
+    ASSERT_EQ(tables.size(), 2);
+    EXPECT_EQ(rowTexts(tables[0], 0), (QStringList{"Virtual Release Size (V1):", "2000"}));
+    EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Dam Survival (Sdam):", "0.8:0.9"}));
+    ASSERT_EQ(tables[1]->rows(), 101);
+    ASSERT_EQ(tables[1]->columns(), 4);
+    EXPECT_EQ(rowTexts(tables[1], 0),
+              (QStringList{"SDam", "SDam Std. Err.", "1/2 90% CI", "1/2 95% CI"}));
+    EXPECT_EQ(cellText(tables[1], 2, 0), "0.801");
+    EXPECT_TRUE(QRegularExpression("^0\\.0\\d{5}$").match(cellText(tables[1], 2, 1)).hasMatch());
+    EXPECT_EQ(rowTexts(tables[1], 100), (QStringList{"0.9", "0.040094", "0.065954", "0.078584"}));
 }

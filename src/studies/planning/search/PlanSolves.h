@@ -16,7 +16,9 @@ bool solveReleaseSize(const Design& point, const PlanRequest& request, PlanMeasu
 // the target at its best split.
 bool solveSplit(const Design& point, const PlanRequest& request, PlanMeasurer& measure,
                 PlanRow* row, QString* error);
-// The smallest value of one probability meeting the target.
+// The smallest value of one probability meeting the target, from every
+// step of its grid, with the other stretches where it is met named in the
+// answer.
 bool solveProbability(const Design& point, const PlanRequest& request, PlanMeasurer& measure,
                       PlanRow* row, QString* error);
 

@@ -2,59 +2,104 @@
 
 #include "studies/planning/search/PlanSearch.h"
 
+#include <QStringList>
+
 #include <cmath>
-#include <map>
+#include <vector>
 
 namespace planning {
 
+namespace {
+
+// The grid value of step k as a field holds it.
+QString stepText(int k)
+{
+    return numberText(double(k) / probabilitySteps);
+}
+
+// Where the target is met, as runs of met steps: "ST <= 0.388",
+// "0.2 <= P2 <= 0.6 and P2 >= 0.9"; empty when it is met from the first met
+// step up to 1, as it is wherever the measure only improves as the value
+// rises.
+QString metRuns(const QString& name, const std::vector<bool>& met)
+{
+    QStringList runs;
+    int first = 0;
+    for (int k = 1; k <= probabilitySteps + 1; ++k) {
+        const bool in = k <= probabilitySteps && met[k];
+        if (in && first == 0)
+            first = k;
+        if (in || first == 0)
+            continue;
+        const int last = k - 1;
+        if (first == last)
+            runs << QStringLiteral("%1 = %2").arg(name, stepText(first));
+        else if (first == 1)
+            runs << QStringLiteral("%1 <= %2").arg(name, stepText(last));
+        else if (last == probabilitySteps)
+            runs << QStringLiteral("%1 >= %2").arg(name, stepText(first));
+        else
+            runs << QStringLiteral("%1 <= %2 <= %3").arg(stepText(first), name, stepText(last));
+        first = 0;
+    }
+    const bool upToOne = runs.size() == 1 && met[probabilitySteps];
+    return upToOne ? QString() : listed(runs);
+}
+
+} // namespace
+
+// Every step of the grid is measured: a measure that falls and rises again
+// as the value grows (the SE of a survival solved for itself, of a paired
+// release's survival against its own treatment survival) has no bracket a
+// bisection could trust, and a scan misses no crossing.
 bool solveProbability(const Design& point, const PlanRequest& request, PlanMeasurer& measure,
                       PlanRow* row, QString*)
 {
     const QString& key = request.field;
-    std::map<int, Measured> measured;
-    const auto measureAt = [&](int step) {
-        auto found = measured.find(step);
-        if (found == measured.end()) {
-            Design varied = point;
-            varied.inputs.field(key).text = numberText(double(step) / probabilitySteps);
-            found = measured.emplace(step, measure(varied)).first;
-        }
-        return found->second.measure;
-    };
-    const double current = point.inputs.valueAt(key, 0);
-    const int guess = static_cast<int>(std::lround(current * probabilitySteps));
-    // The computation at exactly 1 may lose what a probability near 1 still
-    // has (cells of no fish drop out), so the step below 1 is tried too.
-    int top = probabilitySteps;
-    if (!request.target.isMetBy(measureAt(top)) && request.target.isMetBy(measureAt(top - 1)))
-        --top;
-    int step = static_cast<int>(smallestMeeting(1, top, guess, request.target,
-                                                [&](qint64 k) { return measureAt(int(k)); }));
-    if (step > top)
-        step = probabilitySteps + 1;
-    if (measure.cancelled)
-        return true;
+    std::vector<Measured> grid(probabilitySteps + 1);
+    std::vector<bool> met(probabilitySteps + 1, false);
+    int smallest = 0;
+    int best = probabilitySteps;
+    for (int k = probabilitySteps; k >= 1; --k) {
+        Design varied = point;
+        varied.inputs.field(key).text = stepText(k);
+        grid[k] = measure(varied);
+        if (measure.cancelled)
+            return true;
+        met[k] = request.target.isMetBy(grid[k].measure);
+        if (met[k])
+            smallest = k;
+        if (grid[k].measure < grid[best].measure)
+            best = k;
+    }
     const QString name = point.inputs.field(key).name;
-    if (step > probabilitySteps) {
-        const Measured& atOne = measured[probabilitySteps];
-        row->achieved = atOne.measure;
-        row->message =
-            atOne.message.isEmpty()
-                ? QStringLiteral("cannot be met even at %1 = 1: %2 = %3 there")
-                      .arg(name, PlanTarget::measureName(request.target.measure),
-                           measureText(atOne.measure))
-                : QStringLiteral("cannot be met even at %1 = 1: %2").arg(name, atOne.message);
+    const QString measureName = PlanTarget::measureName(request.target.measure);
+    if (smallest == 0) {
+        const Measured& atBest = grid[best];
+        row->achieved = atBest.measure;
+        if (!atBest.message.isEmpty())
+            row->message =
+                QStringLiteral("cannot be met even at %1 = 1: %2").arg(name, atBest.message);
+        else if (best == probabilitySteps)
+            row->message = QStringLiteral("cannot be met even at %1 = 1: %2 = %3 there")
+                               .arg(name, measureName, measureText(atBest.measure));
+        else
+            row->message = QStringLiteral("cannot be met at any %1 in (0, 1]: the smallest %2 is "
+                                          "%3, at %1 = %4")
+                               .arg(name, measureName, measureText(atBest.measure), stepText(best));
         return true;
     }
-    const QString value = numberText(double(step) / probabilitySteps);
+    const QString value = stepText(smallest);
+    const QString runs = metRuns(name, met);
     row->met = true;
     row->fields = {{key, value}};
     row->answer = name + QStringLiteral(" = ") + value;
-    row->achieved = measureAt(step);
-    if (step > 1) {
-        row->shortMeasure = measureAt(step - 1);
-        row->shortAnswer =
-            name + QStringLiteral(" = ") + numberText(double(step - 1) / probabilitySteps);
+    if (!runs.isEmpty())
+        row->answer += QStringLiteral(" (met for %1)").arg(runs);
+    row->achieved = grid[smallest].measure;
+    if (smallest > 1) {
+        row->shortMeasure = grid[smallest - 1].measure;
+        row->shortAnswer = name + QStringLiteral(" = ") + stepText(smallest - 1);
     } else {
         row->shortMeasure = std::nan("");
     }

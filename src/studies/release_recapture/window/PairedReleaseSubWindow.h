@@ -25,6 +25,9 @@ public:
 protected:
     const ReleaseRecaptureRun* currentRun() const override { return current.get(); }
     QStringList parameterNamesOf(const StudyInputs& inputs) const override;
+    // The treatment survival, the estimate a paired release is made for (the
+    // control survival is flat against the treatment release size).
+    QString defaultPlotParameter() const override { return QStringLiteral("St"); }
     std::shared_ptr<const ReleaseRecaptureReport>
     runReport(const ReportOptions& options) const override;
 

@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextTable>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -72,7 +73,10 @@ QList<ReportPiece> ReleaseRecaptureReport::releaseSizePieces() const
 }
 
 // "CompositeS" and other derived quantities have no estimate of their own:
-// the table lists the first parameterCount() names.
+// the table lists the first parameterCount() names. Removals change the
+// precision, so when any reach removes fish a third row states every removal
+// proportion, each cell naming its own ("D2 = 0.2"), the table widened where
+// there are more reaches than parameters.
 QList<ReportPiece> ReleaseRecaptureReport::parameterPieces() const
 {
     QList<ReportPiece> pieces{caption(QStringLiteral("Parameters:"))};
@@ -84,9 +88,26 @@ QList<ReportPiece> ReleaseRecaptureReport::parameterPieces() const
     const QStringList ranged = record.rangedColumns;
     const int p = options.precisionEst;
     const QString rangeText = record.range.toString('g', p);
+    QStringList removals;
+    bool removing = false;
+    for (std::size_t i = 0; i < record.removals.size(); ++i) {
+        const QString name = QStringLiteral("D%1").arg(i + 1);
+        const bool isRanged = record.rangeName == name;
+        removing = removing || isRanged || record.removals[i] != 0.0;
+        removals << name + QStringLiteral(" = ") +
+                        (isRanged ? rangeText : QString::number(record.removals[i], 'g', p));
+    }
+    if (!removing)
+        removals.clear();
+    const int columns = std::max(k, static_cast<int>(removals.size()));
     return pieces << reportTablePieces(
-               style, {2, k, true, false, false},
-               [names, estimates, ranged, rangeText, p](int row, int column) -> QString {
+               style, {removing ? 3 : 2, columns, true, false, false},
+               [names, estimates, ranged, rangeText, p, k, removals](int row,
+                                                                     int column) -> QString {
+                   if (row == 2)
+                       return removals.value(column);
+                   if (column >= k)
+                       return QString();
                    if (row == 0)
                        return names[column];
                    return ranged.contains(names[column])

@@ -326,7 +326,8 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
 
     EXPECT_EQ(report.headings, (QStringList{"Paired Release Results",
                                             "Release sizes:", "Parameters:", "Standard Errors:"}));
-    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "2 x 10", "101 x 11"}));
+    // The case removes fish: a third row states the removals.
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "3 x 10", "101 x 11"}));
     EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"1000", "1000"}));
     EXPECT_EQ(rowTexts(report.tables[1], 0).mid(0, 4), (QStringList{"Sc", "St", "Sc2", "St2"}));
     EXPECT_EQ(rowTexts(report.tables[1], 1).mid(0, 4),
@@ -335,4 +336,34 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
     EXPECT_EQ(cellText(errors, 0, 0), "S2");
     EXPECT_EQ(cellText(errors, 1, 0), "0.500");
     EXPECT_EQ(cellText(errors, 100, 0), "0.900");
+}
+
+// Removals change the precision, so a report that removes fish anywhere
+// states every removal proportion in its parameters table; one that removes
+// none keeps the table as it was.
+TEST(ReleaseRecaptureReport, RemovalProportionsAreARowOfTheParametersWhenAnyIsNotZero)
+{
+    TestStore store;
+    storeTwoReaches(store);
+    store->setArrayValue(QVSettingsKeys::SrD, 1, "0.2");
+    ryn::ThreadRunner runner;
+    SingleReleaseSubWindow single(store.get());
+    ASSERT_TRUE(runToEnd(single, runner));
+    Report report(single);
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "3 x 5", "6 x 6", "4 x 6"}));
+    EXPECT_EQ(rowTexts(report.tables[1], 2), (QStringList{"D1 = 0", "D2 = 0.2", "", "", ""}));
+
+    storePairedCase(
+        store, referenceCase("paired_one_downstream_reach_unequal_releases")["inputs"].toObject());
+    store->setValue(QVSettingsKeys::PrD1, "0");
+    store->setArrayValue(QVSettingsKeys::PrD, 0, "0");
+    PairedReleaseSubWindow paired(store.get());
+    ASSERT_TRUE(runToEnd(paired, runner));
+    EXPECT_EQ(Report(paired).tables[1]->rows(), 2);
+    store->setValue(QVSettingsKeys::PrD1, "0.3:0.5");
+    PairedReleaseSubWindow rangedWindow(store.get());
+    ASSERT_TRUE(runToEnd(rangedWindow, runner));
+    Report ranged(rangedWindow);
+    ASSERT_EQ(ranged.tables[1]->rows(), 3);
+    EXPECT_EQ(rowTexts(ranged.tables[1], 2).mid(0, 3), (QStringList{"D1 = 0.3:0.5", "D2 = 0", ""}));
 }

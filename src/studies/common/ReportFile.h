@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
 class QTextDocument;
 
 namespace ryn {
@@ -11,8 +12,9 @@ struct SaveFailure;
 
 // The report as the files a biologist keeps or sends: the rich text saved as
 // its HTML under an .rtf name (the program's habit, which word processors
-// open), an HTML page, an OpenDocument text and a PDF. The save dialog offers
-// them as filters, the .rtf one first.
+// open), an HTML page, an OpenDocument text and a PDF whose wide tables are
+// cut to the page (ReportPages). The window's save dialog offers them as
+// filters, the .rtf one first; quorvel-calc writes the same files.
 namespace ReportFile {
 
 enum Format { RichText, Html, OpenDocument, Pdf };
@@ -21,6 +23,10 @@ enum Format { RichText, Html, OpenDocument, Pdf };
 QStringList filters();
 // The format of a filter of filters(); the first for any other text.
 Format formatOf(const QString& filter);
+
+// Writes report in format to device, open for writing; an empty text when
+// done, else the reason it failed.
+QString write(const QTextDocument& report, Format format, QIODevice& device);
 
 // Writes report to path in format; path is replaced only by a complete file.
 // False, with *failure saying why, when it cannot be written.

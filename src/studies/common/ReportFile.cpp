@@ -1,6 +1,7 @@
-#include "app/ReportFile.h"
+#include "studies/common/ReportFile.h"
 
 #include "framework/files/SaveFile.h"
+#include "studies/common/ReportPages.h"
 
 #include <QBuffer>
 #include <QObject>
@@ -14,7 +15,8 @@ namespace ReportFile {
 
 QStringList filters()
 {
-    return {QObject::tr("Rich Text Format (*.rtf)"), QObject::tr("HTML (*.html *.htm)"),
+    // The first writes HTML, under the .rtf name, and says so.
+    return {QObject::tr("HTML as rich text (*.rtf)"), QObject::tr("HTML (*.html *.htm)"),
             QObject::tr("OpenDocument Text (*.odt)"), QObject::tr("PDF (*.pdf)")};
 }
 
@@ -56,8 +58,8 @@ QString writeOpenDocument(const QTextDocument& report, QIODevice& device)
     return device.write(buffer.data()) == buffer.size() ? QString() : device.errorString();
 }
 
-// Paginated as the report prints, at screen resolution so that the page
-// holds what the window shows at its width.
+// Paginated as the report prints, its wide tables cut to the page, at screen
+// resolution so that a page holds what the window shows at its width.
 QString writePdf(const QTextDocument& report, QIODevice& device)
 {
     QPdfWriter pdf(&device);
@@ -65,34 +67,34 @@ QString writePdf(const QTextDocument& report, QIODevice& device)
     pdf.setResolution(96);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    report.print(&pdf);
+    ReportPages::print(report, &pdf);
     return QString();
 }
 
 } // namespace
 
-bool save(const QTextDocument& report, const QString& path, Format format,
-          ryn::SaveFailure* failure)
+QString write(const QTextDocument& report, Format format, QIODevice& device)
 {
     switch (format) {
     case Html:
-        return ryn::saveFile(
-            path, QIODevice::Text,
-            [&report](QIODevice& device) { return writeHtml(report, device); }, failure);
+        return writeHtml(report, device);
     case OpenDocument:
-        return ryn::saveFile(
-            path, QIODevice::NotOpen,
-            [&report](QIODevice& device) { return writeOpenDocument(report, device); }, failure);
+        return writeOpenDocument(report, device);
     case Pdf:
-        return ryn::saveFile(
-            path, QIODevice::NotOpen,
-            [&report](QIODevice& device) { return writePdf(report, device); }, failure);
+        return writePdf(report, device);
     case RichText:
         break;
     }
+    return writeRichText(report, device);
+}
+
+bool save(const QTextDocument& report, const QString& path, Format format,
+          ryn::SaveFailure* failure)
+{
+    const bool text = format == RichText || format == Html;
     return ryn::saveFile(
-        path, QIODevice::Text,
-        [&report](QIODevice& device) { return writeRichText(report, device); }, failure);
+        path, text ? QIODevice::Text : QIODevice::NotOpen,
+        [&report, format](QIODevice& device) { return write(report, format, device); }, failure);
 }
 
 } // namespace ReportFile
