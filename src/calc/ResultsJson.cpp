@@ -13,10 +13,11 @@ QJsonValue jsonNumber(double value)
 
 namespace {
 
-QJsonObject precision(double estimate, double variance)
+QJsonObject precision(double estimate, double variance, bool known)
 {
     const double se = std::sqrt(variance);
     return {{QStringLiteral("estimate"), jsonNumber(estimate)},
+            {QStringLiteral("known"), known},
             {QStringLiteral("variance"), jsonNumber(variance)},
             {QStringLiteral("se"), jsonNumber(se)},
             {QStringLiteral("halfWidth90"), jsonNumber(halfWidth90(se))},
@@ -48,8 +49,9 @@ QJsonObject resultsJson(const DesignRun& run, const QString& source)
     for (int i = 0; i < table.pointCount(); ++i) {
         QJsonObject quantities;
         for (int q = 0; q < table.names.size(); ++q)
-            quantities.insert(table.names[q],
-                              precision(table.estimates(i, q), table.variances(i, q)));
+            quantities.insert(
+                table.names[q],
+                precision(table.estimates(i, q), table.variances(i, q), table.isKnown(i, q)));
         QJsonObject point = {
             {QStringLiteral("value"), ranged ? jsonNumber(table.x[i]) : QJsonValue()},
             {QStringLiteral("quantities"), quantities}};

@@ -80,7 +80,12 @@ int intValueAt(const InputField& field, const RangeArithmetic* range, int i)
     const double v = valueAt(field, range, i);
     if (!truncatesToInt(v))
         throw outOfRangeText(field, v);
-    return static_cast<int>(v);
+    return static_cast<int>(computedValue(field, v));
+}
+
+double computedValue(const InputField& field, double v)
+{
+    return field.editType == RangeArithmetic::Integer ? std::trunc(v) : v;
 }
 
 bool delivers(const InputField& field, bool holdsRange, const Interval& bounds)

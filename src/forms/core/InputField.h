@@ -76,6 +76,9 @@ bool isFieldCharacter(QChar c);
 double valueAt(const InputField& field, const RangeArithmetic* range, int i);
 // valueAt truncated toward zero; a value beyond int throws the same text.
 int intValueAt(const InputField& field, const RangeArithmetic* range, int i);
+// The value a point is computed with when the field delivers v: v truncated
+// toward zero for an Integer field, as intValueAt reads it, else v.
+double computedValue(const InputField& field, double v);
 
 // Whether every value the field will deliver lies in bounds. A single value
 // must be a number; the field holding the range must be a well-formed range

@@ -68,12 +68,17 @@ int StudyInputs::numPoints() const
 
 double StudyInputs::pointAt(int i) const
 {
-    return holder.isEmpty() ? 0.0 : range().pointAt(i);
+    return holder.isEmpty() ? 0.0 : fieldrules::computedValue(field(holder), range().pointAt(i));
 }
 
 QList<double> StudyInputs::points() const
 {
-    return holder.isEmpty() ? QList<double>{0.0} : range().points();
+    if (holder.isEmpty())
+        return {0.0};
+    QList<double> values = range().points();
+    for (double& v : values)
+        v = fieldrules::computedValue(field(holder), v);
+    return values;
 }
 
 double StudyInputs::valueAt(const QString& key, int i) const

@@ -45,7 +45,8 @@ public:
     // 1 without a range; otherwise the range's count, which is 0 or negative
     // when the range yields no points.
     int numPoints() const;
-    // The value of the ranged input at point i (0 without a range).
+    // The value of the ranged input at point i (0 without a range): the value
+    // the point is computed with, so an Integer field's point truncated.
     double pointAt(int i) const;
     QList<double> points() const;
 

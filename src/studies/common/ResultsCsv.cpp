@@ -60,6 +60,19 @@ QString rangedValue(const PrecisionTable& precision, int point)
     return precision.xName.isEmpty() ? QString() : number(precision.x[point]);
 }
 
+// The last column: the quantities known exactly at the point, by name,
+// separated by blanks.
+const QString knownHeader = QStringLiteral("known");
+
+QString knownNames(const PrecisionTable& precision, int point)
+{
+    QStringList known;
+    for (int q = 0; q < precision.names.size(); ++q)
+        if (precision.isKnown(point, q))
+            known << precision.names[q];
+    return known.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 QString table(const PrecisionTable& precision)
@@ -67,12 +80,12 @@ QString table(const PrecisionTable& precision)
     QStringList header = {precision.xName};
     for (const QString& name : precision.names)
         header << quantityHeaders(name);
-    QString text = row(header);
+    QString text = row(header << knownHeader);
     for (int i = 0; i < precision.pointCount(); ++i) {
         QStringList fields = {rangedValue(precision, i)};
         for (int q = 0; q < precision.names.size(); ++q)
             fields << quantityFields(precision, i, q);
-        text += row(fields);
+        text += row(fields << knownNames(precision, i));
     }
     return text;
 }
@@ -90,7 +103,7 @@ QString batch(const QList<QPair<QString, PrecisionTable>>& runs)
                           QStringLiteral("value")};
     for (const QString& name : names)
         header << quantityHeaders(name);
-    QString text = row(header);
+    QString text = row(header << knownHeader);
     for (const auto& [design, precision] : runs) {
         for (int i = 0; i < precision.pointCount(); ++i) {
             QStringList fields = {design, precision.xName, rangedValue(precision, i)};
@@ -100,7 +113,7 @@ QString batch(const QList<QPair<QString, PrecisionTable>>& runs)
                                ? QStringList{QString(), QString(), QString(), QString(), QString()}
                                : quantityFields(precision, i, q));
             }
-            text += row(fields);
+            text += row(fields << knownNames(precision, i));
         }
     }
     return text;

@@ -14,17 +14,20 @@
 // 90% and 95% confidence intervals. The window's export of its results and
 // the command-line calculator write the same table. Numbers are written with
 // the fewest digits that read back as the same double; without a range the
-// first column is empty.
+// first column is empty. The last column, "known", names the quantities
+// known exactly at the point (variance 0, not estimated), separated by
+// blanks; it is empty where none is.
 namespace ResultsCsv {
 
 // Header: the ranged input's name, then "<q> estimate", "<q> variance",
-// "<q> SE", "<q> half 90%" and "<q> half 95%" for every quantity q.
+// "<q> SE", "<q> half 90%" and "<q> half 95%" for every quantity q, then
+// "known".
 QString table(const PrecisionTable& precision);
 
 // Several runs in one table, each named by its design (a file name): the
 // columns "design", "range" (the ranged input's name) and "value", then those
 // of every quantity of any run, in the order they first appear, left empty in
-// the rows of a run without that quantity.
+// the rows of a run without that quantity, and "known" last.
 QString batch(const QList<QPair<QString, PrecisionTable>>& runs);
 
 // A number as these tables write it, and one row of fields, each quoted

@@ -38,5 +38,7 @@ struct TIRRParameters
 };
 
 // Reads the record from the design's inputs. Throws the QString "Out of range
-// value in <name>: <v>" of the first value that cannot be read.
+// value in <name>: <v>" of the first value that cannot be read, or that of
+// degenerateVarianceText for inputs under which the variance of T would be 0
+// or not finite.
 TIRRParameters takeTIRRRecord(const StudyInputs& inputs);
