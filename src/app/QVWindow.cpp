@@ -1,9 +1,13 @@
 #include "app/QVWindow.h"
 
 #include "app/ComparisonDialog.h"
+#include "app/EmptyAreaHint.h"
+#include "app/ExampleDesigns.h"
 #include "app/FileCommands.h"
+#include "app/GettingStartedDialog.h"
 #include "app/QuorvelInfo.h"
 #include "app/SimulationDialog.h"
+#include "forms/dialogs/FillReachesDialog.h"
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "forms/dialogs/RunModeDialogImpl.h"
@@ -45,6 +49,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QWhatsThis>
 
 #include <algorithm>
@@ -117,6 +122,7 @@ QVWindow::QVWindow(ryn::RynSettings* settings, QWidget* parent, Qt::WindowFlags 
     createEditMenu();
     createPlanningAction();
     createComparisonAction();
+    createHelpActions();
     createSensitivityAction();
     setUpFileActions();
     files = new FileCommands(this, settings);
@@ -284,11 +290,76 @@ void QVWindow::createToolBar()
     toolBar->addAction(whatsThis);
 }
 
+// "Fill reaches…" and its Undo act on the active single- or paired-release
+// design; the menu brings their state up to date each time it opens.
 void QVWindow::createEditMenu()
 {
-    addMenu(EditMenu, tr("Edit"), ViewMenu);
+    QMenu* edit = addMenu(EditMenu, tr("Edit"), ViewMenu);
+    QAction* undo = addMenuAction(EditMenu, UndoFillAction, tr("&Undo"));
+    connect(undo, &QAction::triggered, this, &QVWindow::onUndoFill);
+    QAction* fill = addMenuAction(EditMenu, FillReachesAction, tr("&Fill reaches…"));
+    fill->setToolTip(tr("Give a span of reaches the same survival, detection probability and "
+                        "proportion removed"));
+    connect(fill, &QAction::triggered, this, &QVWindow::onFillReaches);
+    edit->addSeparator();
     connect(addMenuAction(EditMenu, ResetGeometryAction, tr("Reset Window Geometry")),
             &QAction::triggered, this, &QVWindow::onResetWindowGeom);
+    connect(edit, &QMenu::aboutToShow, this, &QVWindow::updateEditActions);
+    updateEditActions();
+}
+
+ReleaseRecaptureWidget* QVWindow::activeReachForm() const
+{
+    StudySubWindow* active = activeStudyWindow();
+    return active ? qobject_cast<ReleaseRecaptureWidget*>(active->studyWidget()) : nullptr;
+}
+
+void QVWindow::updateEditActions()
+{
+    const ReleaseRecaptureWidget* form = activeReachForm();
+    const bool idle = pendingRun == 0;
+    action(FillReachesAction)->setEnabled(form && idle && form->reachPanelCount() > 0);
+    QAction* undo = action(UndoFillAction);
+    const bool canUndo = form && idle && form->fillHistory()->canUndo();
+    undo->setEnabled(canUndo);
+    undo->setText(canUndo ? tr("&Undo %1").arg(form->fillHistory()->undoText()) : tr("&Undo"));
+}
+
+void QVWindow::onFillReaches()
+{
+    ReleaseRecaptureWidget* form = activeReachForm();
+    if (!form || form->reachPanelCount() == 0 || pendingRun != 0)
+        return;
+    const int first = form->firstPanelReach();
+    FillReachesDialog dialog(first, first + form->reachPanelCount() - 1, this);
+    dialog.setObjectName(QStringLiteral("FillReaches"));
+    if (dialog.exec() == QDialog::Accepted)
+        form->fillReaches(dialog.fill());
+    updateEditActions();
+}
+
+void QVWindow::onUndoFill()
+{
+    if (ReleaseRecaptureWidget* form = activeReachForm(); form && pendingRun == 0)
+        form->fillHistory()->undo();
+    updateEditActions();
+}
+
+// "What's This?" and "Getting started" go above About.
+void QVWindow::createHelpActions()
+{
+    QMenu* help = menu(HelpMenu);
+    QAction* whatsThis = QWhatsThis::createAction(this);
+    insertMenuAction(help, whatsThis);
+    QAction* start = new QAction(tr("&Getting started"), this);
+    start->setObjectName(QStringLiteral("GettingStarted"));
+    connect(start, &QAction::triggered, this, [this] {
+        GettingStartedDialog page(this);
+        page.exec();
+    });
+    insertMenuAction(help, start);
+    emptyHint = new EmptyAreaHint(mdiArea());
+    emptyHint->lower();
 }
 
 // "Plan to a target…" plans the active design, whichever it is.
@@ -452,9 +523,17 @@ StudySubWindow* QVWindow::studyWindow(int type)
 {
     if (StudySubWindow* window = studyWindows.value(type))
         return window;
+    const DesignInfo* info = designs::ofStudyType(type);
+    const bool blank = info && !ExampleDesigns::hasStoredInputs(info->kind, *settings);
     StudySubWindow* window = createStudyWindow(type);
     if (!window)
         return nullptr;
+    // A design opened for the first time shows its example's inputs, so that
+    // it can be run at once; inputs stored before win, and the options
+    // (replicates, precisions) stay as stored.
+    Design example;
+    if (blank && ExampleDesigns::example(info->kind, &example))
+        window->studyWidget()->loadInputs(example.inputs);
     connect(window, &StudySubWindow::windowClosing, this, &QVWindow::onStudyWindowClosing);
     connect(window, &StudySubWindow::error, this, &QVWindow::err);
     connect(window, &StudySubWindow::status, this, qOverload<QString>(&QVWindow::out));
@@ -573,6 +652,12 @@ void QVWindow::updateNav()
     checkItem->setEnabled(active != nullptr);
     if (files)
         files->updateActions();
+    if (emptyHint) {
+        const bool designShown =
+            std::any_of(studyWindows.cbegin(), studyWindows.cend(),
+                        [](const StudySubWindow* w) { return !w->isHidden(); });
+        emptyHint->setVisible(!designShown);
+    }
     RynMainWindow::updateNav();
 }
 

@@ -11,12 +11,14 @@
 
 #include <optional>
 
+class EmptyAreaHint;
 class FileCommands;
 class QMdiSubWindow;
 class QSignalMapper;
 class QTextEdit;
 class QVPlotWidget;
 class ReachNumDialog;
+class ReleaseRecaptureWidget;
 class RunModeDialogImpl;
 class StudySubWindow;
 
@@ -42,6 +44,14 @@ public:
     enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
+    // Edit > "Fill reaches…" and the Undo of the last fill; Help > "What's
+    // This?" and "Getting started".
+    enum {
+        FillReachesAction = 20,
+        UndoFillAction = 21,
+        WhatsThisAction = 22,
+        GettingStartedAction = 23
+    };
     // The Tools menu: "Plan to a target…", "Sensitivity…", "Compare designs…"
     // and "Check by simulation…".
     enum { ToolsMenu = 6, PlanAction = 11, SensitivityAction = 12, CompareAction = 13 };
@@ -102,6 +112,8 @@ private slots:
     void onSensitivity();
     void onBandsRequested(const QString& parameter);
     void onCheckBySimulation();
+    void onFillReaches();
+    void onUndoFill();
 
 private:
     void createDialogDocks();
@@ -112,6 +124,10 @@ private:
     void createEditMenu();
     void createPlanningAction();
     void createComparisonAction();
+    void createHelpActions();
+    // The form of the active design when it has reaches, else null.
+    ReleaseRecaptureWidget* activeReachForm() const;
+    void updateEditActions();
     void createSensitivityAction();
     void setUpFileActions();
     void attachSettings();
@@ -140,6 +156,7 @@ private:
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
     FileCommands* files = nullptr;
+    EmptyAreaHint* emptyHint = nullptr;
     QMap<int, QAction*> resultsActions;
     // The type of the design whose results the plot shows, 0 before the
     // first.

@@ -1,6 +1,6 @@
 #include "app/SimulationDialog.h"
 
-#include "forms/core/InputField.h"
+#include "forms/core/Refusal.h"
 #include "studies/simulation/DesignSimulation.h"
 #include "studies/simulation/SimulationReport.h"
 
@@ -13,7 +13,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cstdint>
 #include <exception>
+#include <limits>
 #include <thread>
 
 SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
@@ -85,7 +87,10 @@ void SimulationDialog::simulate()
     bool ok = false;
     const std::uint64_t seed = seedEdit->text().toULongLong(&ok);
     if (!ok) {
-        QMessageBox::warning(this, windowTitle(), fieldrules::illegalValueText(tr("Seed")));
+        QMessageBox::warning(this, windowTitle(),
+                             fieldrules::refusalText(
+                                 tr("Seed"), tr("must be a whole number from 0 to %1")
+                                                 .arg(std::numeric_limits<std::uint64_t>::max())));
         return;
     }
 

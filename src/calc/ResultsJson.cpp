@@ -14,10 +14,11 @@ QJsonValue jsonNumber(double value)
 
 namespace {
 
-QJsonObject precision(double estimate, double variance)
+QJsonObject precision(double estimate, double variance, bool known)
 {
     const double se = std::sqrt(variance);
     return {{QStringLiteral("estimate"), jsonNumber(estimate)},
+            {QStringLiteral("known"), known},
             {QStringLiteral("variance"), jsonNumber(variance)},
             {QStringLiteral("se"), jsonNumber(se)},
             {QStringLiteral("halfWidth90"), jsonNumber(halfWidth90(se))},
@@ -50,7 +51,8 @@ QJsonObject resultsJson(const DesignRun& run, const QString& source, const Effec
         QJsonObject quantities;
         for (int q = 0; q < table.names.size(); ++q) {
             const QString& name = table.names[q];
-            QJsonObject measures = precision(table.estimates(i, q), table.variances(i, q));
+            QJsonObject measures =
+                precision(table.estimates(i, q), table.variances(i, q), table.isKnown(i, q));
             if (test != nullptr && test->hasNullValue(name)) {
                 measures.insert(QStringLiteral("nullValue"), jsonNumber(test->nullValueOf(name)));
                 measures.insert(

@@ -1,11 +1,13 @@
 #include "forms/StudyWidget.h"
 
+#include "forms/core/FieldHelp.h"
 #include "forms/range/RangeLineEdit.h"
 #include "forms/range/RangeSpec.h"
 #include "framework/settings/RynSettings.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPointer>
 
 StudyWidget::StudyWidget(ryn::RynSettings* settings, QWidget* parent)
     : QScrollArea(parent)
@@ -15,8 +17,29 @@ StudyWidget::StudyWidget(ryn::RynSettings* settings, QWidget* parent)
 
 StudyWidget::~StudyWidget() = default;
 
+void StudyWidget::setDesignTitle(const QString& title)
+{
+    designTitle = title;
+    setWindowTitle(title);
+}
+
+void StudyWidget::applyFieldHelp(QWidget* widget, const QString& topic, const QString& key)
+{
+    const fieldhelp::Help help = fieldhelp::of(topic, key);
+    if (help.isEmpty())
+        return;
+    widget->setToolTip(help.tip);
+    widget->setWhatsThis(help.whatsThis);
+}
+
+void StudyWidget::applyHelp(QWidget* widget, const QString& key) const
+{
+    applyFieldHelp(widget, designTitle, key);
+}
+
 void StudyWidget::registerEdit(RangeLineEdit* edit, const QString& name, int key, int index)
 {
+    applyHelp(edit, name);
     edit->setName(name.toUtf8().constData());
     rangeSpec_->addEdit(edit);
     registered.append({edit, name});
@@ -34,6 +57,7 @@ void StudyWidget::registerField(RangeLineEdit* edit, const FieldSpec& row)
     edit->setEditMin(row.editMin);
     edit->setEditMax(row.editMax);
     registerEdit(edit, row.key, row.settingsId, row.settingsIndex);
+    edit->setName(row.shownName().toUtf8().constData());
 }
 
 void StudyWidget::removeEdit(RangeLineEdit* edit)
@@ -95,6 +119,9 @@ void StudyWidget::registerSwitch(const QString& key, QAbstractButton* on, QAbstr
                                  bool absentValue)
 {
     switches.append({key, on, off, absentValue});
+    applyHelp(on, key);
+    if (off != nullptr)
+        applyHelp(off, key);
 }
 
 void StudyWidget::loadSwitches(const StudyInputs& inputs)
@@ -165,16 +192,38 @@ void StudyWidget::linkFollowers(RangeLineEdit* leader, int leaderId,
     leader->setName(leaderName.toUtf8().constData());
 }
 
-void StudyWidget::showIllegalValue(const QString& name, const QString& title)
+RangeLineEdit* StudyWidget::registeredField(const QString& key) const
 {
-    QMessageBox::critical(this, title, fieldrules::illegalValueText(name), QMessageBox::Ok);
+    for (const auto& [edit, registeredKey] : registered) {
+        if (registeredKey == key)
+            return edit;
+    }
+    return nullptr;
 }
 
-bool StudyWidget::passes(const QString& failingName, const QString& title)
+// The field is shown and selected before the box opens, so that the user sees
+// what the box speaks of, and again once it closes, in case closing the box
+// moved the focus.
+void StudyWidget::showRefusal(const Refusal& refusal, const QString& title)
 {
-    const QString name = refusedField(inputs(), failingName);
-    if (name.isNull())
+    const QPointer<RangeLineEdit> edit = registeredField(refusal.key);
+    const auto select = [this, &edit] {
+        if (!edit)
+            return;
+        ensureWidgetVisible(edit);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    };
+    select();
+    QMessageBox::critical(this, title, refusal.text(), QMessageBox::Ok);
+    select();
+}
+
+bool StudyWidget::passes(const Refusal& failing, const QString& title)
+{
+    const Refusal refusal = refusedField(inputs(), failing);
+    if (refusal.isNull())
         return true;
-    showIllegalValue(name, title);
+    showRefusal(refusal, title);
     return false;
 }

@@ -33,8 +33,9 @@ public:
     explicit StudyWidget(ryn::RynSettings* settings, QWidget* parent = nullptr);
     ~StudyWidget() override;
 
-    // Checks the inputs in the design's order; at the first failing field shows
-    // the "Illegal value for" box and answers false.
+    // Checks the inputs in the design's order; at the first failing field
+    // shows the box naming it and its rule, leaves the focus on it with its
+    // text selected and answers false.
     virtual bool validate() = 0;
 
     // The inputs as they stand: every registered field with its key, current
@@ -66,6 +67,10 @@ public:
     // its fields, which a scroll area would cut to a few dozen lines of text.
     QSize sizeHint() const override;
 
+    // Gives widget the tool tip and What's This text of input key of topic (a
+    // design's title, or fieldhelp::runModeTopic), when fieldhelp has them.
+    static void applyFieldHelp(QWidget* widget, const QString& topic, const QString& key);
+
     RangeSpec* rangeSpec() const { return rangeSpec_.get(); }
     ryn::RynSettings* settings() const { return settings_; }
 
@@ -74,8 +79,16 @@ signals:
     void status(QString msg);
 
 protected:
-    // The critical box "Illegal value for "<name>."" titled title.
-    void showIllegalValue(const QString& name, const QString& title);
+    // Names the form after its design: the window's title, and the design
+    // whose help texts (fieldhelp) the inputs registered from now on get as
+    // tool tips and What's This texts.
+    void setDesignTitle(const QString& title);
+    // Gives widget the help of the design's input key, when there is one.
+    void applyHelp(QWidget* widget, const QString& key) const;
+
+    // Puts the focus on the refused field with its text selected and shows
+    // the critical box titled title with the refusal's text.
+    void showRefusal(const Refusal& refusal, const QString& title);
     // A release size that follows another while linked, with its settings
     // entry.
     struct Follower
@@ -114,13 +127,16 @@ protected:
     void loadTexts(const StudyInputs& inputs,
                    const std::function<bool(const QString& key)>& skip = nullptr);
 
-    // True for an empty failingName when the inputs give at least one point;
-    // otherwise shows the box for the failing field, or for the range holder
-    // whose range has no points, and answers false.
-    bool passes(const QString& failingName, const QString& title);
+    // True for a null refusal when the inputs give at least one point;
+    // otherwise shows the refusal of the failing field, or of the range
+    // holder whose range has no points (see showRefusal), and answers false.
+    bool passes(const Refusal& failing, const QString& title);
+    // The registered field with key; null for an unknown key.
+    RangeLineEdit* registeredField(const QString& key) const;
 
 private:
     ryn::RynSettings* settings_;
+    QString designTitle;
     std::unique_ptr<RangeSpec> rangeSpec_;
     QList<QPair<RangeLineEdit*, QString>> registered;
     struct Switch

@@ -1,11 +1,14 @@
 #include "app/QVWindow.h"
 
+#include "app/GettingStartedDialog.h"
+
 #include "ModalBoxAnswerer.h"
 #include "ReferenceCases.h"
 #include "ReportDocument.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "forms/btps/BTPSWidgetImpl.h"
+#include "forms/dialogs/FillReachesDialog.h"
 #include "forms/dialogs/ReachNumDialog.h"
 #include "forms/dialogs/RunModeDialogImpl.h"
 #include "forms/range/RangeLineEdit.h"
@@ -31,6 +34,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -39,8 +43,10 @@
 #include <QPushButton>
 #include <QSemaphore>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QTextTable>
+#include <QTimer>
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -496,6 +502,9 @@ TEST(QVWindow, SwitchingDesignsKeepsEachDesignsReachesRangeAndReplicateParameter
     store->setValue(QVSettingsKeys::SrReplicatesPar, "S2");
     store->setValue(QVSettingsKeys::PrReplicatesPar, "St");
     store->setValue(QVSettingsKeys::PrNumReaches, 1);
+    // Stored inputs: the designs open with them, not with their examples.
+    store->setValue(QVSettingsKeys::SrR0, "1000");
+    store->setValue(QVSettingsKeys::PrRt, "1000");
     std::unique_ptr<QVWindow> window = shownWindow(store);
     QSpinBox* reachSpin = window->reachesDialog()->reachNumSpin;
     QComboBox* parameter = window->replicatesDialog()->multiParCombo;
@@ -566,131 +575,199 @@ TEST(QVWindow, ClosingTheActiveDesignActivatesTheFirstOtherShownOne)
     EXPECT_EQ(StudySubWindow::openStudiesMask(), 0u);
 }
 
-TEST(QVWindow, ResultsComeInFrontOfAMaximizedDesignAndTheWindowMenuListsThem)
+// A newcomer sees how to begin, gets a design that runs at once, and finds
+// help; inputs stored before are never replaced by the example.
+TEST(QVWindow, NewcomersSeeAHintAnExampleThatRunsAndHelp)
 {
     TestStore store;
-    storeSingleRelease(store, "2000:2100");
-    std::unique_ptr<QVWindow> window = shownWindow(store);
+    store->setValue(QVSettingsKeys::TirrRc, "700");
+    auto window = shownWindow(store);
+    auto* hint = window->findChild<QLabel*>("EmptyAreaHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "Double-click a design on the left to begin; F5 runs it");
+
+    QStringList help;
+    for (QAction* action : window->menu(QVWindow::HelpMenu)->actions())
+        help << action->text();
+    EXPECT_TRUE(help.contains("What's This?")) << help.join('|').toStdString();
+    EXPECT_TRUE(help.contains("&Getting started"));
+    GettingStartedDialog page;
+    EXPECT_TRUE(page.findChild<QTextBrowser*>()->toPlainText().contains("Fill reaches"));
+
     ModalBoxAnswerer answerer;
-    open(*window, SR);
-    QWidget* design = window->subWindow(SR);
-    design->showMaximized();
-    QAction* textEntry = window->resultsWindowAction(QVWindow::TextOutputWindowId);
-    QAction* plotEntry = window->resultsWindowAction(QVWindow::PlotWindowId);
-    const QList<QAction*> menu = window->menu(QVWindow::WindowMenu)->actions();
-    ASSERT_TRUE(menu.contains(textEntry) && menu.contains(plotEntry));
-    EXPECT_EQ(textEntry->text(), "Text Output");
-    EXPECT_EQ(plotEntry->text(), "Plot");
-    EXPECT_FALSE(textEntry->isEnabled());
-
+    StudySubWindow* btps = open(*window, BTPS);
+    EXPECT_FALSE(hint->isVisible());
+    auto* form = static_cast<BTPSWidgetImpl*>(btps->studyWidget());
+    EXPECT_EQ(form->rcEdit->text(), "1000");
+    EXPECT_EQ(store->value(QVSettingsKeys::BtpsRc).toString(), "1000");
     runAnalysis(*window);
-    EXPECT_FALSE(design->isMaximized());
-    const QList<QMdiSubWindow*> stack = window->mdiArea()->subWindowList(QMdiArea::StackingOrder);
-    for (int key : {int(QVWindow::TextOutputWindowId), int(QVWindow::PlotWindowId)}) {
-        auto* results = static_cast<QMdiSubWindow*>(window->subWindow(key));
-        EXPECT_TRUE(results->isVisible()) << key;
-        EXPECT_GT(stack.indexOf(results), stack.indexOf(static_cast<QMdiSubWindow*>(design)));
-    }
-    EXPECT_EQ(window->activeStudyWindow()->id(), SR);
-    EXPECT_TRUE(textEntry->isEnabled() && plotEntry->isEnabled());
+    EXPECT_TRUE(answerer.seen.isEmpty()) << answerer.seen.join('\n').toStdString();
+    ASSERT_TRUE(window->textOutput());
+    EXPECT_FALSE(window->textOutput()->document()->isEmpty());
 
-    // A closed results window comes back from the menu, in front.
-    window->subWindow(QVWindow::PlotWindowId)->close();
-    plotEntry->trigger();
-    EXPECT_TRUE(window->subWindow(QVWindow::PlotWindowId)->isVisible());
-    EXPECT_EQ(window->activeSubWindowKey(), QVWindow::PlotWindowId);
-    EXPECT_TRUE(answerer.seen.isEmpty());
+    StudySubWindow* tirr = open(*window, TIRR);
+    EXPECT_EQ(static_cast<TIRRWidgetImpl*>(tirr->studyWidget())->r1Edit->text(), "700");
 }
 
-TEST(QVWindow, TileAndResetKeepEveryWindowInsideTheDocumentAreaAtSensibleSizes)
+// Edit > Fill reaches… through its dialog, and Edit > Undo.
+TEST(QVWindow, FillReachesFromTheEditMenuAndUndoIt)
 {
     TestStore store;
-    storeSingleRelease(store, "2000:2100");
-    std::unique_ptr<QVWindow> window = shownWindow(store);
-    window->resize(1400, 1000);
-    QTest::qWait(0);
-    for (int t : {SR, PR, TIRR, BTPS, VWP})
-        open(*window, t);
-    const QSize firstTransport = window->subWindow(TIRR)->size();
-    open(*window, SR);
-    runAnalysis(*window);
-    const QSize frame = window->size();
-    QMdiArea* area = window->mdiArea();
-    const QRect inside = area->viewport()->rect();
-    const auto check = [&](const char* what) {
-        EXPECT_EQ(window->size(), frame) << what;
-        const QList<QMdiSubWindow*> shown = area->subWindowList();
-        EXPECT_EQ(shown.size(), 7);
-        for (QMdiSubWindow* sub : shown) {
-            const QSize least = sub->minimumSizeHint().boundedTo(inside.size());
-            EXPECT_TRUE(inside.contains(sub->geometry()))
-                << what << " " << sub->windowTitle().toStdString();
-            EXPECT_GE(sub->width(), least.width())
-                << what << " " << sub->windowTitle().toStdString();
-            EXPECT_GE(sub->height(), least.height())
-                << what << " " << sub->windowTitle().toStdString();
-        }
-    };
-    window->action(QVWindow::TileAction)->trigger();
-    check("tiled");
-    window->action(QVWindow::ResetGeometryAction)->trigger();
-    check("reset");
-    // A design comes back at the size of its first opening where it fits.
-    EXPECT_EQ(window->subWindow(TIRR)->size(), firstTransport);
-}
+    auto window = shownWindow(store);
+    StudySubWindow* study = open(*window, SR);
+    window->reachesDialog()->reachNumSpin->setValue(20);
+    auto* form = static_cast<SingleReleaseSubWindow*>(study)->singleReleaseForm();
+    const QList<ReachWidgetImpl*> panels = reachPanels(form);
+    ASSERT_EQ(panels.size(), 19);
+    const QString s5 = panels[4]->survivalEdit->text();
 
-TEST(QVWindow, PairedPlotShowsTreatmentSurvivalAndKeepsTheUsersChoiceOverRunsAndStarts)
-{
-    TestStore store;
+    QTimer::singleShot(50, [] {
+        auto* dialog = qobject_cast<FillReachesDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->fromSpin->setValue(5);
+        dialog->toSpin->setValue(19);
+        QTest::keyClicks(dialog->survivalEdit, "0.97");
+        dialog->accept();
+    });
+    window->action(QVWindow::FillReachesAction)->trigger();
+    EXPECT_EQ(panels[4]->survivalEdit->text(), "0.97");
+    EXPECT_EQ(panels[18]->survivalEdit->text(), "0.97");
+    EXPECT_NE(panels[3]->survivalEdit->text(), "0.97");
+
+    QAction* undo = window->action(QVWindow::UndoFillAction);
+    window->menu(QVWindow::EditMenu)->aboutToShow();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "&Undo Fill reaches 5 to 19");
+    undo->trigger();
+    EXPECT_EQ(panels[4]->survivalEdit->text(), s5);
+    EXPECT_FALSE(undo->isEnabled());
+    TEST(QVWindow, ResultsComeInFrontOfAMaximizedDesignAndTheWindowMenuListsThem)
     {
+        TestStore store;
+        storeSingleRelease(store, "2000:2100");
         std::unique_ptr<QVWindow> window = shownWindow(store);
-        StudySubWindow* study = open(*window, PR);
-        enterPairedRelease(study, *window);
-        runAnalysis(*window);
-        QComboBox* parameter = window->plotWidget()->controls()->parsCombo;
-        EXPECT_EQ(parameter->currentText(), "St");
-        EXPECT_TRUE(window->plotWidget()->plot()->title().text().contains("Precision of St"));
+        ModalBoxAnswerer answerer;
+        open(*window, SR);
+        QWidget* design = window->subWindow(SR);
+        design->showMaximized();
+        QAction* textEntry = window->resultsWindowAction(QVWindow::TextOutputWindowId);
+        QAction* plotEntry = window->resultsWindowAction(QVWindow::PlotWindowId);
+        const QList<QAction*> menu = window->menu(QVWindow::WindowMenu)->actions();
+        ASSERT_TRUE(menu.contains(textEntry) && menu.contains(plotEntry));
+        EXPECT_EQ(textEntry->text(), "Text Output");
+        EXPECT_EQ(plotEntry->text(), "Plot");
+        EXPECT_FALSE(textEntry->isEnabled());
 
-        // The user's choice, by key on the list, stays over the next run.
-        parameter->setFocus();
-        QTest::keyClick(parameter, Qt::Key_Home);
-        ASSERT_EQ(parameter->currentText(), "Sc");
         runAnalysis(*window);
-        EXPECT_EQ(parameter->currentText(), "Sc");
+        EXPECT_FALSE(design->isMaximized());
+        const QList<QMdiSubWindow*> stack =
+            window->mdiArea()->subWindowList(QMdiArea::StackingOrder);
+        for (int key : {int(QVWindow::TextOutputWindowId), int(QVWindow::PlotWindowId)}) {
+            auto* results = static_cast<QMdiSubWindow*>(window->subWindow(key));
+            EXPECT_TRUE(results->isVisible()) << key;
+            EXPECT_GT(stack.indexOf(results), stack.indexOf(static_cast<QMdiSubWindow*>(design)));
+        }
+        EXPECT_EQ(window->activeStudyWindow()->id(), SR);
+        EXPECT_TRUE(textEntry->isEnabled() && plotEntry->isEnabled());
+
+        // A closed results window comes back from the menu, in front.
+        window->subWindow(QVWindow::PlotWindowId)->close();
+        plotEntry->trigger();
+        EXPECT_TRUE(window->subWindow(QVWindow::PlotWindowId)->isVisible());
+        EXPECT_EQ(window->activeSubWindowKey(), QVWindow::PlotWindowId);
+        EXPECT_TRUE(answerer.seen.isEmpty());
     }
-    std::unique_ptr<QVWindow> restarted = shownWindow(store);
-    open(*restarted, PR);
-    runAnalysis(*restarted);
-    EXPECT_EQ(restarted->plotWidget()->controls()->parsCombo->currentText(), "Sc");
-}
 
-// Every field of every form is wide enough for a range of release sizes at
-// the size its window first opens with, in a desktop's usual font (the test
-// platform's own is 12 pt).
-TEST(QVWindow, EveryFieldOfEveryFormHoldsARangeAtTheFormsFirstSize)
-{
-    const QFont platformFont = QApplication::font();
-    QApplication::setFont(QFont("DejaVu Sans", 10));
-    TestStore store;
-    std::unique_ptr<QVWindow> window = shownWindow(store);
-    window->resize(1400, 1000);
-    QTest::qWait(0);
-    for (int t : {SR, PR, TIRR, BTPS, VWP}) {
-        StudySubWindow* study = open(*window, t);
+    TEST(QVWindow, TileAndResetKeepEveryWindowInsideTheDocumentAreaAtSensibleSizes)
+    {
+        TestStore store;
+        storeSingleRelease(store, "2000:2100");
+        std::unique_ptr<QVWindow> window = shownWindow(store);
+        window->resize(1400, 1000);
         QTest::qWait(0);
-        for (RangeLineEdit* field : study->findChildren<RangeLineEdit*>()) {
-            if (!field->isVisible())
-                continue;
-            const int needed = field->fontMetrics().horizontalAdvance("5000:50000") + 10;
-            EXPECT_GE(field->width(), needed)
-                << study->title().toStdString() << " " << field->objectName().toStdString();
-            // and in view, not behind the window's edge.
-            if (!qobject_cast<ReleaseRecaptureSubWindow*>(study)) {
-                const QRect shown(field->mapTo(study, QPoint(0, 0)), field->size());
-                EXPECT_TRUE(study->rect().contains(shown))
+        for (int t : {SR, PR, TIRR, BTPS, VWP})
+            open(*window, t);
+        const QSize firstTransport = window->subWindow(TIRR)->size();
+        open(*window, SR);
+        runAnalysis(*window);
+        const QSize frame = window->size();
+        QMdiArea* area = window->mdiArea();
+        const QRect inside = area->viewport()->rect();
+        const auto check = [&](const char* what) {
+            EXPECT_EQ(window->size(), frame) << what;
+            const QList<QMdiSubWindow*> shown = area->subWindowList();
+            EXPECT_EQ(shown.size(), 7);
+            for (QMdiSubWindow* sub : shown) {
+                const QSize least = sub->minimumSizeHint().boundedTo(inside.size());
+                EXPECT_TRUE(inside.contains(sub->geometry()))
+                    << what << " " << sub->windowTitle().toStdString();
+                EXPECT_GE(sub->width(), least.width())
+                    << what << " " << sub->windowTitle().toStdString();
+                EXPECT_GE(sub->height(), least.height())
+                    << what << " " << sub->windowTitle().toStdString();
+            }
+        };
+        window->action(QVWindow::TileAction)->trigger();
+        check("tiled");
+        window->action(QVWindow::ResetGeometryAction)->trigger();
+        check("reset");
+        // A design comes back at the size of its first opening where it fits.
+        EXPECT_EQ(window->subWindow(TIRR)->size(), firstTransport);
+    }
+
+    TEST(QVWindow, PairedPlotShowsTreatmentSurvivalAndKeepsTheUsersChoiceOverRunsAndStarts)
+    {
+        TestStore store;
+        {
+            std::unique_ptr<QVWindow> window = shownWindow(store);
+            StudySubWindow* study = open(*window, PR);
+            enterPairedRelease(study, *window);
+            runAnalysis(*window);
+            QComboBox* parameter = window->plotWidget()->controls()->parsCombo;
+            EXPECT_EQ(parameter->currentText(), "St");
+            EXPECT_TRUE(window->plotWidget()->plot()->title().text().contains("Precision of St"));
+
+            // The user's choice, by key on the list, stays over the next run.
+            parameter->setFocus();
+            QTest::keyClick(parameter, Qt::Key_Home);
+            ASSERT_EQ(parameter->currentText(), "Sc");
+            runAnalysis(*window);
+            EXPECT_EQ(parameter->currentText(), "Sc");
+        }
+        std::unique_ptr<QVWindow> restarted = shownWindow(store);
+        open(*restarted, PR);
+        runAnalysis(*restarted);
+        EXPECT_EQ(restarted->plotWidget()->controls()->parsCombo->currentText(), "Sc");
+    }
+
+    // Every field of every form is wide enough for a range of release sizes at
+    // the size its window first opens with, in a desktop's usual font (the test
+    // platform's own is 12 pt).
+    TEST(QVWindow, EveryFieldOfEveryFormHoldsARangeAtTheFormsFirstSize)
+    {
+        const QFont platformFont = QApplication::font();
+        QApplication::setFont(QFont("DejaVu Sans", 10));
+        TestStore store;
+        std::unique_ptr<QVWindow> window = shownWindow(store);
+        window->resize(1400, 1000);
+        QTest::qWait(0);
+        for (int t : {SR, PR, TIRR, BTPS, VWP}) {
+            StudySubWindow* study = open(*window, t);
+            QTest::qWait(0);
+            for (RangeLineEdit* field : study->findChildren<RangeLineEdit*>()) {
+                if (!field->isVisible())
+                    continue;
+                const int needed = field->fontMetrics().horizontalAdvance("5000:50000") + 10;
+                EXPECT_GE(field->width(), needed)
                     << study->title().toStdString() << " " << field->objectName().toStdString();
+                // and in view, not behind the window's edge.
+                if (!qobject_cast<ReleaseRecaptureSubWindow*>(study)) {
+                    const QRect shown(field->mapTo(study, QPoint(0, 0)), field->size());
+                    EXPECT_TRUE(study->rect().contains(shown))
+                        << study->title().toStdString() << " " << field->objectName().toStdString();
+                }
             }
         }
+        QApplication::setFont(platformFont);
     }
-    QApplication::setFont(platformFont);
-}

@@ -100,7 +100,7 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     dialog->simulate();
     EXPECT_FALSE(dialog->isRunning());
     EXPECT_EQ(answerer.seen.size(), 1);
-    EXPECT_TRUE(answerer.seen.value(0).contains(QStringLiteral("Illegal value for")));
+    EXPECT_TRUE(answerer.seen.value(0).contains(QStringLiteral("Seed must be a whole number")));
 }
 
 // Closing the dialog during a check of two billion fish per group ends the

@@ -61,6 +61,9 @@ TEST(CalculatorCommand, BadInputsAreRefusedWithTheWindowsMessagesAndNothingWritt
     };
     QByteArray paired = exampleText("paired");
     paired.replace("\"RT\": \"1000\"", "\"RT\": \"0\"");
+    // No fish survive reach 2, so nothing below it can be estimated.
+    QByteArray singular = exampleText("paired");
+    singular.replace("\"S2\": \"0.9\"", "\"S2\": \"0.000000000000000000001\"");
     QByteArray tirr = exampleText("tirr");
     tirr.replace("\"T\": \"0.8\"", "\"T\": \"30000000000\"");
     QByteArray vwp = exampleText("vwp");
@@ -89,14 +92,11 @@ TEST(CalculatorCommand, BadInputsAreRefusedWithTheWindowsMessagesAndNothingWritt
         {{file("range.json", range)},
          2,
          "range.json: Range already set for Rc: \"Sc\" cannot hold a second range"},
-        {{file("illegal.json", btpsWith("Sc", "1.5"))},
-         2,
-         "illegal.json: Illegal value for \"Sc.\""},
+        {{file("illegal.json", btpsWith("Sc", "1.5"))}, 2, "illegal.json: Sc must lie in (0, 1]"},
         {{file("bounds.json", tirr)}, 2, "bounds.json: Out of range value in T: 3e+10"},
-        {{file("invalid.json", vwp)},
-         2,
-         "invalid.json: Invalid input: V1 cannot be less than zero"},
-        {{file("singular.json", paired)}, 1, "singular.json: Singular hessian: step = 0"},
+        {{file("invalid.json", vwp)}, 2, "invalid.json: V1 must be a whole number of at least 1"},
+        {{file("empty.json", paired)}, 2, "empty.json: Rt must be a whole number of at least 1"},
+        {{file("singular.json", singular)}, 1, "singular.json: Singular hessian: step = 0"},
         {{"--format", "xml", examplePath("btps")},
          2,
          "Unknown format \"xml\": the formats are text, csv, json, html, odt and pdf"},
@@ -129,12 +129,13 @@ TEST(CalculatorCommand, RefusalsOutrankFailuresAndRepeatedOptionsAreRefused)
     QTemporaryDir folder;
     write(folder.filePath("illegal.json"), btpsWith("Sc", "1.5"));
     QByteArray paired = exampleText("paired");
-    write(folder.filePath("singular.json"), paired.replace("\"RT\": \"1000\"", "\"RT\": \"0\""));
+    write(folder.filePath("singular.json"),
+          paired.replace("\"S2\": \"0.9\"", "\"S2\": \"0.000000000000000000001\""));
     const CalcResult batch = runCalc({"illegal.json", "singular.json"}, folder.path());
     EXPECT_EQ(batch.status, 2);
     const QStringList lines = batch.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << batch.err.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("quorvel-calc: illegal.json: Illegal value for"));
+    EXPECT_TRUE(lines[0].startsWith("quorvel-calc: illegal.json: Sc must lie in (0, 1]"));
     EXPECT_TRUE(lines[1].startsWith("quorvel-calc: singular.json: "));
 
     const QString btps = examplePath("btps");

@@ -66,7 +66,9 @@ TEST(WindowAndCalculator, EveryExampleGivesTheSameReportAndNumbersBothWays)
         const PrecisionTable table = window->precisionTable();
         const QList<QStringList> rows = calculatedCsv(info.name);
         ASSERT_EQ(rows.size(), table.pointCount() + 1);
-        ASSERT_EQ(rows[0].size(), 1 + 5 * table.names.size());
+        // The last column names the quantities known exactly: none here.
+        ASSERT_EQ(rows[0].size(), 2 + 5 * table.names.size());
+        EXPECT_EQ(rows[0].last(), "known");
         for (int i = 0; i < table.pointCount(); ++i) {
             const QStringList& row = rows[i + 1];
             EXPECT_EQ(row[0], table.xName.isEmpty() ? QString() : QString::number(table.x[i]));
@@ -123,7 +125,8 @@ TEST(WindowAndCalculator, ExamplesGiveTheCertifiedPrecisionAtTheirCertifiedPoint
         const QList<QStringList> rows = calculatedCsv(certified.design);
         ASSERT_GT(rows.size(), certified.row + 1);
         const QStringList& row = rows[certified.row + 1];
-        ASSERT_EQ(row.size(), 1 + 5 * certified.variances.size());
+        ASSERT_EQ(row.size(), 2 + 5 * certified.variances.size());
+        EXPECT_EQ(row.last(), QString());
         for (int q = 0; q < certified.variances.size(); ++q) {
             const double variance = certified.variances[q];
             const double se = std::sqrt(variance);

@@ -88,15 +88,20 @@ TEST(StudyWidget, RemovedFieldReleasesTheRangeAndStoresNothingMore)
     EXPECT_EQ(store->value(QVSettingsKeys::BtpsRc).toString(), "100:1000");
 }
 
-TEST(StudyWidget, FailedCheckShowsTheIllegalValueBoxWithTheStopInsideTheQuotes)
+TEST(StudyWidget, FailedCheckNamesTheRuleAndLeavesTheFieldFocusedAndSelected)
 {
     TestStore store;
     store->setValue(QVSettingsKeys::BtpsRc, "-5");
     TwoFieldForm form(store.get());
+    form.show();
+    form.survival->setFocus();
     ModalBoxAnswerer answerer;
 
     EXPECT_FALSE(form.validate());
-    EXPECT_EQ(answerer.seen, QStringList{"Design|Illegal value for \"Rc.\"|critical"});
+    EXPECT_EQ(answerer.seen,
+              QStringList{"Design|Rc must be a whole number of at least 0|critical"});
+    EXPECT_EQ(form.focusWidget(), form.release);
+    EXPECT_EQ(form.release->selectedText(), "-5");
     form.release->setText("5");
     EXPECT_TRUE(form.validate());
     EXPECT_EQ(answerer.seen.size(), 1);
@@ -106,5 +111,8 @@ TEST(StudyWidget, FailedCheckShowsTheIllegalValueBoxWithTheStopInsideTheQuotes)
     form.survival->setText("5:");
     ASSERT_EQ(form.rangeSpec()->ownerName(), "S3");
     EXPECT_FALSE(form.validate());
-    EXPECT_EQ(answerer.seen.last(), "Design|Illegal value for \"S3.\"|critical");
+    EXPECT_EQ(answerer.seen.last(), "Design|S3 holds the range 5:, which has no points: its end "
+                                    "must lie above its start|critical");
+    EXPECT_EQ(form.focusWidget(), form.survival);
+    EXPECT_EQ(form.survival->selectedText(), "5:");
 }

@@ -58,6 +58,16 @@ public:
     // variable theta[first] * theta[second], whose second derivative is 1.
     void carryToParameters(const std::vector<double>& parameters, Matrix& hessian) const;
 
+    // The gradients, carried to the parameters, of the histories that have no
+    // expected fish only because a probability is exactly 1 (see
+    // addChainHessian): per reach j whose P_j is 1, the fish that pass site
+    // j + 1 unseen and are detected later, E_j S_j (1 - P_j) seen_{j+1}, whose
+    // gradient is along P_j alone; per start a whose chi_a is 0 (S_a is 1 and
+    // every fish surviving it is seen again), the fish never seen again from
+    // a, with the gradient of chi_a.
+    void addDivergentDirections(const std::vector<double>& parameters,
+                                std::vector<std::vector<double>>& directions) const;
+
 private:
     // A chain variable as a function of the parameters: theta[first], or
     // theta[first] * theta[second].
@@ -66,6 +76,17 @@ private:
         int first = 0;
         int second = -1;
     };
+
+    // One entry of the Jacobian: d variable / d theta[index] = slope.
+    struct JacobianEntry
+    {
+        int index;
+        double slope;
+    };
+    // The one or two entries of variable v's row of the Jacobian; returns
+    // their count.
+    int jacobianRow(int v, const std::vector<double>& parameters,
+                    std::array<JacobianEntry, 2>& row) const;
 
     // The variables of reach k (k = K stands for the final reach, whose one
     // variable is lambda), with the derivatives of chi_k and u_k by each.
@@ -261,26 +282,30 @@ void ChainDerivatives::addHessian(int v, int w, double value)
         hessian(w, v) += value;
 }
 
+int ChainDerivatives::jacobianRow(int v, const std::vector<double>& parameters,
+                                  std::array<JacobianEntry, 2>& row) const
+{
+    const Source& src = sources[v];
+    if (src.second < 0) {
+        row[0] = {src.first, 1.0};
+        return 1;
+    }
+    row[0] = {src.first, parameters[src.second]};
+    row[1] = {src.second, parameters[src.first]};
+    return 2;
+}
+
 void ChainDerivatives::carryToParameters(const std::vector<double>& parameters, Matrix& out) const
 {
-    struct Entry
-    {
-        int index;
-        double slope;
-    };
-    std::vector<std::array<Entry, 2>> jacobian(static_cast<std::size_t>(size));
+    std::vector<std::array<JacobianEntry, 2>> jacobian(static_cast<std::size_t>(size));
     std::vector<int> entryCounts(static_cast<std::size_t>(size), 1);
     for (int v = 0; v < size; ++v) {
+        entryCounts[v] = jacobianRow(v, parameters, jacobian[v]);
         const Source& src = sources[v];
-        if (src.second < 0) {
-            jacobian[v][0] = {src.first, 1.0};
-            continue;
+        if (src.second >= 0) {
+            out(src.first, src.second) += gradient[v];
+            out(src.second, src.first) += gradient[v];
         }
-        jacobian[v][0] = {src.first, parameters[src.second]};
-        jacobian[v][1] = {src.second, parameters[src.first]};
-        entryCounts[v] = 2;
-        out(src.first, src.second) += gradient[v];
-        out(src.second, src.first) += gradient[v];
     }
     for (int v = 0; v < size; ++v) {
         for (int w = 0; w < size; ++w) {
@@ -295,10 +320,53 @@ void ChainDerivatives::carryToParameters(const std::vector<double>& parameters, 
     }
 }
 
+void ChainDerivatives::addDivergentDirections(const std::vector<double>& parameters,
+                                              std::vector<std::vector<double>>& directions) const
+{
+    std::vector<std::vector<double>> inVariables;
+    for (int j = 0; j < K; ++j) {
+        if (P[j] == 1.0 && atRisk[j] * S[j] * seen[j + 1] > 0.0) {
+            std::vector<double> d(static_cast<std::size_t>(size), 0.0);
+            d[detection(j)] = 1.0;
+            inVariables.push_back(std::move(d));
+        }
+    }
+    // d chi_a / d v_k = U(a, k) g_k(v), for the reaches k = a .. K.
+    for (int a = 0; a <= K; ++a) {
+        if (!(starts[a] > 0.0 && chi[a] == 0.0))
+            continue;
+        std::vector<double> d(static_cast<std::size_t>(size), 0.0);
+        double between = 1.0; // U(a, k)
+        for (int k = a; k < K && between != 0.0; ++k) {
+            d[survival(k)] = -between * (P[k] + (1.0 - P[k]) * seen[k + 1]);
+            d[detection(k)] = -between * S[k] * chi[k + 1];
+            between *= S[k] * (1.0 - P[k]);
+        }
+        d[lambdaVariable()] = -between;
+        inVariables.push_back(std::move(d));
+    }
+
+    for (const std::vector<double>& d : inVariables) {
+        std::vector<double> carried(parameters.size(), 0.0);
+        std::array<JacobianEntry, 2> row{};
+        for (int v = 0; v < size; ++v) {
+            if (d[v] == 0.0)
+                continue;
+            const int entries = jacobianRow(v, parameters, row);
+            for (int e = 0; e < entries; ++e)
+                carried[row[e].index] += d[v] * row[e].slope;
+        }
+        directions.push_back(std::move(carried));
+    }
+}
+
 } // namespace
 
 void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
-                     Matrix& hessian)
+                     Matrix& hessian, std::vector<std::vector<double>>* divergentDirections)
 {
-    ChainDerivatives(chain, parameters).carryToParameters(parameters, hessian);
+    const ChainDerivatives derivatives(chain, parameters);
+    derivatives.carryToParameters(parameters, hessian);
+    if (divergentDirections != nullptr)
+        derivatives.addDivergentDirections(parameters, *divergentDirections);
 }

@@ -39,5 +39,17 @@ struct ReleaseChain
 // Capture histories with no expected fish take no part, as in the enumerated
 // likelihood, so the result is the second derivative also where a probability
 // is exactly 0 or 1.
+//
+// Where a probability is exactly 1, some histories have no expected fish only
+// because of it: fish that pass a site whose detection is 1 unseen, or that
+// are never seen again from a site beyond which every fish survives and is
+// seen. As the probability tends to 1 the expected count m of such a history
+// tends to 0 while its information grad m grad m^T / m grows without bound
+// along grad m; every other entry of the Hessian tends to its value at 1.
+// divergentDirections, when given, receives grad m (carried to the parameter
+// vector) of each such history with a first-order gradient: the directions in
+// which the parameters are known exactly in the limit. The histories of fish
+// that pass two such sites unseen vanish to second order and add none.
 void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
-                     Matrix& hessian);
+                     Matrix& hessian,
+                     std::vector<std::vector<double>>* divergentDirections = nullptr);

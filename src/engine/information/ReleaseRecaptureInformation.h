@@ -51,8 +51,22 @@ public:
     // rounding make a pivot non-positive. hessianOut, when given, receives the
     // Hessian. cancelFlag (may be null) is read before each stage; once it is
     // set the call returns with covariance untouched, which is not a failure.
+    //
+    // Where a probability is exactly 1 the covariance is the limit as it
+    // tends to 1 (see addChainHessian): the information grows without bound
+    // along the divergent directions D, so with Z an orthonormal basis of the
+    // complement of D the covariance tends to Z (Z^T H Z)^-1 Z^T, the limit of
+    // the Schur complement. The test and the inverse then apply to Z^T H Z.
+    // Where D holds unit vectors (a detection or lambda of 1 with fish that
+    // would show its misses), this drops their rows and columns: those
+    // parameters are known exactly and get variance and covariances 0.
     void computeCovariance(Matrix& covariance, const std::atomic<bool>* cancelFlag = nullptr,
                            Matrix* hessianOut = nullptr) const;
+
+    // The parameters of the current case that are known exactly: those whose
+    // unit vector lies in the divergent directions of computeCovariance. Their
+    // variance is 0, and only theirs.
+    std::vector<bool> knownParameters() const;
 
 protected:
     ReleaseRecaptureInformation() = default;
@@ -76,5 +90,18 @@ protected:
     std::vector<double> trueValues;
 
 private:
+    void computeHessian(Matrix& hessian,
+                        std::vector<std::vector<double>>* divergentDirections) const;
+
     int parameters = 0;
 };
+
+// The limit covariance of computeCovariance for a Hessian whose information
+// grows without bound along directions (from addChainHessian, not empty):
+// Z (Z^T H Z)^-1 Z^T, known rows and columns exactly 0. Throws NR3::NRError
+// "Singular Hessian in calculating covariance matrix" when Z^T H Z fails the
+// test of computeCovariance; returns with covariance untouched once
+// cancelFlag (may be null) is set. The simulation's fits use it too.
+void invertInformationLimit(const Matrix& hessian,
+                            const std::vector<std::vector<double>>& directions, Matrix& covariance,
+                            const std::atomic<bool>* cancelFlag = nullptr);

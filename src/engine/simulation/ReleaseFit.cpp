@@ -1,5 +1,6 @@
 #include "engine/simulation/ReleaseFit.h"
 
+#include "engine/information/ReleaseRecaptureInformation.h"
 #include "engine/likelihoods/CovarianceCalculator.h"
 #include "engine/likelihoods/LengthCheck.h"
 #include "engine/simulation/ReleaseDesign.h"
@@ -284,10 +285,15 @@ bool expectedCovariance(const std::vector<ReleaseChain>& chains,
 {
     const int n = static_cast<int>(parameters.size());
     Matrix information(n, n);
+    std::vector<std::vector<double>> directions;
     for (const ReleaseChain& chain : chains)
-        addChainHessian(chain, parameters, information);
+        addChainHessian(chain, parameters, information, &directions);
     covariance = Matrix();
     try {
+        if (!directions.empty()) {
+            invertInformationLimit(information, directions, covariance);
+            return true;
+        }
         if (!symmetricIsPositiveDefinite(information))
             return false;
         CovarianceCalculator::invert(information, covariance);

@@ -45,7 +45,8 @@ ReleaseFit fitReleaseChains(const std::vector<ReleaseChain>& chains,
 
 // covariance = the inverse of the expected information of chains at
 // parameters when that information is positive definite by the rule of
-// ReleaseRecaptureInformation::computeCovariance; returns false, leaving
-// covariance empty, otherwise.
+// ReleaseRecaptureInformation::computeCovariance, and at probabilities of 1
+// its limit (invertInformationLimit); returns false, leaving covariance
+// empty, otherwise.
 bool expectedCovariance(const std::vector<ReleaseChain>& chains,
                         const std::vector<double>& parameters, Matrix& covariance);

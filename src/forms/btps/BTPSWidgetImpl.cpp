@@ -19,7 +19,7 @@ BTPSWidgetImpl::BTPSWidgetImpl(ryn::RynSettings* settings, QWidget* parent)
     setupUi(content);
     setWidget(content);
     setWidgetResizable(true);
-    setWindowTitle(BTPSInputs::title);
+    setDesignTitle(BTPSInputs::title);
 
     connectSwitches();
     registerFields();

@@ -18,9 +18,11 @@ QList<FieldSpec> fieldTable()
 }
 
 // The variance divides by both release sizes and by Sc and Pa, so these must
-// not be 0; a release size counts whole fish, so at least one. A switch that
-// turns a field off (St or T, Rt while linked) spares it its check.
-QString firstIllegal(const StudyInputs& inputs)
+// not be 0; a release size counts whole fish, so at least one. A passage
+// survival of 0 (St or T) leaves no fish to estimate it from: its variance
+// would be 0. A switch that turns a field off (St or T, Rt while linked)
+// spares it its check.
+Refusal firstIllegal(const StudyInputs& inputs)
 {
     const Interval releaseSize = Interval::atLeast(1);
     const Interval divisor = Interval::halfOpen(0, 1);
@@ -28,8 +30,8 @@ QString firstIllegal(const StudyInputs& inputs)
     return firstFailingField(inputs, {{rcKey, releaseSize},
                                       {rtKey, releaseSize},
                                       {scKey, divisor},
-                                      {stKey, probability},
-                                      {tKey, probability},
+                                      {stKey, divisor},
+                                      {tKey, divisor},
                                       {paKey, divisor},
                                       {pdKey, probability}});
 }

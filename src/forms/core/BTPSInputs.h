@@ -36,9 +36,9 @@ inline const QString useSt = QStringLiteral("useSt");
 
 QList<FieldSpec> fieldTable();
 
-// The name of the first field whose values are illegal, in the form's order;
-// a null string when every input may be computed.
-QString firstIllegal(const StudyInputs& inputs);
+// The refusal of the first field whose values are illegal, with its rule, in the form's order;
+// a null refusal when every input may be computed.
+Refusal firstIllegal(const StudyInputs& inputs);
 
 // Enables, disables and renames the fields from the switch states, as the
 // form's radio buttons and link box do.

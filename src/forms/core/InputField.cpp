@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace fieldrules {
@@ -9,6 +11,9 @@ namespace fieldrules {
 namespace {
 
 // Whether v truncated toward zero is an int.
+constexpr double intMin = std::numeric_limits<int>::min();
+constexpr double intMax = std::numeric_limits<int>::max();
+
 bool truncatesToInt(double v)
 {
     return v > std::numeric_limits<int>::min() - 1.0 && v < std::numeric_limits<int>::max() + 1.0;
@@ -22,9 +27,37 @@ QString outOfRangeText(const InputField& field, double value)
            QString::number(value, 'g', 6);
 }
 
-QString illegalValueText(const QString& name)
+QString boundsRule(const Interval& bounds, bool integer)
 {
-    return QStringLiteral("Illegal value for \"") + name + QStringLiteral(".\"");
+    const auto number = [](double v) { return QString::number(v, 'g', 10); };
+    QString what;
+    if (std::isfinite(bounds.low) && std::isfinite(bounds.high))
+        what = QStringLiteral("in ") + (bounds.lowOpen ? QLatin1Char('(') : QLatin1Char('[')) +
+               number(bounds.low) + QStringLiteral(", ") + number(bounds.high) +
+               (bounds.highOpen ? QLatin1Char(')') : QLatin1Char(']'));
+    else if (std::isfinite(bounds.low))
+        what = (bounds.lowOpen ? QStringLiteral("above ") : QStringLiteral("at least ")) +
+               number(bounds.low);
+    else if (std::isfinite(bounds.high))
+        what = (bounds.highOpen ? QStringLiteral("below ") : QStringLiteral("at most ")) +
+               number(bounds.high);
+    if (integer) {
+        const QString joint =
+            what.startsWith(QLatin1String("at ")) ? QStringLiteral(" of ") : QStringLiteral(" ");
+        return what.isEmpty() ? QStringLiteral("must be a whole number")
+                              : QStringLiteral("must be a whole number") + joint + what;
+    }
+    if (what.isEmpty())
+        return QStringLiteral("must be a number");
+    return (what.startsWith(QLatin1String("in ")) ? QStringLiteral("must lie ")
+                                                  : QStringLiteral("must be ")) +
+           what;
+}
+
+QString noPointsRule(const QString& rangeText)
+{
+    return QStringLiteral("holds the range ") + rangeText +
+           QStringLiteral(", which has no points: its end must lie above its start");
 }
 
 bool isFieldCharacter(QChar c)
@@ -47,29 +80,54 @@ int intValueAt(const InputField& field, const RangeArithmetic* range, int i)
     const double v = valueAt(field, range, i);
     if (!truncatesToInt(v))
         throw outOfRangeText(field, v);
-    return static_cast<int>(v);
+    return static_cast<int>(computedValue(field, v));
+}
+
+double computedValue(const InputField& field, double v)
+{
+    return field.editType == RangeArithmetic::Integer ? std::trunc(v) : v;
 }
 
 bool delivers(const InputField& field, bool holdsRange, const Interval& bounds)
 {
+    return breach(field, holdsRange, bounds).isNull();
+}
+
+QString breach(const InputField& field, bool holdsRange, const Interval& bounds)
+{
     const bool integer = field.editType == RangeArithmetic::Integer;
-    const auto inside = [&bounds, integer](double v) {
-        return bounds.contains(v) && (!integer || truncatesToInt(v));
+    QString rule = boundsRule(bounds, integer);
+    // Whether v is in bounds; a release size must also be a whole number an
+    // int holds, whose limit then joins the rule.
+    const auto inside = [&](double v) {
+        if (integer && !truncatesToInt(v))
+            rule += QStringLiteral(", at most ") + QString::number(intMax, 'g', 10);
+        return bounds.contains(v) && (!integer || (truncatesToInt(v) && v == std::trunc(v)));
     };
+    const QString text = field.text.trimmed();
+    if (text.isEmpty())
+        return QStringLiteral("is empty: it ") + rule;
     if (!holdsRange) {
         bool ok = false;
-        const double v = field.text.toDouble(&ok);
-        return ok && inside(v);
+        const double v = text.toDouble(&ok);
+        if (!ok)
+            return QStringLiteral("holds \"") + text + QStringLiteral("\", not a number: it ") +
+                   rule;
+        return inside(v) ? QString() : rule;
     }
-    const QStringList parts = field.text.split(QLatin1Char(':'));
+    const QStringList parts = text.split(QLatin1Char(':'));
     bool startOk = false;
     bool endOk = false;
-    if (parts.size() != 2)
-        return false;
-    const double start = parts[0].toDouble(&startOk);
-    const double end = parts[1].toDouble(&endOk);
-    return startOk && endOk && RangeArithmetic(start, end, field.editType).numPoints() > 0 &&
-           inside(start) && inside(end);
+    const double start = parts.size() == 2 ? parts[0].toDouble(&startOk) : 0.0;
+    const double end = parts.size() == 2 ? parts[1].toDouble(&endOk) : 0.0;
+    if (!startOk || !endOk)
+        return QStringLiteral("holds \"") + text +
+               QStringLiteral("\", not a range start:end of two numbers");
+    if (RangeArithmetic(start, end, field.editType).numPoints() <= 0)
+        return noPointsRule(text);
+    const bool startInside = inside(start);
+    const bool endInside = inside(end);
+    return startInside && endInside ? QString() : rule + QStringLiteral(" at every point");
 }
 
 QString rangeStartText(const QString& rangeText)

@@ -58,9 +58,11 @@ namespace fieldrules {
 // The text "Out of range value in <name>: <v>" that a refused read throws.
 QString outOfRangeText(const InputField& field, double value);
 
-// The text "Illegal value for "<name>."" that names a field failing its
-// design's checks.
-QString illegalValueText(const QString& name);
+// What a value within bounds is, as the rule of a refusal: "must lie in
+// (0, 1]", "must be a whole number of at least 1", "must be above 0".
+QString boundsRule(const Interval& bounds, bool integer);
+// The rule a range text without points breaks.
+QString noPointsRule(const QString& rangeText);
 
 // The characters a field's text is made of: digits, the decimal point and the
 // range's colon. The field takes no other, so a number has no sign and no
@@ -74,12 +76,19 @@ bool isFieldCharacter(QChar c);
 double valueAt(const InputField& field, const RangeArithmetic* range, int i);
 // valueAt truncated toward zero; a value beyond int throws the same text.
 int intValueAt(const InputField& field, const RangeArithmetic* range, int i);
+// The value a point is computed with when the field delivers v: v truncated
+// toward zero for an Integer field, as intValueAt reads it, else v.
+double computedValue(const InputField& field, double v);
 
 // Whether every value the field will deliver lies in bounds. A single value
 // must be a number; the field holding the range must be a well-formed range
 // with at least one point whose start and end lie in bounds (the points lie
-// between them). An Integer field fails for any value beyond int.
+// between them). An Integer field takes whole numbers within int only.
 bool delivers(const InputField& field, bool holdsRange, const Interval& bounds);
+// The rule the field breaks when it does not deliver (see delivers), worded
+// for a Refusal: "is empty: it must lie in (0, 1]", "holds a range without
+// points: ...", or the bounds' rule; a null string when it delivers.
+QString breach(const InputField& field, bool holdsRange, const Interval& bounds);
 
 // The text a field holding the range "start:end" is given when the form
 // disables it: the start as typed, which keeps every digit of a large release

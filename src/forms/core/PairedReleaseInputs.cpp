@@ -39,11 +39,17 @@ QString removalKey(int k)
 
 QList<FieldSpec> releaseFields()
 {
+    const double noMax = FieldSpec().editMax;
+    const double noMin = FieldSpec().editMin;
     return {
-        {treatmentReleaseKey, QVSettingsKeys::PrRt, -1, RangeArithmetic::Integer, 0},
-        {treatmentSurvivalKey, QVSettingsKeys::PrSt},
-        {controlReleaseKey, QVSettingsKeys::PrRc, -1, RangeArithmetic::Integer, 0},
-        {controlSurvivalKey, QVSettingsKeys::PrSc},
+        {treatmentReleaseKey, QVSettingsKeys::PrRt, -1, RangeArithmetic::Integer, 0, noMax,
+         treatmentName},
+        {treatmentSurvivalKey, QVSettingsKeys::PrSt, -1, RangeArithmetic::Real, noMin, noMax,
+         QStringLiteral("St")},
+        {controlReleaseKey, QVSettingsKeys::PrRc, -1, RangeArithmetic::Integer, 0, noMax,
+         QStringLiteral("Rc")},
+        {controlSurvivalKey, QVSettingsKeys::PrSc, -1, RangeArithmetic::Real, noMin, noMax,
+         QStringLiteral("Sc")},
         {firstCaptureKey, QVSettingsKeys::PrP1},
         {firstRemovalKey, QVSettingsKeys::PrD1},
     };
@@ -85,25 +91,17 @@ int captureChoiceId()
 // Probabilities must not be 0 (a parameter no fish gets past cannot be
 // estimated, nor those after it); St, the ratio of the two first-reach
 // survivals, may exceed 1 but not make the treatment's survival Sc * St
-// exceed it. A removal proportion may be 0 but not 1; some fish must be
-// released at every point. While RC follows RT its checks are RT's.
-QString firstIllegal(const StudyInputs& inputs)
+// exceed it. A removal proportion may be 0 but not 1. Each group counts whole
+// fish, at least one: without treatment or control fish St cannot be
+// estimated. While RC follows RT its checks are RT's.
+Refusal firstIllegal(const StudyInputs& inputs)
 {
     const Interval probability = Interval::halfOpen(0, 1);
-    const Interval releaseSize = Interval::atLeast(0);
-    QString failing = firstFailingField(
+    const Interval releaseSize = Interval::atLeast(1);
+    Refusal failing = firstFailingField(
         inputs, {{treatmentReleaseKey, releaseSize}, {controlReleaseKey, releaseSize}});
     if (!failing.isNull())
         return failing;
-
-    const bool linked = inputs.switches.value(linkReleases, false);
-    const QString controlKey = linked ? treatmentReleaseKey : controlReleaseKey;
-    if (ReleaseRecaptureInputs::firstPointFailing(inputs, [&](int i) {
-            return inputs.intValueAt(treatmentReleaseKey, i) > 0 ||
-                   inputs.intValueAt(controlKey, i) > 0;
-        }) >= 0)
-        return ReleaseRecaptureInputs::derivedName(inputs, {treatmentReleaseKey, controlKey},
-                                                   treatmentReleaseKey);
 
     const Interval ratio = {0, std::numeric_limits<double>::infinity(), true};
     failing = firstFailingField(inputs,
@@ -115,8 +113,11 @@ QString firstIllegal(const StudyInputs& inputs)
                        inputs.valueAt(treatmentSurvivalKey, i) <=
                    1.0;
         }) >= 0)
-        return ReleaseRecaptureInputs::derivedName(
-            inputs, {treatmentSurvivalKey, controlSurvivalKey}, treatmentSurvivalKey);
+        return refusal(
+            inputs,
+            ReleaseRecaptureInputs::derivedKey(inputs, {treatmentSurvivalKey, controlSurvivalKey},
+                                               treatmentSurvivalKey),
+            QStringLiteral("must keep the treatment's survival Sc*St at most 1"));
 
     QList<FieldCheck> checks = {{firstCaptureKey, probability},
                                 {firstRemovalKey, Interval::closedOpen(0, 1)}};

@@ -19,9 +19,8 @@
 // from here.
 namespace PairedReleaseInputs {
 
-// The title of the form's message boxes, and the design's name: the window's
-// title and that of its report.
-inline const QString title = QStringLiteral("Paired-Release");
+// The design's name: the window's title, that of its report and of its
+// message boxes.
 inline const QString windowTitle = QStringLiteral("Paired Release");
 
 inline const QString treatmentReleaseKey = QStringLiteral("RT");
@@ -60,13 +59,13 @@ QList<FieldSpec> fieldTable(int reaches);
 int survivalChoiceId();
 int captureChoiceId();
 
-// The name of the first field whose values are illegal, in the form's order
+// The refusal of the first field whose values are illegal, with its rule, in the form's order
 // (RT, RC unless it follows RT, then that some fish are released at every
 // point, ST, SC, then that Sc * St is a probability at every point, P1, D1,
-// each panel's survival, capture and removal, Lambda); a null string when
+// each panel's survival, capture and removal, Lambda); a null refusal when
 // every input may be computed. Fields shared with an earlier panel are not
 // checked: their values come from their owner.
-QString firstIllegal(const StudyInputs& inputs);
+Refusal firstIllegal(const StudyInputs& inputs);
 
 // Disables RC while it follows RT and names RT after the link; enables the
 // survival and capture fields of the panels that use their own parameter and

@@ -57,12 +57,12 @@ int firstPointFailing(const StudyInputs& inputs, const std::function<bool(int)>&
     return -1;
 }
 
-QString derivedName(const StudyInputs& inputs, const QStringList& keys, const QString& fallback)
+QString derivedKey(const StudyInputs& inputs, const QStringList& keys, const QString& fallback)
 {
     for (const QString& key : keys)
         if (inputs.holdsRange(key))
-            return inputs.field(key).name;
-    return inputs.field(fallback).name;
+            return key;
+    return fallback;
 }
 
 } // namespace ReleaseRecaptureInputs

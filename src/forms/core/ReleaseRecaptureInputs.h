@@ -49,8 +49,8 @@ void applySharing(StudyInputs& inputs, const QString& choice, const QStringList&
 // holding: reading the inputs for a run reports it with its own text.
 int firstPointFailing(const StudyInputs& inputs, const std::function<bool(int)>& holds);
 
-// The name a check on a value derived from the fields keys gives: that of the
-// one holding the range, else that of fallback.
-QString derivedName(const StudyInputs& inputs, const QStringList& keys, const QString& fallback);
+// The field a check on a value derived from the fields keys refuses: the one
+// holding the range, else fallback.
+QString derivedKey(const StudyInputs& inputs, const QStringList& keys, const QString& fallback);
 
 } // namespace ReleaseRecaptureInputs

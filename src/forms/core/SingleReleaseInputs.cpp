@@ -86,7 +86,7 @@ int captureChoiceId()
 // parameter that no fish gets past cannot be estimated, nor can those after
 // it. A removal proportion may be 0 but not 1. R0 counts at least one fish
 // (as its bounds say), so some fish are released at every point.
-QString firstIllegal(const StudyInputs& inputs)
+Refusal firstIllegal(const StudyInputs& inputs)
 {
     const Interval probability = Interval::halfOpen(0, 1);
     QList<FieldCheck> checks = {{firstReleaseKey, Interval::atLeast(1)}};

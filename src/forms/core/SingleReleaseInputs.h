@@ -8,7 +8,7 @@
 
 // The inputs of the single-release design: R0 fish released at the top of a
 // chain of reaches, and one reach panel per intermediate reach k (reach
-// number n = k + 1) with its survival Sn, its capture probability Pn at the
+// number n = k + 1) with its survival Sn, its detection probability Pn at the
 // station ending it, the proportion Dn of the detected fish removed there and
 // a release Rn at that station; the final reach's survival times detection,
 // "Lambda", closes the chain. A design of n reaches (the final one counted)
@@ -44,11 +44,11 @@ QList<FieldSpec> fieldTable(int reaches);
 int survivalChoiceId();
 int captureChoiceId();
 
-// The name of the first field whose values are illegal, in the form's order
+// The refusal of the first field whose values are illegal, with its rule, in the form's order
 // (R0, each panel's survival, capture, removal and release, Lambda); a null
-// string when every input may be computed. Fields shared with an earlier
+// refusal when every input may be computed. Fields shared with an earlier
 // panel are not checked: their values come from their owner.
-QString firstIllegal(const StudyInputs& inputs);
+Refusal firstIllegal(const StudyInputs& inputs);
 
 // Enables the survival and capture fields of the panels that use their own
 // parameter and disables the others, as the form's combos do.

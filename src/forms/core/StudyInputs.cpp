@@ -68,12 +68,17 @@ int StudyInputs::numPoints() const
 
 double StudyInputs::pointAt(int i) const
 {
-    return holder.isEmpty() ? 0.0 : range().pointAt(i);
+    return holder.isEmpty() ? 0.0 : fieldrules::computedValue(field(holder), range().pointAt(i));
 }
 
 QList<double> StudyInputs::points() const
 {
-    return holder.isEmpty() ? QList<double>{0.0} : range().points();
+    if (holder.isEmpty())
+        return {0.0};
+    QList<double> values = range().points();
+    for (double& v : values)
+        v = fieldrules::computedValue(field(holder), v);
+    return values;
 }
 
 double StudyInputs::valueAt(const QString& key, int i) const
@@ -97,20 +102,28 @@ bool StudyInputs::delivers(const QString& key, const Interval& bounds) const
     return fieldrules::delivers(field(key), holdsRange(key), bounds);
 }
 
-QString firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& checks)
+Refusal refusal(const StudyInputs& inputs, const QString& key, const QString& rule)
 {
-    for (const FieldCheck& check : checks) {
-        if (!inputs.field(check.key).enabled)
-            continue;
-        if (!inputs.delivers(check.key, check.bounds))
-            return inputs.field(check.key).name;
-    }
-    return QString();
+    return {key, inputs.field(key).name, rule};
 }
 
-QString refusedField(const StudyInputs& inputs, const QString& failingName)
+Refusal firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& checks)
 {
-    if (!failingName.isNull())
-        return failingName;
-    return inputs.numPoints() <= 0 ? inputs.rangeName() : QString();
+    for (const FieldCheck& check : checks) {
+        const InputField& field = inputs.field(check.key);
+        if (!field.enabled)
+            continue;
+        const QString rule = fieldrules::breach(field, inputs.holdsRange(check.key), check.bounds);
+        if (!rule.isNull())
+            return refusal(inputs, check.key, rule);
+    }
+    return {};
+}
+
+Refusal refusedField(const StudyInputs& inputs, const Refusal& failing)
+{
+    if (!failing.isNull() || inputs.numPoints() > 0)
+        return failing;
+    const QString holder = inputs.rangeHolder();
+    return refusal(inputs, holder, fieldrules::noPointsRule(inputs.field(holder).text.trimmed()));
 }

@@ -2,6 +2,7 @@
 
 #include "forms/core/InputField.h"
 #include "forms/core/RangeArithmetic.h"
+#include "forms/core/Refusal.h"
 
 #include <QHash>
 #include <QList>
@@ -44,7 +45,8 @@ public:
     // 1 without a range; otherwise the range's count, which is 0 or negative
     // when the range yields no points.
     int numPoints() const;
-    // The value of the ranged input at point i (0 without a range).
+    // The value of the ranged input at point i (0 without a range): the value
+    // the point is computed with, so an Integer field's point truncated.
     double pointAt(int i) const;
     QList<double> points() const;
 
@@ -75,15 +77,19 @@ struct FieldCheck
     Interval bounds;
 };
 
-// The current name of the first field that fails its check, skipping fields
-// that are disabled; a null string when every check passes. Every key must
-// name a field (throws std::invalid_argument).
-QString firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& checks);
+// The refusal of field key for breaking rule, under the field's current name.
+// key must name a field (throws std::invalid_argument).
+Refusal refusal(const StudyInputs& inputs, const QString& key, const QString& rule);
 
-// The name under which inputs are refused: failingName, the first field
-// failing its design's checks (see firstFailingField), or without one the
-// range holder's when the range yields no points. A range that yields no
-// points ("500:500", "1000:100", "5:") fails the checks of the field holding
-// it; a design that checks no value of that field is caught here, so that no
-// run ever starts without points. A null string when the inputs may be run.
-QString refusedField(const StudyInputs& inputs, const QString& failingName);
+// The refusal of the first field that fails its check, with the rule it
+// breaks, skipping fields that are disabled; a null refusal when every check
+// passes. Every key must name a field (throws std::invalid_argument).
+Refusal firstFailingField(const StudyInputs& inputs, const QList<FieldCheck>& checks);
+
+// The refusal under which inputs are refused: failing, the first field failing
+// its design's checks (see firstFailingField), or without one the range
+// holder's when the range yields no points. A range that yields no points
+// ("500:500", "1000:100", "5:") fails the checks of the field holding it; a
+// design that checks no value of that field is caught here, so that no run
+// ever starts without points. A null refusal when the inputs may be run.
+Refusal refusedField(const StudyInputs& inputs, const Refusal& failing);

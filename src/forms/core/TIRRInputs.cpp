@@ -22,15 +22,15 @@ QList<FieldSpec> fieldTable()
 
 namespace {
 
-// The name under which a failing check of θ·T is reported: the ranged one of
-// the fields it is made of, else T.
-QString derivedCheckName(const StudyInputs& inputs, const QStringList& keys)
+// The field a failing check of θ·T refuses: the ranged one of the fields it
+// is made of, else T.
+QString derivedCheckKey(const StudyInputs& inputs, const QStringList& keys)
 {
     for (const QString& key : keys) {
         if (inputs.holdsRange(key))
-            return inputs.field(key).name;
+            return key;
     }
-    return inputs.field(tKey).name;
+    return tKey;
 }
 
 } // namespace
@@ -39,12 +39,12 @@ QString derivedCheckName(const StudyInputs& inputs, const QStringList& keys)
 // a release size counts whole fish, so at least one. A treatment fish returns
 // with probability θ·T, which must not exceed 1 at any point. A switch that
 // turns a field off (Sc and P, or Sc*P; Rt while linked) spares it its check.
-QString firstIllegal(const StudyInputs& inputs)
+Refusal firstIllegal(const StudyInputs& inputs)
 {
     const Interval releaseSize = Interval::atLeast(1);
     const Interval divisor = Interval::halfOpen(0, 1);
     const double infinity = std::numeric_limits<double>::infinity();
-    const QString failing = firstFailingField(inputs, {{rcKey, releaseSize},
+    const Refusal failing = firstFailingField(inputs, {{rcKey, releaseSize},
                                                        {rtKey, releaseSize},
                                                        {scKey, divisor},
                                                        {pKey, divisor},
@@ -60,12 +60,13 @@ QString firstIllegal(const StudyInputs& inputs)
             const double returnRate = theta ? inputs.valueAt(thetaKey, i)
                                             : inputs.valueAt(scKey, i) * inputs.valueAt(pKey, i);
             if (returnRate * inputs.valueAt(tKey, i) > 1.0)
-                return derivedCheckName(inputs, thetaKeys + QStringList{tKey});
+                return refusal(inputs, derivedCheckKey(inputs, thetaKeys + QStringList{tKey}),
+                               QStringLiteral("must keep the treatment's return Sc*P*T at most 1"));
         }
     } catch (const QString&) {
         // A value that cannot be read is reported when the inputs are taken.
     }
-    return QString();
+    return {};
 }
 
 void applySwitches(StudyInputs& inputs)

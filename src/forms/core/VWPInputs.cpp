@@ -19,11 +19,13 @@ QList<FieldSpec> fieldTable()
     };
 }
 
-// Release sizes that follow another are disabled and spared their check.
-QString firstIllegal(const StudyInputs& inputs)
+// Every release counts whole fish, at least one, and every probability lies
+// in (0, 1]: the estimates divide by each of them. Release sizes that follow
+// another are disabled and spared their check.
+Refusal firstIllegal(const StudyInputs& inputs)
 {
-    const Interval releaseSize = Interval::atLeast(0);
-    const Interval probability = Interval::closed(0, 1);
+    const Interval releaseSize = Interval::atLeast(1);
+    const Interval probability = Interval::halfOpen(0, 1);
     return firstFailingField(inputs, {{v1Key, releaseSize},
                                       {r2Key, releaseSize},
                                       {r3Key, releaseSize},

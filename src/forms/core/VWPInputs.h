@@ -15,10 +15,8 @@
 // table, the switches and the checks from here.
 namespace VWPInputs {
 
-// The design's name, the window's title.
+// The design's name: the window's title and that of its message boxes.
 inline const QString title = QStringLiteral("Virtual with a Paired Release");
-// The title of the form's message boxes.
-inline const QString boxTitle = QStringLiteral("VWP");
 
 // Parameter names of the fields, in the order of registration.
 inline const QString v1Key = QStringLiteral("V1");
@@ -41,10 +39,9 @@ inline const QString linkAllReleases = QStringLiteral("linkAllReleases");
 
 QList<FieldSpec> fieldTable();
 
-// The name of the first field whose values are illegal, in the form's order;
-// a null string when every input may be computed. Values of 0 pass here; the
-// computation refuses them with its own messages.
-QString firstIllegal(const StudyInputs& inputs);
+// The refusal of the first field whose values are illegal, with its rule, in the form's order;
+// a null refusal when every input may be computed.
+Refusal firstIllegal(const StudyInputs& inputs);
 
 // Enables, disables and renames the fields from the switch states, as the
 // form's link boxes do.

@@ -1,5 +1,7 @@
 #include "forms/dialogs/ReachNumDialog.h"
 
+#include "forms/StudyWidget.h"
+#include "forms/core/FieldHelp.h"
 #include "forms/core/ReleaseRecaptureInputs.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "framework/settings/RynSettings.h"
@@ -14,6 +16,7 @@ ReachNumDialog::ReachNumDialog(ryn::RynSettings* settings, QWidget* parent)
     quorvel::initResources();
     setupUi(this);
     reachNumSpin->setMaximum(ReleaseRecaptureInputs::maximumReaches);
+    StudyWidget::applyFieldHelp(reachNumSpin, fieldhelp::runModeTopic, QStringLiteral("reaches"));
     bindTo(ReleaseDesignKeys::SingleRelease);
     connect(reachNumSpin, qOverload<int>(&QSpinBox::valueChanged), this,
             &ReachNumDialog::reachNumChanged);

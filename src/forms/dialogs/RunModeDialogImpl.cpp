@@ -1,11 +1,15 @@
 #include "forms/dialogs/RunModeDialogImpl.h"
 
+#include "forms/StudyWidget.h"
+#include "forms/core/FieldHelp.h"
 #include "forms/dialogs/ReleaseDesignKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "resources/QuorvelResources.h"
 
 #include <QCloseEvent>
+#include <QList>
 #include <QMessageBox>
+#include <QPair>
 
 #include <initializer_list>
 
@@ -20,6 +24,14 @@ RunModeDialogImpl::RunModeDialogImpl(ryn::RynSettings* settings, QWidget* parent
     // The variance belongs to no form, so it can never hold a range; a colon
     // would make the stored variance read as 0.
     varQEdit->setRangeAllowed(false);
+    const QList<QPair<QWidget*, const char*>> helped = {
+        {enableReplicatesCheckBox, "enableReplicates"},
+        {numRunsSpin, "replicates"},
+        {varQEdit, "naturalVariance"},
+        {multiParCombo, "replicateParameter"},
+        {totalSurvivalCheckBox, "totalSurvival"}};
+    for (const auto& [widget, key] : helped)
+        StudyWidget::applyFieldHelp(widget, fieldhelp::runModeTopic, QLatin1String(key));
     connect(enableReplicatesCheckBox, &QCheckBox::toggled, this,
             &RunModeDialogImpl::setReplicateGroupsEnabled);
 

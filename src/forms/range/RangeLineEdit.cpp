@@ -3,6 +3,7 @@
 #include "forms/range/RangeSpec.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -222,30 +223,49 @@ void RangeLineEdit::setRangeAllowed(bool allowed)
     rangeAllowed_ = allowed;
 }
 
+// Digits and the point are typed; keys that move, select, delete, copy or
+// cut add no character of their own and work as in any line edit; a paste and
+// undo or redo go through the rules of inserted text; every other character
+// stays out.
 void RangeLineEdit::keyPressEvent(QKeyEvent* event)
 {
     if (rangeAllowed_ && event->key() == Qt::Key_Colon) {
         QString refusal;
-        if (admitColon(&refusal))
+        if (admitColon(&refusal)) {
             QLineEdit::keyPressEvent(event);
-        else if (!refusal.isEmpty())
+        } else if (!refusal.isEmpty()) {
+            QApplication::beep();
             emit rangeAlreadySet(refusal);
+        }
         syncRangeWithText();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        if (!isReadOnly())
+            insertAdmitted(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+        return;
+    }
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        if (!isReadOnly())
+            replayHistory(event->matches(QKeySequence::Redo));
         return;
     }
 
     const int key = event->key();
-    const bool editingKey = key == Qt::Key_Backspace || key == Qt::Key_Return ||
-                            key == Qt::Key_Enter || key == Qt::Key_Left || key == Qt::Key_Right;
-    const bool numberKey = key == Qt::Key_Period || (key >= Qt::Key_0 && key <= Qt::Key_9);
     const QString typed = event->text();
+    const bool numberKey = key == Qt::Key_Period || (key >= Qt::Key_0 && key <= Qt::Key_9);
     const bool typesNumber =
         numberKey &&
         (typed.isEmpty() || std::all_of(typed.begin(), typed.end(), isNumberCharacter));
-    if (!editingKey && !typesNumber) {
-        // Character keys are swallowed; keys without text (Escape, Up, ...) are
-        // left to the enclosing widgets.
-        event->setAccepted(!typed.isEmpty());
+    // A shortcut (Ctrl+A, Ctrl+C, ...) types nothing whatever text it carries;
+    // Ctrl with Alt is AltGr on some keyboards, which does type.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool shortcut =
+        (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) && !(modifiers & Qt::AltModifier);
+    const bool typesNothing =
+        shortcut || std::none_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint(); });
+    if (!typesNumber && !typesNothing) {
+        event->accept();
         return;
     }
     QLineEdit::keyPressEvent(event);
@@ -267,11 +287,18 @@ void RangeLineEdit::dropEvent(QDropEvent* event)
         QLineEdit::dropEvent(event);
         return;
     }
+    const QString incoming = data->text().trimmed();
     QString refusal;
-    if (admitInsertion(data->text(), &refusal))
-        QLineEdit::dropEvent(event);
-    else
+    if (!admitInsertion(incoming, &refusal)) {
         event->ignore();
+    } else if (incoming == data->text()) {
+        QLineEdit::dropEvent(event);
+    } else {
+        deselect();
+        setCursorPosition(cursorPositionAt(event->pos()));
+        insert(incoming);
+        event->acceptProposedAction();
+    }
     syncRangeWithText();
     if (!refusal.isEmpty())
         emit rangeAlreadySet(refusal);
@@ -307,7 +334,8 @@ void RangeLineEdit::mouseReleaseEvent(QMouseEvent* event)
 }
 
 // The colon rules of the keys: a colon claims the range when none is set, and
-// is refused when another field holds it or this field holds it already. A
+// is refused, saying which field holds the range, when another field holds it
+// or this field holds it already. A
 // field outside a form has no range record and takes colons as plain text.
 RangeLineEdit::ColonRule RangeLineEdit::colonRule(QString* refusal) const
 {
@@ -321,8 +349,7 @@ RangeLineEdit::ColonRule RangeLineEdit::colonRule(QString* refusal) const
         return ColonRule::Refuse;
     if (rangeSpec_->ownerName().isNull())
         return ColonRule::Claim;
-    if (holdsRange())
-        *refusal = QStringLiteral("Range already set for ") + rangeSpec_->ownerName();
+    *refusal = QStringLiteral("Range already set for ") + rangeSpec_->ownerName();
     return ColonRule::Refuse;
 }
 
@@ -362,11 +389,16 @@ bool RangeLineEdit::admitInsertion(const QString& incoming, QString* refusal)
     return admitted;
 }
 
-void RangeLineEdit::insertAdmitted(const QString& incoming)
+// A pasted text loses its surrounding blanks and line ends first: a cell
+// copied from a spreadsheet ends with one.
+void RangeLineEdit::insertAdmitted(const QString& pasted)
 {
+    const QString incoming = pasted.trimmed();
     QString refusal;
     if (admitInsertion(incoming, &refusal))
         insert(incoming);
+    else
+        QApplication::beep();
     syncRangeWithText();
     if (!refusal.isEmpty())
         emit rangeAlreadySet(refusal);

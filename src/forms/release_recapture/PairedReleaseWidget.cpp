@@ -15,6 +15,7 @@ PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* pa
     , release(new TCReleaseWidgetImpl(content()))
     , finalReach(new TCFinalReachWidgetImpl(content()))
 {
+    setDesignTitle(PairedReleaseInputs::windowTitle);
     connect(release, &TCReleaseWidgetImpl::warningMessage, this,
             &ReleaseRecaptureWidget::displayWarning);
     connect(finalReach, &TCFinalReachWidgetImpl::warningMessage, this,
@@ -44,7 +45,7 @@ PairedReleaseWidget::PairedReleaseWidget(ryn::RynSettings* settings, QWidget* pa
 
 bool PairedReleaseWidget::validate()
 {
-    return passes(PairedReleaseInputs::firstIllegal(inputs()), PairedReleaseInputs::title);
+    return passes(PairedReleaseInputs::firstIllegal(inputs()), PairedReleaseInputs::windowTitle);
 }
 
 int PairedReleaseWidget::preferredWidth() const

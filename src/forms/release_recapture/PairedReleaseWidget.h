@@ -22,6 +22,7 @@ public:
     bool validate() override;
     int preferredWidth() const override;
     int preferredHeight() const override;
+    int firstPanelReach() const override { return 2; }
 
     TCReleaseWidgetImpl* releaseWidget() const { return release; }
     TCFinalReachWidgetImpl* finalReachWidget() const { return finalReach; }

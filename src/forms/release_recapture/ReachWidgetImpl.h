@@ -6,7 +6,7 @@
 #include <QWidget>
 
 // One intermediate reach of the single-release form and the station ending
-// it: the reach's survival, the capture probability and the proportion of
+// it: the reach's survival, the detection probability and the proportion of
 // detected fish removed at the station, and a release there. The combos
 // choose whether the reach has its own survival and capture parameter (their
 // last entry) or shares that of an earlier reach.

@@ -6,11 +6,15 @@
 
 #include <QComboBox>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalMapper>
+#include <QUndoCommand>
+#include <QUndoStack>
 
 #include <algorithm>
+#include <utility>
 
 ReleaseRecaptureWidget::ReleaseRecaptureWidget(ryn::RynSettings* settings, QWidget* parent)
     : StudyWidget(settings, parent)
@@ -19,6 +23,7 @@ ReleaseRecaptureWidget::ReleaseRecaptureWidget(ryn::RynSettings* settings, QWidg
     , survivalEditMapper(new QSignalMapper(this))
     , captureComboMapper(new QSignalMapper(this))
     , captureEditMapper(new QSignalMapper(this))
+    , fills(new QUndoStack(this))
 {
     QPalette white = strip->palette();
     white.setColor(QPalette::Window, QColor(255, 255, 255));
@@ -37,6 +42,62 @@ ReleaseRecaptureWidget::ReleaseRecaptureWidget(ryn::RynSettings* settings, QWidg
 }
 
 ReleaseRecaptureWidget::~ReleaseRecaptureWidget() = default;
+
+namespace {
+
+// One "Fill reaches": the texts it replaced and those it wrote, field by field.
+// Undo and redo put them back through the fields' range-aware setText, so the
+// settings store and the reaches that share a parameter follow.
+class FillCommand : public QUndoCommand
+{
+public:
+    struct Change
+    {
+        QPointer<RangeLineEdit> field;
+        QString before;
+        QString after;
+    };
+
+    FillCommand(const ReachFill& fill, QList<Change> changes)
+        : changes(std::move(changes))
+    {
+        setText(QObject::tr("Fill reaches %1 to %2").arg(fill.from).arg(fill.to));
+    }
+
+    void redo() override { apply(&Change::after); }
+    void undo() override { apply(&Change::before); }
+
+private:
+    void apply(QString Change::*text)
+    {
+        for (const Change& change : changes) {
+            if (change.field)
+                change.field->setText(change.*text);
+        }
+    }
+
+    QList<Change> changes;
+};
+
+} // namespace
+
+void ReleaseRecaptureWidget::fillReaches(const ReachFill& fill)
+{
+    const QStringList texts = {fill.survival, fill.detection, fill.removal};
+    QList<FillCommand::Change> changes;
+    const int from = std::max(fill.from - firstPanelReach(), 0);
+    const int to = std::min(fill.to - firstPanelReach(), int(reachPanels.size()) - 1);
+    for (int k = from; k <= to; ++k) {
+        for (int f = 0; f < texts.size(); ++f) {
+            RangeLineEdit* field = reachPanels[k].fields[f];
+            if (!texts[f].isEmpty() && !field->testAttribute(Qt::WA_ForceDisabled) &&
+                field->text() != texts[f])
+                changes.append({field, field->text(), texts[f]});
+        }
+    }
+    if (!changes.isEmpty())
+        fills->push(new FillCommand(fill, changes));
+}
 
 void ReleaseRecaptureWidget::setEndPanels(QWidget* release, QWidget* final)
 {
@@ -193,10 +254,13 @@ void ReleaseRecaptureWidget::addReachPanel(int k)
         registerField(panel.fields[f], specs[f]);
     bindChoice(panel.survivalCombo, survivalChoiceId(), k);
     bindChoice(panel.captureCombo, captureChoiceId(), k);
+    applyHelp(panel.survivalCombo, QStringLiteral("survivalChoice"));
+    applyHelp(panel.captureCombo, QStringLiteral("captureChoice"));
     reachPanels.append(panel);
 
     syncParameter(k, panel.survivalCombo, panel.survivalEdit, specs[0].settingsId);
     syncParameter(k, panel.captureCombo, panel.captureEdit, specs[1].settingsId);
+    takePreviousValues(k);
 
     const auto map = qOverload<>(&QSignalMapper::map);
     survivalComboMapper->setMapping(panel.survivalCombo, k);
@@ -209,6 +273,23 @@ void ReleaseRecaptureWidget::addReachPanel(int k)
     connect(panel.captureCombo, qOverload<int>(&QComboBox::currentIndexChanged), captureComboMapper,
             map);
     connect(panel.captureEdit, &QLineEdit::textChanged, captureEditMapper, map);
+}
+
+// A range is not copied: the new field takes the range's start.
+void ReleaseRecaptureWidget::takePreviousValues(int k)
+{
+    if (k == 0)
+        return;
+    const ReachPanel& previous = reachPanels[k - 1];
+    const ReachPanel& panel = reachPanels[k];
+    for (int f = 0; f < panel.fields.size(); ++f) {
+        RangeLineEdit* field = panel.fields[f];
+        const RangeLineEdit* source = previous.fields[f];
+        if (field->testAttribute(Qt::WA_ForceDisabled) || !field->text().isEmpty())
+            continue;
+        const QString text = source->text();
+        field->setText(text.contains(QLatin1Char(':')) ? fieldrules::rangeStartText(text) : text);
+    }
 }
 
 void ReleaseRecaptureWidget::removeLastReachPanel()

@@ -2,12 +2,14 @@
 
 #include "forms/StudyWidget.h"
 #include "forms/core/FieldSpec.h"
+#include "forms/core/ReachFill.h"
 
 #include <QList>
 #include <QString>
 
 class QComboBox;
 class QSignalMapper;
+class QUndoStack;
 
 // The base of the single- and paired-release forms. Their river is a chain of
 // fixed-size panels on a white strip, left to right: a release panel, one
@@ -32,11 +34,22 @@ public:
     virtual int preferredHeight() const = 0;
     // Makes the chain n reaches long (the final reach counted); counts below
     // the design's least are ignored. New panels load their stored inputs
-    // and choices; removed panels give up their fields (and a range one of
-    // them holds) first.
+    // and choices; a field with none takes the value of the panel before it,
+    // so that a grown chain can be run at once. Removed panels give up their
+    // fields (and a range one of them holds) first.
     virtual void setNumReaches(int n);
     int numReaches() const { return reachPanels.size() + 1; }
     int reachPanelCount() const { return reachPanels.size(); }
+    // The reach number of the first reach panel (1 in the single release, 2
+    // in the paired release, whose release panel holds reach 1).
+    virtual int firstPanelReach() const = 0;
+
+    // Writes fill's values into its span of reach panels (clamped to the
+    // panels there are) as one step of fillHistory(), which one Undo takes
+    // back. Fields that share an earlier reach's parameter are left alone:
+    // they follow their owner.
+    void fillReaches(const ReachFill& fill);
+    QUndoStack* fillHistory() const { return fills; }
 
     // The fields, the number of reaches and every panel's combo choices
     // (ReleaseRecaptureInputs).
@@ -110,6 +123,8 @@ protected:
 
 private:
     void addReachPanel(int k);
+    // Panel k's empty own fields take the values of panel k - 1.
+    void takePreviousValues(int k);
     void removeLastReachPanel();
     void bindChoice(QComboBox* combo, int id, int k);
     void layoutPanels();
@@ -128,4 +143,5 @@ private:
     QSignalMapper* survivalEditMapper;
     QSignalMapper* captureComboMapper;
     QSignalMapper* captureEditMapper;
+    QUndoStack* fills;
 };

@@ -13,6 +13,7 @@ SingleReleaseWidget::SingleReleaseWidget(ryn::RynSettings* settings, QWidget* pa
     , release(new ReleaseWidgetImpl(content()))
     , finalReach(new FinalReachWidgetImpl(content()))
 {
+    setDesignTitle(SingleReleaseInputs::title);
     connect(release, &ReleaseWidgetImpl::warningMessage, this,
             &ReleaseRecaptureWidget::displayWarning);
     connect(finalReach, &FinalReachWidgetImpl::warningMessage, this,

@@ -6,7 +6,7 @@ class FinalReachWidgetImpl;
 class ReleaseWidgetImpl;
 
 // The input form of the single-release design: R0 fish released at the top,
-// a reach panel per intermediate reach (survival, capture probability,
+// a reach panel per intermediate reach (survival, detection probability,
 // proportion removed and a release at the station ending it) and the final
 // reach's Lambda. Its field table and checks are SingleReleaseInputs'.
 class SingleReleaseWidget : public ReleaseRecaptureWidget
@@ -19,6 +19,7 @@ public:
     bool validate() override;
     int preferredWidth() const override;
     int preferredHeight() const override;
+    int firstPanelReach() const override { return 1; }
 
     ReleaseWidgetImpl* releaseWidget() const { return release; }
     FinalReachWidgetImpl* finalReachWidget() const { return finalReach; }

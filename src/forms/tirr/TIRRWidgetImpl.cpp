@@ -19,7 +19,7 @@ TIRRWidgetImpl::TIRRWidgetImpl(ryn::RynSettings* settings, QWidget* parent)
     setupUi(content);
     setWidget(content);
     setWidgetResizable(true);
-    setWindowTitle(TIRRInputs::title);
+    setDesignTitle(TIRRInputs::title);
 
     connectSwitches();
     registerFields();

@@ -19,7 +19,7 @@ VWPWidget::VWPWidget(ryn::RynSettings* settings, QWidget* parent)
     setupUi(content);
     setWidget(content);
     setWidgetResizable(true);
-    setWindowTitle(VWPInputs::title);
+    setDesignTitle(VWPInputs::title);
 
     bindLinks();
     registerFields();
@@ -64,7 +64,7 @@ void VWPWidget::connectLinks()
 
 bool VWPWidget::validate()
 {
-    return passes(VWPInputs::firstIllegal(inputs()), VWPInputs::boxTitle);
+    return passes(VWPInputs::firstIllegal(inputs()), VWPInputs::title);
 }
 
 // Linking all three releases unchecks the link of R2 and R3 without storing

@@ -1,6 +1,7 @@
 #include "studies/btps/BTPSComputation.h"
 
 #include "studies/btps/BTPSParameters.h"
+#include "studies/common/PrecisionTable.h"
 #include "studies/common/RunMonitor.h"
 
 double passageSurvivalVariance(double t, double sc, double pa, double rt, double rc)
@@ -20,8 +21,14 @@ BTPSResults computeBTPS(const BTPSParameters& record, RunMonitor& monitor)
             return results;
         }
         monitor.setStep(i);
-        results.variances.append(passageSurvivalVariance(record.t[i], record.sc[i], record.pa[i],
-                                                         record.rt[i], record.rc[i]));
+        const double variance = passageSurvivalVariance(record.t[i], record.sc[i], record.pa[i],
+                                                        record.rt[i], record.rc[i]);
+        if (!isShowableVariance(variance)) {
+            monitor.error(unshowableVarianceText(i));
+            monitor.setCanceled(true);
+            return results;
+        }
+        results.variances.append(variance);
     }
     monitor.setStep(n);
     return results;

@@ -38,5 +38,7 @@ struct BTPSParameters
 };
 
 // Reads the record from the design's inputs. Throws the QString "Out of range
-// value in <name>: <v>" of the first value that cannot be read.
+// value in <name>: <v>" of the first value that cannot be read, or that of
+// degenerateVarianceText for inputs under which the variance of T would be 0
+// or not finite.
 BTPSParameters takeBTPSRecord(const StudyInputs& inputs);

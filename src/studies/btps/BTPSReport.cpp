@@ -45,7 +45,7 @@ void BTPSReport::writeInputs(QTextCursor& cursor) const
         cursor, style,
         {
             {QStringLiteral("Control Release Size (Rc):"), QString::number(record.rc[0])},
-            {QStringLiteral("Treatment Release Site (Rt):"), QString::number(record.rt[0])},
+            {QStringLiteral("Treatment Release Size (Rt):"), QString::number(record.rt[0])},
             {QStringLiteral("Control Survival (Sc):"), fixed(record.sc[0])},
             record.useSt ? qMakePair(QStringLiteral("Treatment Survival (St):"),
                                      fixed(record.sc[0] * record.t[0]))

@@ -75,6 +75,19 @@ QString rangedValue(const PrecisionTable& precision, int point)
     return precision.xName.isEmpty() ? QString() : number(precision.x[point]);
 }
 
+// The last column: the quantities known exactly at the point, by name,
+// separated by blanks.
+const QString knownHeader = QStringLiteral("known");
+
+QString knownNames(const PrecisionTable& precision, int point)
+{
+    QStringList known;
+    for (int q = 0; q < precision.names.size(); ++q)
+        if (precision.isKnown(point, q))
+            known << precision.names[q];
+    return known.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 QString table(const PrecisionTable& precision, const EffectTest* test)
@@ -83,14 +96,14 @@ QString table(const PrecisionTable& precision, const EffectTest* test)
     QStringList header = {precision.xName};
     for (const QString& name : precision.names)
         header << quantityHeaders(name, test != nullptr && test->hasNullValue(name));
-    QString text = row(header);
+    QString text = row(header << knownHeader);
     for (int i = 0; i < precision.pointCount(); ++i) {
         QStringList fields = {rangedValue(precision, i)};
         for (int q = 0; q < precision.names.size(); ++q) {
             const bool tested = test != nullptr && test->hasNullValue(precision.names[q]);
             fields << quantityFields(precision, i, q, tested, tested ? *test : none);
         }
-        text += row(fields);
+        text += row(fields << knownNames(precision, i));
     }
     return text;
 }
@@ -111,7 +124,7 @@ QString batch(const QList<QPair<QString, PrecisionTable>>& runs, const QList<Eff
                           QStringLiteral("value")};
     for (const QString& name : names)
         header << quantityHeaders(name, tested.contains(name));
-    QString text = row(header);
+    QString text = row(header << knownHeader);
     for (int r = 0; r < runs.size(); ++r) {
         const auto& [design, precision] = runs[r];
         const EffectTest test = r < tests.size() ? tests[r] : EffectTest();
@@ -127,7 +140,7 @@ QString batch(const QList<QPair<QString, PrecisionTable>>& runs, const QList<Eff
                     fields << quantityFields(precision, i, q, withPower, test);
                 }
             }
-            text += row(fields);
+            text += row(fields << knownNames(precision, i));
         }
     }
     return text;

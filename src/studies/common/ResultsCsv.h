@@ -15,13 +15,15 @@
 // 90% and 95% confidence intervals. The window's export of its results and
 // the command-line calculator write the same table. Numbers are written with
 // the fewest digits that read back as the same double; without a range the
-// first column is empty.
+// first column is empty. The last column, "known", names the quantities
+// known exactly at the point (variance 0, not estimated), separated by
+// blanks; it is empty where none is.
 namespace ResultsCsv {
 
 // Header: the ranged input's name, then "<q> estimate", "<q> variance",
 // "<q> SE", "<q> half 90%" and "<q> half 95%" for every quantity q. With a
 // test, a quantity with a null value adds "<q> null" and "<q> power", the
-// power of its test.
+// power of its test. "known" comes last.
 QString table(const PrecisionTable& precision, const EffectTest* test = nullptr);
 
 // Several runs in one table, each named by its design (a file name): the
@@ -29,7 +31,7 @@ QString table(const PrecisionTable& precision, const EffectTest* test = nullptr)
 // of every quantity of any run, in the order they first appear, left empty in
 // the rows of a run without that quantity. With tests, one per run, the
 // columns of power of table() are added for the quantities that have a null
-// value in any run.
+// value in any run; "known" comes last.
 QString batch(const QList<QPair<QString, PrecisionTable>>& runs,
               const QList<EffectTest>& tests = {});
 

@@ -62,8 +62,9 @@ struct DesignInfo
     StudyInputs (*blankInputs)(int reaches);
     // Enables, disables and renames the fields from the switches and choices.
     void (*applySwitches)(StudyInputs& inputs);
-    // The first field failing the design's checks; null when none fails.
-    QString (*firstIllegal)(const StudyInputs& inputs);
+    // The first field failing the design's checks with the rule it breaks;
+    // null when none fails.
+    Refusal (*firstIllegal)(const StudyInputs& inputs);
     // The parameter names of reach panel k's survival and capture fields,
     // and the settings ids of their combos; null and 0 for a design without
     // reaches.

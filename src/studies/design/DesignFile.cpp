@@ -177,9 +177,10 @@ void readSharing(const QJsonObject& file, const DesignInfo& info, StudyInputs& i
             }
         }
         if (panel < 0)
-            refuse(QStringLiteral("Unknown parameter %1 in %2: only a reach's survival or capture "
-                                  "parameter can be shared")
-                       .arg(quoted(key), quoted(sharedEntry)));
+            refuse(
+                QStringLiteral("Unknown parameter %1 in %2: only a reach's survival or detection "
+                               "parameter can be shared")
+                    .arg(quoted(key), quoted(sharedEntry)));
         const QStringList choices = ReleaseRecaptureInputs::panelKeys(panel + 1, keyOf);
         const QString owner = shared.value(key).toString();
         if (!shared.value(key).isString() || !choices.contains(owner))

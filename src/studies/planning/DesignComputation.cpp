@@ -60,10 +60,10 @@ DesignComputation::~DesignComputation() = default;
 
 DesignComputation::Outcome DesignComputation::run(RunMonitor& monitor, QString* message)
 {
-    const QString refused =
+    const Refusal refused =
         refusedField(design_.inputs, designs::info(design_.kind).firstIllegal(design_.inputs));
     if (!refused.isNull()) {
-        *message = fieldrules::illegalValueText(refused);
+        *message = refused.text();
         return Refused;
     }
     try {

@@ -44,8 +44,8 @@ public:
     explicit DesignComputation(const Design& design);
     virtual ~DesignComputation();
 
-    // Checks the inputs as the window does before a run ("Illegal value for
-    // ..."), takes the record ("Out of range value in ...", and for the
+    // Checks the inputs as the window does before a run ("P1 must lie in (0,
+    // 1]"), takes the record ("Out of range value in ...", and for the
     // virtual paired release "Invalid input: ...") and computes it, following
     // the protocol of RunMonitor with monitor. Anything but Computed comes
     // with the message the window would show ("Singular hessian: step = ...",

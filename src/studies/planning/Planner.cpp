@@ -27,10 +27,10 @@ bool requestError(const Design& design, const PlanRequest& request, QString* err
     *error = request.target.error();
     if (!error->isNull())
         return true;
-    const QString refused =
+    const Refusal refused =
         refusedField(design.inputs, designs::info(design.kind).firstIllegal(design.inputs));
     if (!refused.isNull()) {
-        *error = fieldrules::illegalValueText(refused);
+        *error = refused.text();
         return true;
     }
     const QString holder = design.inputs.rangeHolder();

@@ -28,6 +28,7 @@ PairedReleaseRecord takePairedReleaseRecord(const StudyInputs& inputs,
     PairedReleaseRecord record;
     record.takeRange(inputs, ReleaseRecaptureColumns::pairedRelease);
     record.options = options;
+    options.check(pairedReleaseParameterNames(inputs));
     record.linkReleases = inputs.switches.value(linkReleases, false);
     takePairedReleaseLabels(inputs, record.survivalLabels, record.detectionLabels);
 

@@ -43,7 +43,8 @@ void takePairedReleaseLabels(const StudyInputs& inputs, std::vector<int>& surviv
 // Reads every point of inputs (checked by PairedReleaseInputs::firstIllegal);
 // a value out of its field's bounds throws the field's QString "Out of range
 // value in ...". While RC follows RT both release sizes are RT's. Values of
-// shared fields are not read: their owner's are.
+// shared fields are not read: their owner's are. Options that cannot be
+// applied throw their refusal (ReleaseRecaptureOptions::check).
 PairedReleaseRecord takePairedReleaseRecord(const StudyInputs& inputs,
                                             const ReleaseRecaptureOptions& options);
 

@@ -39,9 +39,9 @@ PairedReleaseResults::PairedReleaseResults(const PairedReleaseLayout& layout)
 {}
 
 void PairedReleaseResults::addResult(const std::vector<double>& estimates, const Matrix& covariance,
-                                     int rc, int rt)
+                                     int rc, int rt, const std::vector<bool>& known)
 {
-    addChecked(estimates, covariance, {rc, rt},
+    addChecked(estimates, covariance, {rc, rt}, known,
                "PairedReleaseResults::addResult - Number of parameters doesn't match. ");
 }
 

@@ -18,8 +18,10 @@ public:
 
     // Stores the release sizes (rc, rt). Throws std::invalid_argument
     // "PairedReleaseResults::addResult - Number of parameters doesn't match. "
-    // when the sizes differ from the likelihood's.
-    void addResult(const std::vector<double>& estimates, const Matrix& covariance, int rc, int rt);
+    // when the sizes differ from the likelihood's. known flags the parameters
+    // known exactly (see Result), one per parameter or none.
+    void addResult(const std::vector<double>& estimates, const Matrix& covariance, int rc, int rt,
+                   const std::vector<bool>& known = {});
 
     // "Rc", "Rt".
     QStringList releaseNames() const override;

@@ -40,9 +40,12 @@ QStringList pairedRelease(const QString& fieldName)
         {QStringLiteral("RT"), {QStringLiteral("Rt")}},
         {QStringLiteral("Rt"), {QStringLiteral("Rt")}},
         {QStringLiteral("RC"), {QStringLiteral("Rc")}},
+        {QStringLiteral("Rc"), {QStringLiteral("Rc")}},
         {QStringLiteral("Rt-Rc"), {QStringLiteral("Rc"), QStringLiteral("Rt")}},
         {QStringLiteral("ST"), {QStringLiteral("St")}},
         {QStringLiteral("SC"), {QStringLiteral("Sc")}},
+        {QStringLiteral("St"), {QStringLiteral("St")}},
+        {QStringLiteral("Sc"), {QStringLiteral("Sc")}},
         {QStringLiteral("Lambda"), {QStringLiteral("FinalC"), QStringLiteral("FinalT")}},
     };
     if (named.contains(fieldName))

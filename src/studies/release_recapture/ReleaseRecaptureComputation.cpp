@@ -55,12 +55,13 @@ void computePoints(int count, RunMonitor& monitor, const std::function<void()>& 
 // interrupted. A covariance whose variances are not all positive and finite
 // is no result: the point is singular.
 bool computeCovariance(const ReleaseRecaptureInformation& information, Matrix& covariance,
-                       const std::atomic<bool>* pointCancelFlag)
+                       std::vector<bool>& known, const std::atomic<bool>* pointCancelFlag)
 {
     information.computeCovariance(covariance, pointCancelFlag);
     if (isSet(pointCancelFlag))
         return false;
-    if (!hasPositiveFiniteVariances(covariance))
+    known = information.knownParameters();
+    if (!hasPositiveFiniteVariances(covariance, known))
         throw SingularPoint();
     return true;
 }
@@ -74,6 +75,7 @@ std::unique_ptr<SingleReleaseResults> computeSingleRelease(const SingleReleaseRe
     std::unique_ptr<SingleReleaseInformation> information;
     std::unique_ptr<SingleReleaseResults> results;
     std::vector<double> parameters;
+    std::vector<bool> known;
     Matrix covariance;
     computePoints(
         static_cast<int>(record.points.size()), monitor,
@@ -87,8 +89,8 @@ std::unique_ptr<SingleReleaseResults> computeSingleRelease(const SingleReleaseRe
             const SingleReleasePoint& point = record.points[static_cast<std::size_t>(i)];
             information->setCase(point.removals, parameters, point.releaseSizes,
                                  point.survivalValues, point.detectionValues, point.lambda);
-            if (computeCovariance(*information, covariance, pointCancelFlag))
-                results->addResult(parameters, covariance, point.releaseSizes);
+            if (computeCovariance(*information, covariance, known, pointCancelFlag))
+                results->addResult(parameters, covariance, point.releaseSizes, known);
         });
     return results;
 }
@@ -100,6 +102,7 @@ std::unique_ptr<PairedReleaseResults> computePairedRelease(const PairedReleaseRe
     std::unique_ptr<PairedReleaseInformation> information;
     std::unique_ptr<PairedReleaseResults> results;
     std::vector<double> parameters;
+    std::vector<bool> known;
     Matrix covariance;
     computePoints(
         static_cast<int>(record.points.size()), monitor,
@@ -113,9 +116,9 @@ std::unique_ptr<PairedReleaseResults> computePairedRelease(const PairedReleaseRe
             information->setCase(point.st, point.sc, point.removals, parameters,
                                  point.controlRelease, point.treatmentRelease, point.survivalValues,
                                  point.detectionValues, point.lambda);
-            if (computeCovariance(*information, covariance, pointCancelFlag))
+            if (computeCovariance(*information, covariance, known, pointCancelFlag))
                 results->addResult(parameters, covariance, point.controlRelease,
-                                   point.treatmentRelease);
+                                   point.treatmentRelease, known);
         });
     return results;
 }

@@ -32,6 +32,12 @@ struct ReleaseRecaptureOptions
     // The options of a design; its natural variance text reads as a number
     // as typed ("abc" counts as 0).
     static ReleaseRecaptureOptions of(const DesignOptions& options);
+
+    // While replicates are in use, throws the QString refusal of options that
+    // cannot be applied: "Natural variability must be a finite number of at
+    // least 0", or "Replicate parameter must be one of <quantities>: "<name>"
+    // is not" when the parameter is not among the design's quantities.
+    void check(const QStringList& quantities) const;
 };
 
 // What the run, the report and the plot of a single- or paired-release run

@@ -44,14 +44,23 @@ Matrix ReleaseRecaptureResults::covariance(int i) const
     return shown;
 }
 
+std::vector<bool> ReleaseRecaptureResults::knownQuantities(int i) const
+{
+    std::vector<bool> known;
+    for (const DisplayedParameter& parameter : display)
+        known.push_back(result(i).isKnown(parameter.index));
+    return known;
+}
+
 void ReleaseRecaptureResults::addChecked(const std::vector<double>& estimates,
                                          const Matrix& covariance, std::vector<int> releaseSizes,
-                                         const char* mismatchMessage)
+                                         std::vector<bool> known, const char* mismatchMessage)
 {
     const int k = parameterCount();
-    if (static_cast<int>(estimates.size()) != k || covariance.rows() != k || covariance.cols() != k)
+    if (static_cast<int>(estimates.size()) != k || covariance.rows() != k ||
+        covariance.cols() != k || !(known.empty() || static_cast<int>(known.size()) == k))
         throw std::invalid_argument(mismatchMessage);
-    results.emplace_back(estimates, covariance, std::move(releaseSizes));
+    results.emplace_back(estimates, covariance, std::move(releaseSizes), std::move(known));
 }
 
 Matrix ReleaseRecaptureResults::parameterVarianceTable(const std::vector<double>& xValues,

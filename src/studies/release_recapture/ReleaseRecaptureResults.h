@@ -51,6 +51,9 @@ public:
     // The value at Result i of every name of parameterNames(): the estimates,
     // then any derived quantities.
     virtual std::vector<double> quantities(int i) const { return estimates(i); }
+    // Whether each name of parameterNames() is known exactly at Result i
+    // (variance 0, see Result).
+    virtual std::vector<bool> knownQuantities(int i) const;
 
     int count() const { return static_cast<int>(results.size()); }
     const Result& result(int i) const { return results[static_cast<std::size_t>(i)]; }
@@ -62,7 +65,8 @@ protected:
     // covariance; otherwise throws std::invalid_argument with mismatchMessage
     // and appends nothing.
     void addChecked(const std::vector<double>& estimates, const Matrix& covariance,
-                    std::vector<int> releaseSizes, const char* mismatchMessage);
+                    std::vector<int> releaseSizes, std::vector<bool> known,
+                    const char* mismatchMessage);
 
     // The variance table of the k parameters with extraColumns more columns
     // (zero) for derived quantities.

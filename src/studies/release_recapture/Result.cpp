@@ -1,5 +1,7 @@
 #include "studies/release_recapture/Result.h"
 
+#include "studies/common/PrecisionTable.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -17,10 +19,12 @@ void requireIndicesBelow(const std::vector<int>& indices, int count, const char*
 
 } // namespace
 
-Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes)
+Result::Result(std::vector<double> estimates, Matrix covariance, std::vector<int> releaseSizes,
+               std::vector<bool> known)
     : parameterValues(std::move(estimates))
     , variances(std::move(covariance))
     , releases(std::move(releaseSizes))
+    , knownParameters(std::move(known))
 {}
 
 double Result::product(const std::vector<int>& indices) const
@@ -64,10 +68,12 @@ double Result::productVariance(const std::vector<int>& indices) const
     return sum;
 }
 
-bool hasPositiveFiniteVariances(const Matrix& covariance)
+bool hasPositiveFiniteVariances(const Matrix& covariance, const std::vector<bool>& known)
 {
-    for (int i = 0; i < covariance.rows() && i < covariance.cols(); ++i)
-        if (!(covariance(i, i) > 0.0 && std::isfinite(covariance(i, i))))
+    for (int i = 0; i < covariance.rows() && i < covariance.cols(); ++i) {
+        const bool isKnown = static_cast<std::size_t>(i) < known.size() && known[i];
+        if (!isShowableVariance(covariance(i, i), isKnown))
             return false;
+    }
     return true;
 }

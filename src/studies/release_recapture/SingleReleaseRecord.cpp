@@ -42,6 +42,10 @@ SingleReleaseRecord takeSingleReleaseRecord(const StudyInputs& inputs,
     SingleReleaseRecord record;
     record.takeRange(inputs, ReleaseRecaptureColumns::singleRelease);
     record.options = options;
+    QStringList quantities = singleReleaseParameterNames(inputs);
+    if (options.totalSurvival)
+        quantities << QStringLiteral("CompositeS");
+    options.check(quantities);
     takeSingleReleaseLabels(inputs, record.survivalLabels, record.detectionLabels);
 
     const int panels = static_cast<int>(record.survivalLabels.size());

@@ -37,6 +37,8 @@ void takeSingleReleaseLabels(const StudyInputs& inputs, std::vector<int>& surviv
 // Reads every point of inputs (checked by SingleReleaseInputs::firstIllegal);
 // a value out of its field's bounds throws the field's QString "Out of range
 // value in ...". Values of shared fields are not read: their owner's are.
+// Options that cannot be applied throw their refusal
+// (ReleaseRecaptureOptions::check; CompositeS counts while it is shown).
 SingleReleaseRecord takeSingleReleaseRecord(const StudyInputs& inputs,
                                             const ReleaseRecaptureOptions& options);
 

@@ -31,9 +31,10 @@ SingleReleaseResults::SingleReleaseResults(const SingleReleaseLayout& layout,
 {}
 
 void SingleReleaseResults::addResult(const std::vector<double>& estimates, const Matrix& covariance,
-                                     const std::vector<int>& releaseSizes)
+                                     const std::vector<int>& releaseSizes,
+                                     const std::vector<bool>& known)
 {
-    addChecked(estimates, covariance, releaseSizes,
+    addChecked(estimates, covariance, releaseSizes, known,
                "SingleReleaseResults::addResult - Number of parameters doesn't match. ");
 }
 
@@ -51,6 +52,18 @@ std::vector<double> SingleReleaseResults::quantities(int i) const
     if (withTotalSurvival)
         values.push_back(totalSurvival(i));
     return values;
+}
+
+std::vector<bool> SingleReleaseResults::knownQuantities(int i) const
+{
+    std::vector<bool> known = ReleaseRecaptureResults::knownQuantities(i);
+    if (withTotalSurvival) {
+        bool all = true;
+        for (int index : reachIndices)
+            all = all && result(i).isKnown(index);
+        known.push_back(all);
+    }
+    return known;
 }
 
 QStringList SingleReleaseResults::releaseNames() const

@@ -18,12 +18,16 @@ public:
 
     // Throws std::invalid_argument "SingleReleaseResults::addResult - Number of
     // parameters doesn't match. " when the sizes differ from the likelihood's.
+    // known flags the parameters known exactly (see Result), one per
+    // parameter or none.
     void addResult(const std::vector<double>& estimates, const Matrix& covariance,
-                   const std::vector<int>& releaseSizes);
+                   const std::vector<int>& releaseSizes, const std::vector<bool>& known = {});
 
     QStringList parameterNames() const override;
     // The estimates, then the total survival when it is shown.
     std::vector<double> quantities(int i) const override;
+    // CompositeS is known when every survival is.
+    std::vector<bool> knownQuantities(int i) const override;
     // "R0", "R1", … one per release size of the first Result.
     QStringList releaseNames() const override;
     Matrix varianceTable(const std::vector<double>& xValues) const override;

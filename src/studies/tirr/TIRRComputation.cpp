@@ -1,5 +1,6 @@
 #include "studies/tirr/TIRRComputation.h"
 
+#include "studies/common/PrecisionTable.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/tirr/TIRRParameters.h"
 
@@ -20,8 +21,14 @@ TIRRResults computeTIRR(const TIRRParameters& record, RunMonitor& monitor)
             return results;
         }
         monitor.setStep(i);
-        results.variances.append(
-            treatmentEffectVariance(record.theta[i], record.t[i], record.rt[i], record.rc[i]));
+        const double variance =
+            treatmentEffectVariance(record.theta[i], record.t[i], record.rt[i], record.rc[i]);
+        if (!isShowableVariance(variance)) {
+            monitor.error(unshowableVarianceText(i));
+            monitor.setCanceled(true);
+            return results;
+        }
+        results.variances.append(variance);
     }
     monitor.setStep(n);
     return results;

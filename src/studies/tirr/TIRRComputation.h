@@ -13,6 +13,7 @@ struct TIRRParameters;
 double treatmentEffectVariance(double theta, double t, double rt, double rc);
 
 // var(T̂) at every point of the record, by the protocol of RunMonitor: it stops
-// with "Cancelled!" before a point when the monitor is cancelled, and the
-// results then hold the points computed before.
+// with "Cancelled!" before a point when the monitor is cancelled, and with
+// unshowableVarianceText and setCanceled(true) at a point whose variance is
+// not positive and finite; the results then hold the points computed before.
 TIRRResults computeTIRR(const TIRRParameters& record, RunMonitor& monitor);

@@ -18,7 +18,7 @@ struct TIRRParameters
     // every point while the sizes are linked.
     QVector<int> rc;
     QVector<int> rt;
-    // Capture probability P and control survival Sc: filled only when θ is
+    // Detection probability P and control survival Sc: filled only when θ is
     // derived from them, empty when θ was given.
     QVector<double> p;
     QVector<double> sc;
@@ -38,5 +38,7 @@ struct TIRRParameters
 };
 
 // Reads the record from the design's inputs. Throws the QString "Out of range
-// value in <name>: <v>" of the first value that cannot be read.
+// value in <name>: <v>" of the first value that cannot be read, or that of
+// degenerateVarianceText for inputs under which the variance of T would be 0
+// or not finite.
 TIRRParameters takeTIRRRecord(const StudyInputs& inputs);

@@ -52,14 +52,14 @@ void TIRRReport::writeInputs(QTextCursor& cursor) const
     cursor.insertBlock();
     QList<QPair<QString, QString>> rows = {
         {QStringLiteral("Control Release Size (Rc):"), inputOverPoints(record.rc)},
-        {QStringLiteral("Treatment Release Site (Rt):"), inputOverPoints(record.rt)},
+        {QStringLiteral("Treatment Release Size (Rt):"), inputOverPoints(record.rt)},
     };
     if (record.useTheta) {
         rows.append({QStringLiteral("Theta (Sc * P):"), inputOverPoints(record.theta, general)});
     } else {
         rows.append({QStringLiteral("Survival (Sc):"), inputOverPoints(record.sc, general)});
         rows.append(
-            {QStringLiteral("Capture Probability (P):"), inputOverPoints(record.p, general)});
+            {QStringLiteral("Detection Probability (P):"), inputOverPoints(record.p, general)});
     }
     rows.append(QPair<QString, QString>());
     rows.append({QStringLiteral("Treatment Effect (T):"), inputOverPoints(record.t, general)});

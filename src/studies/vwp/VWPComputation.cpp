@@ -27,25 +27,31 @@ std::unique_ptr<SingleReleaseInformation> vwpReleaseModel(int release,
 
 namespace {
 
-// The first survival's variance of a single release down the given reaches.
+// The first survival's variance of a single release down the given reaches;
+// known, when given, tells whether it is known exactly.
 double firstSurvivalVariance(int release, const std::vector<double>& survivals,
-                             const std::vector<double>& detections, double lambda)
+                             const std::vector<double>& detections, double lambda,
+                             bool* known = nullptr)
 {
     Matrix covariance;
-    vwpReleaseModel(release, survivals, detections, lambda)->computeCovariance(covariance);
+    const auto model = vwpReleaseModel(release, survivals, detections, lambda);
+    model->computeCovariance(covariance);
+    if (known != nullptr)
+        *known = model->knownParameters().front();
     return covariance(0, 0);
 }
 
 } // namespace
 
-double twoReachVariance(int release, double s1, double s2, double p1, double p2, double lambda)
+double twoReachVariance(int release, double s1, double s2, double p1, double p2, double lambda,
+                        bool* known)
 {
-    return firstSurvivalVariance(release, {s1, s2}, {p1, p2}, lambda);
+    return firstSurvivalVariance(release, {s1, s2}, {p1, p2}, lambda, known);
 }
 
-double oneReachVariance(int release, double s, double p, double lambda)
+double oneReachVariance(int release, double s, double p, double lambda, bool* known)
 {
-    return firstSurvivalVariance(release, {s}, {p}, lambda);
+    return firstSurvivalVariance(release, {s}, {p}, lambda, known);
 }
 
 VWPSurvivals vwpSurvivals(const VWPParameters& record, int i)
@@ -68,9 +74,11 @@ VWPPointResult computeVWPPoint(const VWPParameters& record, int i)
 
     VWPPointResult point;
     point.varS1 = twoReachVariance(record.v1[i], s1, record.s12[i], record.p1[i], record.p2[i],
-                                   record.lambda[i]);
-    point.varS2 = oneReachVariance(record.r2[i], s2, record.p2[i], record.lambda[i]);
-    point.varS3 = oneReachVariance(record.r3[i], s3, record.p2[i], record.lambda[i]);
+                                   record.lambda[i], &point.knownS1);
+    point.varS2 =
+        oneReachVariance(record.r2[i], s2, record.p2[i], record.lambda[i], &point.knownS2);
+    point.varS3 =
+        oneReachVariance(record.r3[i], s3, record.p2[i], record.lambda[i], &point.knownS3);
 
     point.varSdam = sdamVariance({s1, s2, s3}, point.varS1, point.varS2, point.varS3);
     point.seSdam = std::sqrt(point.varSdam);
@@ -92,6 +100,16 @@ VWPResults computeVWP(const VWPParameters& record, RunMonitor& monitor)
                 return results;
             }
             results.points.append(computeVWPPoint(record, i));
+            const VWPPointResult& point = results.points.last();
+            if (!isShowableVariance(point.varS1, point.knownS1) ||
+                !isShowableVariance(point.varS2, point.knownS2) ||
+                !isShowableVariance(point.varS3, point.knownS3) ||
+                !isShowableVariance(point.varSdam, point.knownSdam())) {
+                results.points.removeLast();
+                monitor.error(unshowableVarianceText(i));
+                monitor.setCanceled(true);
+                return results;
+            }
         }
         monitor.setStep(n);
     } catch (...) {

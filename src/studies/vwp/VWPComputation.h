@@ -22,10 +22,13 @@ std::unique_ptr<SingleReleaseInformation> vwpReleaseModel(int release,
 // release fish down two reaches (survivals s1, s2, detections p1, p2, then
 // lambda), every parameter distinct; the exact expected information of the
 // release-recapture likelihood, inverted. Throws what the engine throws for a
-// case it refuses or a Hessian it cannot invert.
-double twoReachVariance(int release, double s1, double s2, double p1, double p2, double lambda);
+// case it refuses or a Hessian it cannot invert. At a probability of 1 it is
+// the limit towards 1; known, when given, tells whether the survival is
+// known exactly there (its variance 0).
+double twoReachVariance(int release, double s1, double s2, double p1, double p2, double lambda,
+                        bool* known = nullptr);
 // The same for a single release down one reach (survival s, detection p).
-double oneReachVariance(int release, double s, double p, double lambda);
+double oneReachVariance(int release, double s, double p, double lambda, bool* known = nullptr);
 
 // The first-reach survivals the three releases estimate at a point: S1 =
 // Sdam·S'11 (the V1 release, followed by S12), S2 = S'11·S12 (R2) and S3 = S12
@@ -49,7 +52,8 @@ VWPPointResult computeVWPPoint(const VWPParameters& record, int i);
 
 // Every point of the record, by the protocol of RunMonitor. The points are
 // cheap, so the cancel flag is not polled. A point that fails its checks ends
-// the run with its "Invalid input: " message, any exception with
+// the run with its "Invalid input: " message, a variance that may not be
+// shown (isShowableVariance) with unshowableVarianceText, any exception with
 // "Unknown error"; each is followed by setCanceled(true), and the results
 // hold the points computed before.
 VWPResults computeVWP(const VWPParameters& record, RunMonitor& monitor);

@@ -1,7 +1,12 @@
 #include "studies/vwp/VWPParameters.h"
 
+#include "forms/core/Refusal.h"
 #include "forms/core/StudyInputs.h"
 #include "forms/core/VWPInputs.h"
+
+#include <QList>
+
+#include <utility>
 
 VWPParameters takeVWPRecord(const StudyInputs& inputs)
 {
@@ -35,27 +40,28 @@ VWPParameters takeVWPRecord(const StudyInputs& inputs)
     return record;
 }
 
+// The form's own checks (VWPInputs::firstIllegal) refuse all of these
+// before a run; a record built otherwise is refused here in the same words.
 QString vwpInputError(const VWPParameters& record, int i)
 {
-    const auto probability = [](double v) { return v > 0.0 && v <= 1.0; };
-    QString message;
-    if (record.v1[i] <= 0)
-        message = QStringLiteral("V1 cannot be less than zero");
-    else if (record.r2[i] <= 0)
-        message = QStringLiteral("R2 cannot be less than zero");
-    else if (record.r3[i] <= 0)
-        message = QStringLiteral("R3 cannot be less than zero");
-    else if (!probability(record.sDam[i]))
-        message = QStringLiteral("Sdam must be in the range (0, 1]");
-    else if (!probability(record.sPrime11[i]))
-        message = QStringLiteral("Sprime11 must be in the range (0, 1]");
-    else if (!probability(record.s12[i]))
-        message = QStringLiteral("S12 must be in the range (0, 1]");
-    else if (!probability(record.p1[i]))
-        message = QStringLiteral("P1 must be in the range (0, 1]");
-    else if (!probability(record.p2[i]))
-        message = QStringLiteral("P2 must be in the range (0, 1]");
-    else if (!probability(record.lambda[i]))
-        message = QStringLiteral("Lambda must be in the range (0, 1]");
-    return message.isEmpty() ? message : QStringLiteral("Invalid input: ") + message;
+    using namespace VWPInputs;
+    const Interval releaseSize = Interval::atLeast(1);
+    const Interval probability = Interval::halfOpen(0, 1);
+    const QList<std::pair<QString, double>> releases = {
+        {v1Key, record.v1[i]}, {r2Key, record.r2[i]}, {r3Key, record.r3[i]}};
+    for (const auto& [name, value] : releases) {
+        if (!releaseSize.contains(value))
+            return QStringLiteral("Invalid input: ") +
+                   fieldrules::refusalText(name, fieldrules::boundsRule(releaseSize, false));
+    }
+    const QList<std::pair<QString, double>> probabilities = {
+        {sDamKey, record.sDam[i]}, {sPrime11Key, record.sPrime11[i]},
+        {s12Key, record.s12[i]},   {p1Key, record.p1[i]},
+        {p2Key, record.p2[i]},     {lambdaKey, record.lambda[i]}};
+    for (const auto& [name, value] : probabilities) {
+        if (!probability.contains(value))
+            return QStringLiteral("Invalid input: ") +
+                   fieldrules::refusalText(name, fieldrules::boundsRule(probability, false));
+    }
+    return QString();
 }

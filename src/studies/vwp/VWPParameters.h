@@ -45,6 +45,6 @@ struct VWPParameters
 VWPParameters takeVWPRecord(const StudyInputs& inputs);
 
 // Why point i cannot be computed: "Invalid input: " and the first failing
-// check, in the order V1, R2, R3, Sdam, Sprime11, S12, P1, P2, Lambda; empty
+// check, in the order V1, R2, R3, SDam, SPrime11, S12, P1, P2, Lambda; empty
 // when the point is valid.
 QString vwpInputError(const VWPParameters& record, int i);

@@ -4,6 +4,7 @@
 #include "framework/style/RynStyle.h"
 #include "studies/common/PrecisionTable.h"
 #include "studies/common/ReportTables.h"
+#include "studies/vwp/VWPComputation.h"
 #include "studies/vwp/VWPParameters.h"
 #include "studies/vwp/VWPResults.h"
 
@@ -30,6 +31,7 @@ void VWPReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
+    writeKnown(cursor);
     cursor.movePosition(QTextCursor::Start);
     cursor.endEditBlock();
 }
@@ -113,5 +115,35 @@ void VWPReport::writeRange(QTextCursor& cursor) const
         for (int column = 0; column < values.size(); ++column)
             writeCell(table, i + 1, column + 1,
                       QString::number(values[column], 'f', errorPrecision), style.cellFormat);
+    }
+}
+
+// A variance of 0 is that of an estimate known exactly; the notes say which.
+void VWPReport::writeKnown(QTextCursor& cursor) const
+{
+    QStringList notes;
+    if (record.rangeName.isEmpty()) {
+        const VWPPointResult& point = results.points[0];
+        const VWPSurvivals s = vwpSurvivals(record, 0);
+        const QList<QPair<QString, double>> survivals = {{QStringLiteral("S1"), s.s1},
+                                                         {QStringLiteral("S2"), s.s2},
+                                                         {QStringLiteral("S3"), s.s3}};
+        const QList<bool> known = {point.knownS1, point.knownS2, point.knownS3};
+        for (int k = 0; k < survivals.size(); ++k)
+            if (known[k])
+                notes << knownNote(survivals[k].first, survivals[k].second);
+        if (point.knownSdam())
+            notes << knownNote(QStringLiteral("Sdam"), record.sDam[0]);
+    } else {
+        notes = results.precisionTable(record).knownNotes();
+    }
+    if (notes.isEmpty())
+        return;
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertBlock(style.paragraphFormat);
+    cursor.insertText(QStringLiteral("Known exactly:"), style.heading2Format);
+    for (const QString& note : notes) {
+        cursor.insertBlock(style.paragraphFormat);
+        cursor.insertText(note, style.textFormat);
     }
 }

@@ -11,7 +11,8 @@ class RynStyle;
 // The report of a virtual paired-release run: for one point the standard
 // error of Ŝdam and the variances and standard errors of the three release
 // estimates behind it; over a range the standard error of Ŝdam at every
-// point. Written from the run's record and results alone.
+// point; then the estimates known exactly ("S3 = 1: known, not estimated").
+// Written from the run's record and results alone.
 class VWPReport
 {
 public:
@@ -28,6 +29,7 @@ private:
     void writeInputs(QTextCursor& cursor) const;
     void writeSinglePoint(QTextCursor& cursor) const;
     void writeRange(QTextCursor& cursor) const;
+    void writeKnown(QTextCursor& cursor) const;
 
     const ryn::RynStyle& style;
     const VWPParameters& record;

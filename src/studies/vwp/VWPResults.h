@@ -16,6 +16,14 @@ struct VWPPointResult
     double varS3 = 0.0;
     double varSdam = 0.0;
     double seSdam = 0.0;
+    // Which of Ŝ1, Ŝ2, Ŝ3 are known exactly (a survival and the detections
+    // after it of 1, see ReleaseRecaptureInformation), their variance 0.
+    bool knownS1 = false;
+    bool knownS2 = false;
+    bool knownS3 = false;
+
+    // Ŝdam is known when all three are.
+    bool knownSdam() const { return knownS1 && knownS2 && knownS3; }
 };
 
 // What a virtual paired-release run found, one entry per computed point.

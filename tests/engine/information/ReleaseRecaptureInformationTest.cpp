@@ -18,6 +18,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 using quorvel::test::toDoubles;
 using quorvel::test::toInts;
@@ -116,6 +117,14 @@ private:
 
 // The inputs of one single-release case, loadable into the exact path and
 // into the enumerated likelihood alike.
+bool anyOne(const std::vector<double>& a, const std::vector<double>& b,
+            const std::vector<double>& c)
+{
+    const auto one = [](double v) { return v == 1.0; };
+    return std::any_of(a.begin(), a.end(), one) || std::any_of(b.begin(), b.end(), one) ||
+           std::any_of(c.begin(), c.end(), one);
+}
+
 struct SingleDesign
 {
     std::vector<int> survivalLabels, detectionLabels;
@@ -141,6 +150,7 @@ struct SingleDesign
     }
 
     int reaches() const { return static_cast<int>(survivalLabels.size()); }
+    bool hasProbabilityOne() const { return anyOne(survivalValues, detectionValues, {lambda}); }
     SingleReleaseInformation exact() const { return {survivalLabels, detectionLabels}; }
     SingleReleaseLikelihoodFunc enumerated() const { return {survivalLabels, detectionLabels}; }
 
@@ -179,6 +189,10 @@ struct PairedDesign
     }
 
     int reaches() const { return static_cast<int>(survivalLabels.size()) + 1; }
+    bool hasProbabilityOne() const
+    {
+        return anyOne(survivalValues, detectionValues, {lambda, sc, st});
+    }
     PairedReleaseInformation exact() const { return {survivalLabels, detectionLabels}; }
     PairedReleaseLikelihoodFunc enumerated() const { return {survivalLabels, detectionLabels}; }
 
@@ -190,9 +204,11 @@ struct PairedDesign
 };
 
 // Both paths write the same parameter vector, and their Hessians agree to
-// rounding; the rank test by eigenvalues decides as the one by SVD. The exact
-// covariance is refused as singular when the Hessian of the enumerated cells
-// is not positive definite, and otherwise has positive finite variances.
+// rounding; the rank test by eigenvalues decides as the one by SVD. Without a
+// probability of exactly 1, the exact covariance is refused as singular when
+// the Hessian of the enumerated cells is not positive definite; with one it
+// is the limit towards 1, not the inverse of that Hessian. An accepted
+// covariance has positive finite variances, but 0 for a known parameter.
 // accepted, when given, counts the designs whose covariance was given.
 template <typename Design>
 void expectSameHessian(const Design& d, int* accepted = nullptr, bool compareRankTests = true)
@@ -215,18 +231,29 @@ void expectSameHessian(const Design& d, int* accepted = nullptr, bool compareRan
     }
 
     const bool definite = symmetricIsPositiveDefinite(reference);
+    const bool atLimit = d.hasProbabilityOne();
+    const std::vector<bool> known = exact.knownParameters();
     Matrix covariance;
     try {
         exact.computeCovariance(covariance);
     } catch (const NR3::NRError& error) {
         EXPECT_STREQ(error.what(), "Singular Hessian in calculating covariance matrix");
-        EXPECT_FALSE(definite) << "refused, but the enumerated cells' Hessian is definite";
+        if (!atLimit) {
+            EXPECT_FALSE(definite) << "refused, but the enumerated cells' Hessian is definite";
+        }
         return;
     }
-    EXPECT_TRUE(definite) << "accepted, but the enumerated cells' Hessian is not definite";
-    for (int i = 0; i < covariance.rows(); ++i)
-        EXPECT_TRUE(covariance(i, i) > 0.0 && std::isfinite(covariance(i, i)))
-            << "variance " << i << " is " << covariance(i, i);
+    if (!atLimit) {
+        EXPECT_TRUE(definite) << "accepted, but the enumerated cells' Hessian is not definite";
+    }
+    for (int i = 0; i < covariance.rows(); ++i) {
+        if (known[static_cast<std::size_t>(i)])
+            EXPECT_EQ(covariance(i, i), 0.0) << "known parameter " << i;
+        else
+            EXPECT_TRUE(covariance(i, i) > 0.0 && std::isfinite(covariance(i, i)))
+                << "variance " << i << " is " << covariance(i, i);
+    }
+    EXPECT_TRUE(atLimit || std::none_of(known.begin(), known.end(), [](bool k) { return k; }));
     if (accepted != nullptr)
         ++*accepted;
 }
@@ -472,6 +499,133 @@ TEST(ReleaseRecaptureInformation, SingularHessianIsReportedLikeTheCovarianceComp
 // site (lambda = 0), or every fish is seen and the rest removed (P = lambda =
 // 1), some cells have probability 0 and the Hessian of the expected counts has
 // negative eigenvalues: inverting it would report negative variances.
+// The same design with every probability of exactly 1 moved to 1 - 1e-7.
+template <typename Design> Design justBelowOne(Design d)
+{
+    const auto below = [](double& v) {
+        if (v == 1.0)
+            v = 1.0 - 1e-7;
+    };
+    std::for_each(d.survivalValues.begin(), d.survivalValues.end(), below);
+    std::for_each(d.detectionValues.begin(), d.detectionValues.end(), below);
+    below(d.lambda);
+    if constexpr (std::is_same_v<Design, PairedDesign>) {
+        below(d.sc);
+        below(d.st);
+    }
+    return d;
+}
+
+// At a probability of 1 the covariance is its limit: every variance within
+// 1% of its value at 1 - 1e-7, and a known parameter's variance there
+// already tiny (it tends to 0 with the distance from 1). Returns whether the design
+// was computed at 1; one refused at 1 must be as ill-determined below it.
+template <typename Design> bool expectContinuousAtOne(const Design& d)
+{
+    SCOPED_TRACE(::testing::Message() << d.reaches() << " reaches");
+    auto atOne = d.exact();
+    auto below = d.exact();
+    std::vector<double> parameters;
+    d.load(atOne, parameters);
+    justBelowOne(d).load(below, parameters);
+    Matrix limit;
+    Matrix near;
+    below.computeCovariance(near);
+    try {
+        atOne.computeCovariance(limit);
+    } catch (const NR3::NRError&) {
+        return false;
+    }
+    const std::vector<bool> known = atOne.knownParameters();
+    for (int i = 0; i < limit.rows(); ++i) {
+        if (known[static_cast<std::size_t>(i)])
+            EXPECT_LT(near(i, i), 1e-6) << "known parameter " << i;
+        else
+            EXPECT_REL_NEAR(limit(i, i), near(i, i), 0.01) << "variance " << i;
+    }
+    return true;
+}
+
+// A detection or lambda of 1 is known exactly where the data would show its
+// misses; the others' covariance is the limit towards 1. Hand formulas: with
+// every fish alive at the site seen, the survival is a binomial proportion.
+TEST(ReleaseRecaptureInformation, PrecisionAtOneIsTheLimitTowardsOne)
+{
+    std::vector<double> parameters;
+    Matrix covariance;
+    SingleReleaseInformation oneReach({0}, {0});
+    oneReach.setCase({0.0}, parameters, {1000, 0}, {0.8}, {1.0}, 0.6);
+    oneReach.computeCovariance(covariance);
+    EXPECT_EQ(oneReach.knownParameters(), (std::vector<bool>{false, true, false}));
+    EXPECT_REL_NEAR(covariance(0, 0), 0.8 * 0.2 / 1000, 1e-12);
+    EXPECT_EQ(covariance(1, 1), 0.0);
+    EXPECT_EQ(covariance(0, 1), 0.0);
+    EXPECT_REL_NEAR(covariance(2, 2), 0.6 * 0.4 / 800, 1e-12);
+
+    // With lambda 1 as well, and removals, only the survival is left.
+    oneReach.setCase({0.3}, parameters, {1000, 0}, {0.8}, {1.0}, 1.0);
+    oneReach.computeCovariance(covariance);
+    EXPECT_EQ(oneReach.knownParameters(), (std::vector<bool>{false, true, true}));
+    EXPECT_REL_NEAR(covariance(0, 0), 0.8 * 0.2 / 1000, 1e-12);
+
+    // Paired release, one site seen with certainty: St is the ratio of two
+    // binomial proportions, var = St^2 [(1 - Sc St)/(Rt Sc St) + (1 - Sc)/(Rc Sc)].
+    PairedReleaseInformation paired({}, {0});
+    paired.setCase(0.408, 0.933, {0.4586}, parameters, 66428, 43145, {}, {1.0}, 1.0);
+    paired.computeCovariance(covariance);
+    const double sc = 0.933;
+    const double st = 0.408;
+    EXPECT_REL_NEAR(covariance(0, 0), sc * (1 - sc) / 66428, 1e-9);
+    EXPECT_REL_NEAR(covariance(1, 1),
+                    st * st * ((1 - sc * st) / (43145 * sc * st) + (1 - sc) / (66428 * sc)), 1e-9);
+    for (int i = 2; i < paired.parameterCount(); ++i)
+        EXPECT_EQ(covariance(i, i), 0.0) << "parameter " << i;
+
+    // Every fish survives and is seen: nothing is left to estimate.
+    PairedReleaseInformation certain({0}, {0, 1});
+    certain.setCase(1.0, 1.0, {0.2, 0.1}, parameters, 1500, 1000, {1.0}, {1.0, 1.0}, 1.0);
+    certain.computeCovariance(covariance);
+    for (int i = 0; i < certain.parameterCount(); ++i)
+        EXPECT_EQ(covariance(i, i), 0.0) << "parameter " << i;
+
+    // Four reaches with the second site's detection, then lambda, at 1.
+    SingleDesign fourReaches{
+        {0, 1, 2},       {0, 1, 2}, {0.2, 0.5, 0.1}, {1000, 0, 0, 0}, {0.85, 0.9, 0.8},
+        {0.6, 1.0, 0.5}, 0.55};
+    EXPECT_TRUE(expectContinuousAtOne(fourReaches));
+    fourReaches.lambda = 1.0;
+    EXPECT_TRUE(expectContinuousAtOne(fourReaches));
+    fourReaches.detectionValues[1] = 0.7;
+    EXPECT_TRUE(expectContinuousAtOne(fourReaches));
+}
+
+TEST(ReleaseRecaptureInformation, RandomDesignsAreContinuousAtOne)
+{
+    DesignGenerator gen(89, Spread::Moderate);
+    int computed = 0;
+    int designs = 0;
+    for (int round = 0; round < 12; ++round) {
+        for (int reaches = 1; reaches <= 5; ++reaches, designs += 2) {
+            SingleDesign single = SingleDesign::random(gen, reaches);
+            single.detectionValues[gen.uniform(0, int(single.detectionValues.size()) - 1)] = 1.0;
+            if (gen.chance(0.5))
+                single.lambda = 1.0;
+            if (gen.chance(0.3))
+                single.survivalValues.back() = 1.0;
+            computed += expectContinuousAtOne(single);
+
+            PairedDesign paired = PairedDesign::random(gen, reaches - 1);
+            paired.detectionValues[gen.uniform(0, int(paired.detectionValues.size()) - 1)] = 1.0;
+            if (gen.chance(0.5))
+                paired.lambda = 1.0;
+            if (gen.chance(0.3))
+                paired.sc = 1.0;
+            computed += expectContinuousAtOne(paired);
+        }
+    }
+    EXPECT_GT(computed, designs / 2);
+}
+
 TEST(ReleaseRecaptureInformation, HessianWithNegativeEigenvaluesIsSingular)
 {
     std::vector<double> parameters;
@@ -484,10 +638,6 @@ TEST(ReleaseRecaptureInformation, HessianWithNegativeEigenvaluesIsSingular)
     SingleReleaseInformation twoReaches({0, 1}, {0, 1});
     twoReaches.setCase({0.0, 0.0}, parameters, {1000, 0, 0}, {0.8, 0.9}, {0.0, 0.6}, 0.5);
     expectSingular(twoReaches);
-
-    PairedReleaseInformation paired({}, {0});
-    paired.setCase(0.408, 0.933, {0.4586}, parameters, 66428, 43145, {}, {1.0}, 1.0);
-    expectSingular(paired);
 }
 
 TEST(ReleaseRecaptureInformation, PresetCancelFlagLeavesCovarianceUntouched)

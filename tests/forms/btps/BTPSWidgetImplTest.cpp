@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QTest>
 
 using quorvel::test::ModalBoxAnswerer;
@@ -48,7 +49,9 @@ TEST(BTPSForm, TheChosenModeEnablesItsFieldAndTheChecksFollowIt)
     form.scEdit->setText("0");
     EXPECT_FALSE(form.validate());
     EXPECT_EQ(answerer.seen, QStringList{"Balloon-Tag Passage Survival Estimate|"
-                                         "Illegal value for \"Sc.\"|critical"});
+                                         "Sc must lie in (0, 1]|critical"});
+    EXPECT_EQ(form.focusWidget(), form.scEdit);
+    EXPECT_EQ(form.scEdit->selectedText(), "0");
 
     // The stored mode comes back with its field enabled.
     BTPSWidgetImpl reopened(store.get());
@@ -84,4 +87,18 @@ TEST(BTPSForm, LinkedReleaseSizesFollowRcUnderOneName)
     form.rcEdit->setText("3000000000:3000000100");
     form.linkCheckBox->setChecked(false);
     EXPECT_EQ(form.rtEdit->text(), "3000000000:3000000100");
+}
+
+TEST(BTPSForm, EveryInputExplainsItself)
+{
+    TestStore store;
+    BTPSWidgetImpl form(store.get());
+    for (QWidget* input : form.findChildren<QWidget*>()) {
+        if (!qobject_cast<RangeLineEdit*>(input) && !qobject_cast<QAbstractButton*>(input))
+            continue;
+        EXPECT_FALSE(input->toolTip().isEmpty()) << input->objectName().toStdString();
+        EXPECT_FALSE(input->whatsThis().isEmpty()) << input->objectName().toStdString();
+    }
+    EXPECT_EQ(form.paEdit->toolTip(),
+              "Pa: the chance that a fish alive after the passage is recaptured");
 }

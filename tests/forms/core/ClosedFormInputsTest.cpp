@@ -6,6 +6,8 @@
 
 #include <QMap>
 
+#include <tuple>
+
 namespace {
 
 // A design's blank inputs with the given texts and switches, the switches
@@ -33,9 +35,10 @@ QString btpsIllegal(QMap<QString, QString> changes, bool useSt, bool linked = fa
     for (auto it = changes.begin(); it != changes.end(); ++it)
         texts[it.key()] = it.value();
     return BTPSInputs::firstIllegal(
-        filled(BTPSInputs::blankInputs(), texts,
-               {{BTPSInputs::useSt, useSt}, {BTPSInputs::linkReleases, linked}},
-               BTPSInputs::applySwitches));
+               filled(BTPSInputs::blankInputs(), texts,
+                      {{BTPSInputs::useSt, useSt}, {BTPSInputs::linkReleases, linked}},
+                      BTPSInputs::applySwitches))
+        .name;
 }
 
 QString tirrIllegal(const QMap<QString, QString>& texts, bool useTheta,
@@ -43,7 +46,8 @@ QString tirrIllegal(const QMap<QString, QString>& texts, bool useTheta,
 {
     return TIRRInputs::firstIllegal(filled(TIRRInputs::blankInputs(), texts,
                                            {{TIRRInputs::useTheta, useTheta}},
-                                           TIRRInputs::applySwitches, holder));
+                                           TIRRInputs::applySwitches, holder))
+        .name;
 }
 
 } // namespace
@@ -108,11 +112,27 @@ TEST(TIRRInputs, ReturnRateOfTreatmentFishMustNotExceedOneAtAnyPoint)
     EXPECT_EQ(tirrIllegal(derived, false, "P"), "Sc");
 }
 
-TEST(VWPInputs, KeepsTheClosedChecksAndSparesTheLinkedReleases)
+// A treatment fish may return for certain: Sc*P*T of exactly 1 is allowed.
+TEST(TIRRInputs, ReturnRateOfExactlyOneIsAllowedAndJustAboveItRefused)
 {
-    QMap<QString, QString> texts = {{"V1", "0"},   {"R2", "-1"},      {"R3", "-1"},
-                                    {"SDam", "1"}, {"SPrime11", "0"}, {"S12", "0.9"},
-                                    {"P1", "0.7"}, {"P2", "0.6"},     {"Lambda", "0.5"}};
+    QMap<QString, QString> theta = {{"Rc", "500"}, {"Rt", "500"}, {"Sc*P", "0.5"}, {"T", "2"}};
+    EXPECT_TRUE(tirrIllegal(theta, true).isNull());
+    theta["T"] = "2.002";
+    const StudyInputs refused = filled(TIRRInputs::blankInputs(), theta,
+                                       {{TIRRInputs::useTheta, true}}, TIRRInputs::applySwitches);
+    EXPECT_EQ(TIRRInputs::firstIllegal(refused).text(),
+              "T must keep the treatment's return Sc*P*T at most 1");
+
+    const QMap<QString, QString> factors = {
+        {"Rc", "500"}, {"Rt", "500"}, {"Sc", "1"}, {"P", "0.5"}, {"T", "2"}};
+    EXPECT_TRUE(tirrIllegal(factors, false).isNull());
+}
+
+TEST(VWPInputs, RefusesEmptyReleasesAndZeroProbabilitiesAndSparesTheLinkedReleases)
+{
+    QMap<QString, QString> texts = {{"V1", "500"}, {"R2", "-1"},        {"R3", "-1"},
+                                    {"SDam", "1"}, {"SPrime11", "0.8"}, {"S12", "0.9"},
+                                    {"P1", "0.7"}, {"P2", "0.6"},       {"Lambda", "0.5"}};
     const StudyInputs linked =
         filled(VWPInputs::blankInputs(), texts,
                {{VWPInputs::linkAllReleases, true}, {VWPInputs::linkReleases, true}},
@@ -124,12 +144,19 @@ TEST(VWPInputs, KeepsTheClosedChecksAndSparesTheLinkedReleases)
 
     const StudyInputs r2r3 = filled(VWPInputs::blankInputs(), texts,
                                     {{VWPInputs::linkReleases, true}}, VWPInputs::applySwitches);
-    EXPECT_EQ(VWPInputs::firstIllegal(r2r3), "R2-R3");
+    EXPECT_EQ(VWPInputs::firstIllegal(r2r3).name, "R2-R3");
     EXPECT_FALSE(r2r3.field("R3").enabled);
-    texts["Lambda"] = "1.01";
     texts["R2"] = "5";
-    EXPECT_EQ(VWPInputs::firstIllegal(filled(VWPInputs::blankInputs(), texts,
-                                             {{VWPInputs::linkReleases, true}},
-                                             VWPInputs::applySwitches)),
-              "Lambda");
+    for (const auto& [key, text, message] :
+         {std::tuple{"Lambda", "1.01", "Lambda must lie in (0, 1]"},
+          std::tuple{"SPrime11", "0", "SPrime11 must lie in (0, 1]"},
+          std::tuple{"V1", "0", "V1 must be a whole number of at least 1"}}) {
+        QMap<QString, QString> changed = texts;
+        changed[key] = text;
+        EXPECT_EQ(VWPInputs::firstIllegal(filled(VWPInputs::blankInputs(), changed,
+                                                 {{VWPInputs::linkReleases, true}},
+                                                 VWPInputs::applySwitches))
+                      .text(),
+                  message);
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // A single-release design of four reaches (three panels) that may be computed.
@@ -76,7 +78,7 @@ TEST(SingleReleaseInputs, ProbabilitiesRemovalsAndReleasesAreCheckedInTheFormsOr
         inputs.field(key).text = text;
         if (text.contains(':'))
             inputs.setRangeHolder(key);
-        return SingleReleaseInputs::firstIllegal(inputs);
+        return SingleReleaseInputs::firstIllegal(inputs).name;
     };
     EXPECT_TRUE(failing("S1", "0.5").isNull());
     EXPECT_EQ(failing("S2", "0"), "S2");
@@ -124,28 +126,39 @@ TEST(PairedReleaseInputs, FirstReachSurvivalsAndReleasesAreRefusedOutsideTheirDo
         inputs.field(key).text = text;
         if (text.contains(':'))
             inputs.setRangeHolder(key);
-        return PairedReleaseInputs::firstIllegal(inputs);
+        return PairedReleaseInputs::firstIllegal(inputs).name;
     };
     EXPECT_TRUE(failing("ST", "1.5").isNull());
-    EXPECT_EQ(failing("ST", "0"), "ST");
-    EXPECT_EQ(failing("SC", "1.2"), "SC");
+    EXPECT_EQ(failing("ST", "0"), "St");
+    EXPECT_EQ(failing("SC", "1.2"), "Sc");
     // Sc * St above 1 at the end of St's range; St is the one named.
-    EXPECT_EQ(failing("ST", "1:2.5"), "ST");
+    EXPECT_EQ(failing("ST", "1:2.5"), "St");
     EXPECT_TRUE(failing("SC", "0.1:0.9").isNull());
     StudyInputs ranged = pairedDesign();
     ranged.field("ST").text = "1.5";
     ranged.field("SC").text = "0.1:0.9";
     ranged.setRangeHolder("SC");
-    EXPECT_EQ(PairedReleaseInputs::firstIllegal(ranged), "SC");
+    EXPECT_EQ(PairedReleaseInputs::firstIllegal(ranged).text(),
+              "Sc must keep the treatment's survival Sc*St at most 1");
     EXPECT_EQ(failing("D2", "1"), "D2");
     EXPECT_EQ(failing("P1", "0"), "P1");
 
-    // Both releases empty: Rt is named; while linked, Rc is Rt and not checked.
-    StudyInputs empty = pairedDesign();
-    empty.field("RT").text = "0";
-    empty.field("RC").text = "0";
-    EXPECT_EQ(PairedReleaseInputs::firstIllegal(empty), "Rt");
-    EXPECT_TRUE(failing("RT", "0").isNull());
+    // Each group needs fish, or St cannot be estimated; while linked, Rc is Rt
+    // and not checked.
+    EXPECT_EQ(failing("RT", "0"), "Rt");
+    EXPECT_EQ(failing("RC", "0"), "Rc");
     EXPECT_EQ(failing("RT", "0", true), "Rt-Rc");
     EXPECT_TRUE(failing("RC", "-3", true).isNull());
+}
+
+// The last reach panel is checked like the others.
+TEST(PairedReleaseInputs, LastReachPanelIsChecked)
+{
+    for (const auto& [key, text, message] : {std::tuple{"P3", "0", "P3 must lie in (0, 1]"},
+                                             std::tuple{"S3", "1.5", "S3 must lie in (0, 1]"},
+                                             std::tuple{"D3", "1", "D3 must lie in [0, 1)"}}) {
+        StudyInputs inputs = pairedDesign();
+        inputs.field(key).text = text;
+        EXPECT_EQ(PairedReleaseInputs::firstIllegal(inputs).text(), message);
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -97,13 +98,51 @@ TEST(StudyInputs, FirstFailingFieldFollowsTheOrderAndSkipsDisabledFields)
     const QList<FieldCheck> checks = {
         {"Rc", Interval::atLeast(0)}, {"Rt", Interval::atLeast(0)}, {"P", Interval::closed(0, 1)}};
 
-    EXPECT_EQ(firstFailingField(inputs, checks), "Rt (linked)");
+    EXPECT_EQ(firstFailingField(inputs, checks).text(),
+              "Rt (linked) must be a whole number of at least 0");
     inputs.field("Rt").text = "10";
-    EXPECT_EQ(firstFailingField(inputs, checks), "P");
+    EXPECT_EQ(firstFailingField(inputs, checks).key, "P");
     inputs.field("P").text = "1";
     EXPECT_TRUE(firstFailingField(inputs, checks).isNull());
     EXPECT_THROW(firstFailingField(inputs, {{"Missing", Interval::atLeast(0)}}),
                  std::invalid_argument);
+}
+
+TEST(StudyInputs, RefusalsNameTheFieldAndTheRuleItBroke)
+{
+    const auto refused = [](const QString& rc, const QString& p, const Interval& bounds) {
+        StudyInputs inputs = releaseInputs(rc, "10", p);
+        if (rc.contains(':'))
+            inputs.setRangeHolder("Rc");
+        if (p.contains(':'))
+            inputs.setRangeHolder("P");
+        return refusedField(
+                   inputs, firstFailingField(inputs, {{"Rc", Interval::atLeast(1)}, {"P", bounds}}))
+            .text();
+    };
+    const Interval probability = Interval::halfOpen(0, 1);
+    EXPECT_EQ(refused("10", "", probability), "P is empty: it must lie in (0, 1]");
+    EXPECT_EQ(refused("10", " \n", probability), "P is empty: it must lie in (0, 1]");
+    EXPECT_EQ(refused("10", "0.850.7", probability),
+              "P holds \"0.850.7\", not a number: it must lie in (0, 1]");
+    EXPECT_EQ(refused("10", "0", probability), "P must lie in (0, 1]");
+    EXPECT_EQ(refused("10", "1.5", probability), "P must lie in (0, 1]");
+    EXPECT_TRUE(refused("10", "1", probability).isNull());
+    EXPECT_EQ(refused("10", "0:1", probability), "P must lie in (0, 1] at every point");
+    EXPECT_EQ(refused("10", "1", Interval::closedOpen(0, 1)), "P must lie in [0, 1)");
+    EXPECT_EQ(refused("10", "0", Interval::halfOpen(0, std::numeric_limits<double>::infinity())),
+              "P must be above 0");
+
+    // Release sizes count whole fish.
+    EXPECT_EQ(refused("0", "0.5", probability), "Rc must be a whole number of at least 1");
+    EXPECT_EQ(refused("100.5", "0.5", probability), "Rc must be a whole number of at least 1");
+    EXPECT_TRUE(refused("100.0", "0.5", probability).isNull());
+    EXPECT_EQ(refused("3000000000", "0.5", probability),
+              "Rc must be a whole number of at least 1, at most 2147483647");
+    EXPECT_EQ(refused("500:500", "0.5", probability),
+              "Rc holds the range 500:500, which has no points: its end must lie above its start");
+    EXPECT_EQ(refused("5:", "0.5", probability),
+              "Rc holds \"5:\", not a range start:end of two numbers");
 }
 
 TEST(StudyInputs, RefusesDuplicateFieldsAndAHolderThatIsNoField)

@@ -15,9 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
+
+#include <tuple>
 
 using quorvel::test::ModalBoxAnswerer;
 using quorvel::test::TestStore;
@@ -185,7 +189,8 @@ TEST(SingleReleaseWidget, RangeWarningsOfReachFieldsReachTheWindow)
     RangeLineEdit* s2 = reach(form, 1)->survivalEdit;
     QTest::keyClicks(s2, "0.5:0.9:");
     QTest::keyClicks(form.releaseWidget()->releaseEdit, "1:");
-    EXPECT_EQ(answerer.seen, (QStringList{"Quorvel|Range already set for S2"}));
+    EXPECT_EQ(answerer.seen, (QStringList{"Quorvel|Range already set for S2",
+                                          "Quorvel|Range already set for S2"}));
 
     // Sharing the field that holds the range releases it at its start.
     reach(form, 1)->survivalCombo->setCurrentIndex(0);
@@ -212,9 +217,9 @@ TEST(SingleReleaseWidget, ValidationRefusesProbabilitiesOutsideTheirDomain)
     form.finalReachWidget()->productEdit->setText("0");
     reach(form, 0)->captureEdit->setText("1");
     EXPECT_FALSE(form.validate());
-    EXPECT_EQ(answerer.seen,
-              (QStringList{"Single Release|Illegal value for \"P1.\"|critical",
-                           "Single Release|Illegal value for \"Lambda.\"|critical"}));
+    EXPECT_EQ(answerer.seen, (QStringList{"Single Release|P1 must lie in (0, 1]|critical",
+                                          "Single Release|Lambda must lie in (0, 1]|critical"}));
+    EXPECT_EQ(form.focusWidget(), form.finalReachWidget()->productEdit);
 }
 
 TEST(PairedReleaseWidget, ChainStartsWithTheReleasePanelAndGrowsFromReachTwo)
@@ -274,7 +279,7 @@ TEST(PairedReleaseWidget, LinkedReleasesDisableRcAndFollowRt)
     store->setValue(QVSettingsKeys::PrRc, "100:200");
     PairedReleaseWidget again(store.get());
     EXPECT_FALSE(again.releaseWidget()->linkReleasesCheckBox->isChecked());
-    EXPECT_EQ(again.rangeSpec()->ownerName(), "RC");
+    EXPECT_EQ(again.rangeSpec()->ownerName(), "Rc");
     store->setValue(QVSettingsKeys::PrLinkReleases, true);
     PairedReleaseWidget linked(store.get());
     EXPECT_EQ(linked.releaseWidget()->treatmentReleaseEdit->name(), "Rt-Rc");
@@ -291,4 +296,119 @@ TEST(PairedReleaseWidget, UnlinkingKeepsTheTextsWhenRtCannotBeRead)
     release->linkReleasesCheckBox->setChecked(true);
     release->linkReleasesCheckBox->setChecked(false);
     EXPECT_EQ(release->controlReleaseEdit->text(), "30000000000");
+}
+
+// Every field of the chain is checked before a run, the last reach panel's
+// too; the refused field takes the focus with its text selected.
+TEST(PairedReleaseWidget, ValidationNamesTheRefusedFieldAndTakesTheUserThere)
+{
+    TestStore store;
+    PairedReleaseWidget form(store.get());
+    form.setNumReaches(3);
+    StudyInputs valid = PairedReleaseInputs::blankInputs(3);
+    for (const InputField& field : valid.fields())
+        valid.field(field.key).text = "0.5";
+    valid.field("RT").text = "1000";
+    valid.field("RC").text = "1000";
+    ASSERT_TRUE(form.loadInputs(valid));
+    form.show();
+    ModalBoxAnswerer answerer;
+    EXPECT_TRUE(form.validate());
+
+    const auto panels = form.findChildren<TCReachWidgetImpl*>();
+    ASSERT_EQ(panels.size(), 2);
+    TCReleaseWidgetImpl* release = form.releaseWidget();
+    const QList<std::tuple<RangeLineEdit*, QString, QString>> cases = {
+        {panels[1]->captureEdit, "0", "P3 must lie in (0, 1]"},
+        {panels[1]->survivalEdit, "1.5", "S3 must lie in (0, 1]"},
+        {panels[1]->removalEdit, "1", "D3 must lie in [0, 1)"},
+        {release->treatmentReleaseEdit, "0", "Rt must be a whole number of at least 1"},
+        {release->controlReleaseEdit, "", "Rc is empty: it must be a whole number of at least 1"},
+        {release->treatmentSurvivalEdit, "0", "St must be above 0"}};
+    for (const auto& [edit, text, message] : cases) {
+        const QString before = edit->text();
+        edit->setText(text);
+        EXPECT_FALSE(form.validate());
+        EXPECT_EQ(answerer.seen.last(), "Paired Release|" + message + "|critical");
+        EXPECT_EQ(form.focusWidget(), edit) << message.toStdString();
+        EXPECT_EQ(edit->selectedText(), text);
+        edit->setText(before);
+    }
+    EXPECT_TRUE(form.validate());
+}
+
+// A span of reaches filled in one step, shared fields following their owner,
+// and one Undo taking the whole fill back.
+TEST(SingleReleaseWidget, FillReachesWritesTheSpanAndOneUndoRestoresIt)
+{
+    TestStore store;
+    storeSingleDesign(store);
+    SingleReleaseWidget form(store.get());
+    form.setNumReaches(5);
+    ASSERT_EQ(form.reachPanelCount(), 4);
+    reach(form, 3)->captureCombo->setCurrentIndex(0); // P4 shares P1
+    const StudyInputs before = form.inputs();
+
+    form.fillReaches({2, 9, "0.95", "0.8", ""});
+    for (int k = 0; k < 4; ++k) {
+        ReachWidgetImpl* panel = reach(form, k);
+        EXPECT_EQ(panel->survivalEdit->text(), k == 0 ? "0.9" : "0.95") << k;
+        EXPECT_EQ(panel->removalEdit->text(), "0") << k;
+    }
+    EXPECT_EQ(reach(form, 0)->captureEdit->text(), "0.6");
+    EXPECT_EQ(reach(form, 2)->captureEdit->text(), "0.8");
+    EXPECT_EQ(reach(form, 3)->captureEdit->text(), "0.6"); // follows P1
+    EXPECT_EQ(store->arrayValue(QVSettingsKeys::SrS, 3).toString(), "0.95");
+    EXPECT_EQ(store->arrayValue(QVSettingsKeys::SrP, 3).toString(), "0.6");
+
+    ASSERT_TRUE(form.fillHistory()->canUndo());
+    EXPECT_EQ(form.fillHistory()->count(), 1);
+    form.fillHistory()->undo();
+    for (const InputField& field : before.fields())
+        EXPECT_EQ(form.inputs().field(field.key).text, field.text) << field.key.toStdString();
+    EXPECT_EQ(store->arrayValue(QVSettingsKeys::SrS, 3).toString(), "0.6");
+}
+
+TEST(ReleaseRecaptureWidget, NewReachesTakeTheLastReachsValuesInsteadOfBlanks)
+{
+    TestStore store;
+    PairedReleaseWidget paired(store.get());
+    paired.setNumReaches(2);
+    const auto panels = [&paired] { return paired.findChildren<TCReachWidgetImpl*>(); };
+    panels()[0]->survivalEdit->setText("0.5:0.9"); // a range is not copied
+    panels()[0]->captureEdit->setText("0.7");
+    panels()[0]->removalEdit->setText("0.1");
+    paired.setNumReaches(99);
+    ASSERT_EQ(panels().size(), 98);
+    for (TCReachWidgetImpl* panel : {panels()[1], panels()[97]}) {
+        EXPECT_EQ(panel->survivalEdit->text(), "0.5");
+        EXPECT_EQ(panel->captureEdit->text(), "0.7");
+        EXPECT_EQ(panel->removalEdit->text(), "0.1");
+    }
+    EXPECT_EQ(store->arrayValue(QVSettingsKeys::PrP, 97).toString(), "0.7");
+    EXPECT_EQ(paired.rangeSpec()->ownerName(), "S2");
+
+    // Stored inputs of a reach win over the copy.
+    TestStore stored;
+    storeSingleDesign(stored);
+    SingleReleaseWidget single(stored.get());
+    single.setNumReaches(5);
+    EXPECT_EQ(reach(single, 3)->survivalEdit->text(), "0.6");
+}
+
+// Every input of the chain has its tool tip and What's This text.
+TEST(ReleaseRecaptureWidget, EveryFieldAndComboExplainsItself)
+{
+    TestStore store;
+    SingleReleaseWidget form(store.get());
+    form.setNumReaches(3);
+    EXPECT_EQ(reach(form, 1)->captureEdit->toolTip(),
+              "Detection probability at site 2: the chance that a fish alive at the site is "
+              "detected there");
+    for (QWidget* input : form.findChildren<QWidget*>()) {
+        if (!qobject_cast<RangeLineEdit*>(input) && !qobject_cast<QComboBox*>(input))
+            continue;
+        EXPECT_FALSE(input->toolTip().isEmpty()) << input->objectName().toStdString();
+        EXPECT_FALSE(input->whatsThis().isEmpty()) << input->objectName().toStdString();
+    }
 }

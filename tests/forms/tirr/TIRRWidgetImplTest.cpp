@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QTest>
 
 using quorvel::test::closeOpenMessageBoxes;
@@ -58,9 +59,24 @@ TEST(TIRRForm, ChoosingScTimesPReleasesARangeInScAndTheFormReopensWithScAndP)
         form.tauEdit->setText("5");
         EXPECT_FALSE(form.validate());
         EXPECT_EQ(answerer.seen,
-                  QStringList{"Transport In-River Ratio|Illegal value for \"T.\"|critical"});
+                  QStringList{"Transport In-River Ratio|T must keep the treatment's return "
+                              "Sc*P*T at most 1|critical"});
+        EXPECT_EQ(form.focusWidget(), form.tauEdit);
+        EXPECT_EQ(form.tauEdit->selectedText(), "5");
     }
     TIRRWidgetImpl reopened(store.get());
     EXPECT_TRUE(reopened.s1pRadio->isChecked());
     EXPECT_FALSE(reopened.thetaEdit->isEnabled());
+}
+
+TEST(TIRRForm, EveryInputExplainsItself)
+{
+    TestStore store;
+    TIRRWidgetImpl form(store.get());
+    for (QWidget* input : form.findChildren<QWidget*>()) {
+        if (!qobject_cast<RangeLineEdit*>(input) && !qobject_cast<QAbstractButton*>(input))
+            continue;
+        EXPECT_FALSE(input->toolTip().isEmpty()) << input->objectName().toStdString();
+        EXPECT_FALSE(input->whatsThis().isEmpty()) << input->objectName().toStdString();
+    }
 }

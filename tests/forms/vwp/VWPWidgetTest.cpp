@@ -21,8 +21,12 @@ TEST(VWPForm, NineFieldsSitOnTheSchematicWithTheirHelpTexts)
     for (RangeLineEdit* field : fields) {
         EXPECT_TRUE(form.label->geometry().contains(field->geometry()))
             << field->objectName().toStdString();
-        EXPECT_EQ(field->toolTip(), "QLineEdit for ranges");
+        EXPECT_FALSE(field->toolTip().isEmpty()) << field->objectName().toStdString();
+        EXPECT_TRUE(field->whatsThis().startsWith("<p>" + field->toolTip().toHtmlEscaped()));
     }
+    EXPECT_EQ(form.p2Edit->toolTip(), "Detection probability at site 2: the chance that a fish "
+                                      "alive at the site is detected there");
+    EXPECT_FALSE(form.linkAllReleasesCheckBox->toolTip().isEmpty());
     EXPECT_FALSE(form.label->pixmap(Qt::ReturnByValue).isNull());
     EXPECT_GE(form.sizeHint().width(), 600);
     EXPECT_GE(form.sizeHint().height(), 600);
@@ -63,5 +67,8 @@ TEST(VWPForm, LinkedReleasesFollowTheirLeaderAndLinkingAllTurnsTheOtherLinkOff)
     ModalBoxAnswerer answerer;
     form.sDamEdit->setText("2");
     EXPECT_FALSE(form.validate());
-    EXPECT_EQ(answerer.seen, QStringList{"VWP|Illegal value for \"SDam.\"|critical"});
+    EXPECT_EQ(answerer.seen,
+              QStringList{"Virtual with a Paired Release|SDam must lie in (0, 1]|critical"});
+    EXPECT_EQ(form.focusWidget(), form.sDamEdit);
+    EXPECT_EQ(form.sDamEdit->selectedText(), "2");
 }

@@ -120,7 +120,7 @@ TEST(BTPSSubWindow, SinglePointReportShowsTheInputsAndListsThe95PercentHalfWidth
     QTextTable* inputs = tables[0];
     ASSERT_EQ(inputs->rows(), 6);
     EXPECT_EQ(inputs->format().border(), 0);
-    EXPECT_EQ(rowTexts(inputs, 1), (QStringList{"Treatment Release Site (Rt):", "1000"}));
+    EXPECT_EQ(rowTexts(inputs, 1), (QStringList{"Treatment Release Size (Rt):", "1000"}));
     EXPECT_EQ(rowTexts(inputs, 3), (QStringList{"Treatment Survival (St):", "0.720000"}));
     EXPECT_EQ(rowTexts(inputs, 4), (QStringList{"Proportion Alive Fish (Pa):", "0.500000"}));
     EXPECT_TRUE(cellCharFormat(inputs, 4, 0).fontWeight() > QFont::Normal);
@@ -153,7 +153,7 @@ TEST(BTPSSubWindow, RangeReportKeepsTheInputTableAndGivesEveryPointInGeneralForm
     reportOf(window, document);
     const QList<QTextTable*> tables = tablesOf(document);
     ASSERT_EQ(tables.size(), 2);
-    EXPECT_EQ(rowTexts(tables[0], 1), (QStringList{"Treatment Release Site (Rt):", "1000"}));
+    EXPECT_EQ(rowTexts(tables[0], 1), (QStringList{"Treatment Release Size (Rt):", "1000"}));
     EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Tau (T):", "0.90000000"}));
     QTextTable* range = tables[1];
     ASSERT_EQ(range->rows(), 101);

@@ -194,7 +194,7 @@ TEST(Sensitivity, RefusesWhatItCannotAnalyse)
     Sensitivity result;
     QString error;
     EXPECT_FALSE(sensitivity::analyse(refused, request, &result, &error));
-    EXPECT_TRUE(error.startsWith("Illegal value")) << error.toStdString();
+    EXPECT_TRUE(error.startsWith("P1 must lie in (0, 1]")) << error.toStdString();
 }
 
 // A cancel while the inputs are varied (on every core) ends the analysis

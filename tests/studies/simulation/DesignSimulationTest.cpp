@@ -158,6 +158,28 @@ TEST(DesignSimulation, ReleaseDesignsShowTheReportsParametersWhateverTheThreads)
     }
 }
 
+// The second site sees every fish that reaches it, so P2 is known and the
+// others' precision is its limit towards 1; the fits agree with it.
+TEST(DesignSimulation, DetectionOfOneAgreesWithTheLimitOfThePrediction)
+{
+    const Design design = designFrom(R"({"design": "single", "reaches": 4, "inputs": {
+        "R0": "1000", "S1": "0.85", "P1": "0.6", "D1": "0.2", "R1": "0", "S2": "0.9",
+        "P2": "1", "D2": "0.5", "R2": "0", "S3": "0.8", "P3": "0.5", "D3": "0.1", "R3": "0",
+        "Lambda": "0.55"}})");
+    const SimulationCheck result = check(design, 1000, 5);
+    EXPECT_EQ(result.summary.failedFits, 0);
+    for (int q = 0; q < result.quantities.size(); ++q) {
+        SCOPED_TRACE(result.quantities[q].toStdString());
+        const ParameterSummary& p = result.summary.parameters[static_cast<std::size_t>(q)];
+        if (result.quantities[q] == QStringLiteral("P2")) {
+            EXPECT_EQ(p.predictedStandardError, 0.0);
+            EXPECT_EQ(p.empiricalSd.value, 0.0);
+            continue;
+        }
+        EXPECT_LE(std::fabs(p.sdRatio.value - 1.0), 3.5 * p.sdRatio.monteCarloError);
+    }
+}
+
 // 60 fish, detected with 0.3: survivals of 0.4 spread wider than predicted,
 // while survivals of 0.9 pile up at 1 and spread less.
 TEST(DesignSimulation, SmallPoorlyDetectedReleaseIsJudgedInBothDirections)

@@ -59,7 +59,7 @@ TEST(TIRRSubWindow, SinglePointReportHasFiveInputRowsWithThetaGivenAndSixWithout
     ASSERT_EQ(tables.size(), 2);
     ASSERT_EQ(tables[0]->rows(), 6);
     EXPECT_EQ(rowTexts(tables[0], 2), (QStringList{"Survival (Sc):", "1"}));
-    EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Capture Probability (P):", "0.5"}));
+    EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Detection Probability (P):", "0.5"}));
     EXPECT_EQ(rowTexts(tables[0], 4), (QStringList{"", ""}));
     EXPECT_EQ(rowTexts(tables[0], 5), (QStringList{"Treatment Effect (T):", "0.8"}));
     EXPECT_EQ(headingsOf(derived),

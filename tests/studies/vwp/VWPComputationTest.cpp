@@ -74,11 +74,9 @@ TEST(VWPComputation, CertifiedCaseOnTheExactPath)
 TEST(VWPComputation, NineChecksInTheirOrderRefuseZeroAndAcceptOne)
 {
     const QStringList messages = {
-        "V1 cannot be less than zero",          "R2 cannot be less than zero",
-        "R3 cannot be less than zero",          "Sdam must be in the range (0, 1]",
-        "Sprime11 must be in the range (0, 1]", "S12 must be in the range (0, 1]",
-        "P1 must be in the range (0, 1]",       "P2 must be in the range (0, 1]",
-        "Lambda must be in the range (0, 1]"};
+        "V1 must be at least 1",   "R2 must be at least 1",       "R3 must be at least 1",
+        "SDam must lie in (0, 1]", "SPrime11 must lie in (0, 1]", "S12 must lie in (0, 1]",
+        "P1 must lie in (0, 1]",   "P2 must lie in (0, 1]",       "Lambda must lie in (0, 1]"};
     // Breaking the inputs from the last to the first, the message is always
     // that of the earliest broken one.
     VWPParameters record = certifiedRecord();
@@ -132,7 +130,7 @@ TEST(VWPComputation, AnInvalidPointEndsTheRunAndTheCancelFlagIsNotPolled)
     RecordingMonitor monitor;
     monitor.canceled = true;
     EXPECT_EQ(computeVWP(record, monitor).pointCount(), 1);
-    EXPECT_EQ(monitor.errors, QStringList{"Invalid input: R2 cannot be less than zero"});
+    EXPECT_EQ(monitor.errors, QStringList{"Invalid input: R2 must be at least 1"});
     EXPECT_TRUE(monitor.canceled);
 
     record.r2[1] = 1000;
@@ -142,14 +140,12 @@ TEST(VWPComputation, AnInvalidPointEndsTheRunAndTheCancelFlagIsNotPolled)
     EXPECT_TRUE(untouched.errors.isEmpty());
     EXPECT_EQ(untouched.steps, (QList<int>{0, 1, 2}));
 
-    // Detection and Lambda both 1 pass the checks, but leave the one-reach
-    // Hessian singular: the engine's exception ends the run.
+    // Detection and Lambda both 1 pass the checks and give their limit.
     record.p2[1] = 1.0;
     record.lambda[1] = 1.0;
-    RecordingMonitor failed;
-    EXPECT_EQ(computeVWP(record, failed).pointCount(), 1);
-    EXPECT_EQ(failed.errors, QStringList{"Unknown error"});
-    EXPECT_TRUE(failed.canceled);
+    RecordingMonitor limit;
+    EXPECT_EQ(computeVWP(record, limit).pointCount(), 2);
+    EXPECT_TRUE(limit.errors.isEmpty());
 }
 
 TEST(VWPComputation, LinkedReleasesFollowV1OrR2AtEveryPoint)
@@ -180,4 +176,54 @@ TEST(VWPComputation, LinkedReleasesFollowV1OrR2AtEveryPoint)
     const VWPParameters r2r3 = takeVWPRecord(inputs);
     EXPECT_EQ(r2r3.r3, QVector<int>(90, 7));
     EXPECT_EQ(r2r3.r2, r2r3.r3);
+}
+
+// At a detection or lambda of 1 the three releases' variances are their
+// limits towards 1 (before, P2 = 1 doubled SE(Sdam) and P2 = lambda = 1 failed);
+// with one reach every fish alive at the site seen and lambda 1, a release's
+// survival is a binomial proportion, var = S (1 - S) / R.
+TEST(VWPComputation, PrecisionAtOneIsTheLimitTowardsOne)
+{
+    const VWPParameters record = certifiedRecord();
+    for (const auto& [p2, lambda] :
+         {std::pair{1.0, 0.5}, std::pair{1.0, 1.0}, std::pair{0.6, 1.0}}) {
+        SCOPED_TRACE(::testing::Message() << "P2 = " << p2 << ", lambda = " << lambda);
+        VWPParameters atOne = record;
+        atOne.p2 = {p2};
+        atOne.lambda = {lambda};
+        VWPParameters below = atOne;
+        below.p2 = {p2 == 1.0 ? 1.0 - 1e-7 : p2};
+        below.lambda = {lambda == 1.0 ? 1.0 - 1e-7 : lambda};
+        RecordingMonitor monitor;
+        const VWPResults results = computeVWP(atOne, monitor);
+        ASSERT_EQ(results.pointCount(), 1) << monitor.errors.join(' ').toStdString();
+        const VWPPointResult& limit = results.points[0];
+        const VWPPointResult near = computeVWPPoint(below, 0);
+        EXPECT_REL_NEAR(limit.varS1, near.varS1, 0.01);
+        EXPECT_REL_NEAR(limit.varS2, near.varS2, 0.01);
+        EXPECT_REL_NEAR(limit.varS3, near.varS3, 0.01);
+        EXPECT_REL_NEAR(limit.varSdam, near.varSdam, 0.01);
+        EXPECT_FALSE(limit.knownS1 || limit.knownS2 || limit.knownS3);
+        if (p2 == 1.0 && lambda == 1.0) {
+            const VWPSurvivals s = vwpSurvivals(atOne, 0);
+            EXPECT_REL_NEAR(limit.varS2, s.s2 * (1 - s.s2) / atOne.r2[0], 1e-12);
+            EXPECT_REL_NEAR(limit.varS3, s.s3 * (1 - s.s3) / atOne.r3[0], 1e-12);
+        }
+    }
+
+    // Every fish below the dam survives and is seen: S2 and S3 are known, and
+    // Sdam rests on S1 alone.
+    VWPParameters certain = record;
+    certain.sPrime11 = {1.0};
+    certain.s12 = {1.0};
+    certain.p2 = {1.0};
+    certain.lambda = {1.0};
+    RecordingMonitor monitor;
+    const VWPResults results = computeVWP(certain, monitor);
+    ASSERT_EQ(results.pointCount(), 1) << monitor.errors.join(' ').toStdString();
+    const VWPPointResult& point = results.points[0];
+    EXPECT_TRUE(point.knownS2 && point.knownS3 && !point.knownS1);
+    EXPECT_EQ(point.varS2, 0.0);
+    EXPECT_EQ(point.varS3, 0.0);
+    EXPECT_REL_NEAR(point.varSdam, point.varS1, 1e-12);
 }

@@ -36,6 +36,7 @@ QList<ReportPiece> ReleaseRecaptureReport::pieces() const
     }};
     pieces << releaseSizePieces() << parameterPieces();
     pieces << (record.hasRange() ? rangePieces() : singlePointPieces());
+    pieces << knownPieces();
     return pieces;
 }
 
@@ -180,6 +181,23 @@ QList<ReportPiece> ReleaseRecaptureReport::rangePieces() const
                    return QString::number(std::sqrt((*variances)(row - 1, columns[column - 1])),
                                           'f', s);
                });
+}
+
+// A variance of 0 in the tables is that of a parameter known exactly; the
+// notes say which.
+QList<ReportPiece> ReleaseRecaptureReport::knownPieces() const
+{
+    const QStringList notes = releaseRecapturePrecisionTable(record, results).knownNotes();
+    if (notes.isEmpty())
+        return {};
+    QList<ReportPiece> pieces{caption(QStringLiteral("Known exactly:"))};
+    pieces << [this, notes](QTextCursor& cursor) {
+        for (const QString& note : notes) {
+            cursor.insertBlock(style.paragraphFormat);
+            cursor.insertText(note, style.textFormat);
+        }
+    };
+    return pieces;
 }
 
 ReportPiece ReleaseRecaptureReport::caption(const QString& text) const

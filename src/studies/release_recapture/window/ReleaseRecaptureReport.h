@@ -20,7 +20,8 @@ class RynStyle;
 // release sizes and the parameters of the first point (the range text in the
 // columns of the ranged input), then either the single-point report
 // (variance-covariance matrix unless replicates are in use, the precision
-// table) or, over a range, the standard errors at every point. With
+// table) or, over a range, the standard errors at every point, and the
+// parameters known exactly ("P2 = 1: known, not estimated"). With
 // replicates in use only the replicate parameter's precision is shown. Tables
 // of many reaches are written in blocks (reportTablePieces).
 class ReleaseRecaptureReport
@@ -53,6 +54,7 @@ private:
     QList<ReportPiece> parameterPieces() const;
     QList<ReportPiece> singlePointPieces() const;
     QList<ReportPiece> rangePieces() const;
+    QList<ReportPiece> knownPieces() const;
     // A new paragraph with text in the heading format, or in the error format.
     ReportPiece caption(const QString& text) const;
     ReportPiece errorLine(const QString& text) const;
