@@ -642,132 +642,133 @@ TEST(QVWindow, FillReachesFromTheEditMenuAndUndoIt)
     undo->trigger();
     EXPECT_EQ(panels[4]->survivalEdit->text(), s5);
     EXPECT_FALSE(undo->isEnabled());
-    TEST(QVWindow, ResultsComeInFrontOfAMaximizedDesignAndTheWindowMenuListsThem)
-    {
-        TestStore store;
-        storeSingleRelease(store, "2000:2100");
-        std::unique_ptr<QVWindow> window = shownWindow(store);
-        ModalBoxAnswerer answerer;
-        open(*window, SR);
-        QWidget* design = window->subWindow(SR);
-        design->showMaximized();
-        QAction* textEntry = window->resultsWindowAction(QVWindow::TextOutputWindowId);
-        QAction* plotEntry = window->resultsWindowAction(QVWindow::PlotWindowId);
-        const QList<QAction*> menu = window->menu(QVWindow::WindowMenu)->actions();
-        ASSERT_TRUE(menu.contains(textEntry) && menu.contains(plotEntry));
-        EXPECT_EQ(textEntry->text(), "Text Output");
-        EXPECT_EQ(plotEntry->text(), "Plot");
-        EXPECT_FALSE(textEntry->isEnabled());
+}
 
-        runAnalysis(*window);
-        EXPECT_FALSE(design->isMaximized());
-        const QList<QMdiSubWindow*> stack =
-            window->mdiArea()->subWindowList(QMdiArea::StackingOrder);
-        for (int key : {int(QVWindow::TextOutputWindowId), int(QVWindow::PlotWindowId)}) {
-            auto* results = static_cast<QMdiSubWindow*>(window->subWindow(key));
-            EXPECT_TRUE(results->isVisible()) << key;
-            EXPECT_GT(stack.indexOf(results), stack.indexOf(static_cast<QMdiSubWindow*>(design)));
+TEST(QVWindow, ResultsComeInFrontOfAMaximizedDesignAndTheWindowMenuListsThem)
+{
+    TestStore store;
+    storeSingleRelease(store, "2000:2100");
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    ModalBoxAnswerer answerer;
+    open(*window, SR);
+    QWidget* design = window->subWindow(SR);
+    design->showMaximized();
+    QAction* textEntry = window->resultsWindowAction(QVWindow::TextOutputWindowId);
+    QAction* plotEntry = window->resultsWindowAction(QVWindow::PlotWindowId);
+    const QList<QAction*> menu = window->menu(QVWindow::WindowMenu)->actions();
+    ASSERT_TRUE(menu.contains(textEntry) && menu.contains(plotEntry));
+    EXPECT_EQ(textEntry->text(), "Text Output");
+    EXPECT_EQ(plotEntry->text(), "Plot");
+    EXPECT_FALSE(textEntry->isEnabled());
+
+    runAnalysis(*window);
+    EXPECT_FALSE(design->isMaximized());
+    const QList<QMdiSubWindow*> stack = window->mdiArea()->subWindowList(QMdiArea::StackingOrder);
+    for (int key : {int(QVWindow::TextOutputWindowId), int(QVWindow::PlotWindowId)}) {
+        auto* results = static_cast<QMdiSubWindow*>(window->subWindow(key));
+        EXPECT_TRUE(results->isVisible()) << key;
+        EXPECT_GT(stack.indexOf(results), stack.indexOf(static_cast<QMdiSubWindow*>(design)));
+    }
+    EXPECT_EQ(window->activeStudyWindow()->id(), SR);
+    EXPECT_TRUE(textEntry->isEnabled() && plotEntry->isEnabled());
+
+    // A closed results window comes back from the menu, in front.
+    window->subWindow(QVWindow::PlotWindowId)->close();
+    plotEntry->trigger();
+    EXPECT_TRUE(window->subWindow(QVWindow::PlotWindowId)->isVisible());
+    EXPECT_EQ(window->activeSubWindowKey(), QVWindow::PlotWindowId);
+    EXPECT_TRUE(answerer.seen.isEmpty());
+}
+
+TEST(QVWindow, TileAndResetKeepEveryWindowInsideTheDocumentAreaAtSensibleSizes)
+{
+    TestStore store;
+    storeSingleRelease(store, "2000:2100");
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    window->resize(1400, 1000);
+    QTest::qWait(0);
+    for (int t : {SR, PR, TIRR, BTPS, VWP})
+        open(*window, t);
+    const QSize firstTransport = window->subWindow(TIRR)->size();
+    open(*window, SR);
+    runAnalysis(*window);
+    const QSize frame = window->size();
+    QMdiArea* area = window->mdiArea();
+    const QRect inside = area->viewport()->rect();
+    const auto check = [&](const char* what) {
+        EXPECT_EQ(window->size(), frame) << what;
+        const QList<QMdiSubWindow*> shown = area->subWindowList();
+        EXPECT_EQ(shown.size(), 7);
+        for (QMdiSubWindow* sub : shown) {
+            const QSize least = sub->minimumSizeHint().boundedTo(inside.size());
+            EXPECT_TRUE(inside.contains(sub->geometry()))
+                << what << " " << sub->windowTitle().toStdString();
+            EXPECT_GE(sub->width(), least.width())
+                << what << " " << sub->windowTitle().toStdString();
+            EXPECT_GE(sub->height(), least.height())
+                << what << " " << sub->windowTitle().toStdString();
         }
-        EXPECT_EQ(window->activeStudyWindow()->id(), SR);
-        EXPECT_TRUE(textEntry->isEnabled() && plotEntry->isEnabled());
+    };
+    window->action(QVWindow::TileAction)->trigger();
+    check("tiled");
+    window->action(QVWindow::ResetGeometryAction)->trigger();
+    check("reset");
+    // A design comes back at the size of its first opening where it fits.
+    EXPECT_EQ(window->subWindow(TIRR)->size(), firstTransport);
+}
 
-        // A closed results window comes back from the menu, in front.
-        window->subWindow(QVWindow::PlotWindowId)->close();
-        plotEntry->trigger();
-        EXPECT_TRUE(window->subWindow(QVWindow::PlotWindowId)->isVisible());
-        EXPECT_EQ(window->activeSubWindowKey(), QVWindow::PlotWindowId);
-        EXPECT_TRUE(answerer.seen.isEmpty());
-    }
-
-    TEST(QVWindow, TileAndResetKeepEveryWindowInsideTheDocumentAreaAtSensibleSizes)
+TEST(QVWindow, PairedPlotShowsTreatmentSurvivalAndKeepsTheUsersChoiceOverRunsAndStarts)
+{
+    TestStore store;
     {
-        TestStore store;
-        storeSingleRelease(store, "2000:2100");
         std::unique_ptr<QVWindow> window = shownWindow(store);
-        window->resize(1400, 1000);
-        QTest::qWait(0);
-        for (int t : {SR, PR, TIRR, BTPS, VWP})
-            open(*window, t);
-        const QSize firstTransport = window->subWindow(TIRR)->size();
-        open(*window, SR);
+        StudySubWindow* study = open(*window, PR);
+        enterPairedRelease(study, *window);
         runAnalysis(*window);
-        const QSize frame = window->size();
-        QMdiArea* area = window->mdiArea();
-        const QRect inside = area->viewport()->rect();
-        const auto check = [&](const char* what) {
-            EXPECT_EQ(window->size(), frame) << what;
-            const QList<QMdiSubWindow*> shown = area->subWindowList();
-            EXPECT_EQ(shown.size(), 7);
-            for (QMdiSubWindow* sub : shown) {
-                const QSize least = sub->minimumSizeHint().boundedTo(inside.size());
-                EXPECT_TRUE(inside.contains(sub->geometry()))
-                    << what << " " << sub->windowTitle().toStdString();
-                EXPECT_GE(sub->width(), least.width())
-                    << what << " " << sub->windowTitle().toStdString();
-                EXPECT_GE(sub->height(), least.height())
-                    << what << " " << sub->windowTitle().toStdString();
-            }
-        };
-        window->action(QVWindow::TileAction)->trigger();
-        check("tiled");
-        window->action(QVWindow::ResetGeometryAction)->trigger();
-        check("reset");
-        // A design comes back at the size of its first opening where it fits.
-        EXPECT_EQ(window->subWindow(TIRR)->size(), firstTransport);
+        QComboBox* parameter = window->plotWidget()->controls()->parsCombo;
+        EXPECT_EQ(parameter->currentText(), "St");
+        EXPECT_TRUE(window->plotWidget()->plot()->title().text().contains("Precision of St"));
+
+        // The user's choice, by key on the list, stays over the next run.
+        parameter->setFocus();
+        QTest::keyClick(parameter, Qt::Key_Home);
+        ASSERT_EQ(parameter->currentText(), "Sc");
+        runAnalysis(*window);
+        EXPECT_EQ(parameter->currentText(), "Sc");
     }
+    std::unique_ptr<QVWindow> restarted = shownWindow(store);
+    open(*restarted, PR);
+    runAnalysis(*restarted);
+    EXPECT_EQ(restarted->plotWidget()->controls()->parsCombo->currentText(), "Sc");
+}
 
-    TEST(QVWindow, PairedPlotShowsTreatmentSurvivalAndKeepsTheUsersChoiceOverRunsAndStarts)
-    {
-        TestStore store;
-        {
-            std::unique_ptr<QVWindow> window = shownWindow(store);
-            StudySubWindow* study = open(*window, PR);
-            enterPairedRelease(study, *window);
-            runAnalysis(*window);
-            QComboBox* parameter = window->plotWidget()->controls()->parsCombo;
-            EXPECT_EQ(parameter->currentText(), "St");
-            EXPECT_TRUE(window->plotWidget()->plot()->title().text().contains("Precision of St"));
-
-            // The user's choice, by key on the list, stays over the next run.
-            parameter->setFocus();
-            QTest::keyClick(parameter, Qt::Key_Home);
-            ASSERT_EQ(parameter->currentText(), "Sc");
-            runAnalysis(*window);
-            EXPECT_EQ(parameter->currentText(), "Sc");
-        }
-        std::unique_ptr<QVWindow> restarted = shownWindow(store);
-        open(*restarted, PR);
-        runAnalysis(*restarted);
-        EXPECT_EQ(restarted->plotWidget()->controls()->parsCombo->currentText(), "Sc");
-    }
-
-    // Every field of every form is wide enough for a range of release sizes at
-    // the size its window first opens with, in a desktop's usual font (the test
-    // platform's own is 12 pt).
-    TEST(QVWindow, EveryFieldOfEveryFormHoldsARangeAtTheFormsFirstSize)
-    {
-        const QFont platformFont = QApplication::font();
-        QApplication::setFont(QFont("DejaVu Sans", 10));
-        TestStore store;
-        std::unique_ptr<QVWindow> window = shownWindow(store);
-        window->resize(1400, 1000);
+// Every field of every form is wide enough for a range of release sizes at
+// the size its window first opens with, in a desktop's usual font (the test
+// platform's own is 12 pt).
+TEST(QVWindow, EveryFieldOfEveryFormHoldsARangeAtTheFormsFirstSize)
+{
+    const QFont platformFont = QApplication::font();
+    QApplication::setFont(QFont("DejaVu Sans", 10));
+    TestStore store;
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    window->resize(1400, 1000);
+    QTest::qWait(0);
+    for (int t : {SR, PR, TIRR, BTPS, VWP}) {
+        StudySubWindow* study = open(*window, t);
         QTest::qWait(0);
-        for (int t : {SR, PR, TIRR, BTPS, VWP}) {
-            StudySubWindow* study = open(*window, t);
-            QTest::qWait(0);
-            for (RangeLineEdit* field : study->findChildren<RangeLineEdit*>()) {
-                if (!field->isVisible())
-                    continue;
-                const int needed = field->fontMetrics().horizontalAdvance("5000:50000") + 10;
-                EXPECT_GE(field->width(), needed)
+        for (RangeLineEdit* field : study->findChildren<RangeLineEdit*>()) {
+            if (!field->isVisible())
+                continue;
+            const int needed = field->fontMetrics().horizontalAdvance("5000:50000") + 10;
+            EXPECT_GE(field->width(), needed)
+                << study->title().toStdString() << " " << field->objectName().toStdString();
+            // and in view, not behind the window's edge.
+            if (!qobject_cast<ReleaseRecaptureSubWindow*>(study)) {
+                const QRect shown(field->mapTo(study, QPoint(0, 0)), field->size());
+                EXPECT_TRUE(study->rect().contains(shown))
                     << study->title().toStdString() << " " << field->objectName().toStdString();
-                // and in view, not behind the window's edge.
-                if (!qobject_cast<ReleaseRecaptureSubWindow*>(study)) {
-                    const QRect shown(field->mapTo(study, QPoint(0, 0)), field->size());
-                    EXPECT_TRUE(study->rect().contains(shown))
-                        << study->title().toStdString() << " " << field->objectName().toStdString();
-                }
             }
         }
-        QApplication::setFont(platformFont);
     }
+    QApplication::setFont(platformFont);
+}
