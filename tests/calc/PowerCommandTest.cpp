@@ -71,7 +71,7 @@ TEST(PowerCommand, ShowsPowerOnlyWhereANullValueIsSetAndRefusesBadOptions)
 {
     const auto csv = runCalc({"--power", "--format", "csv", examplePath("btps")});
     ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
-    EXPECT_TRUE(csv.out.section('\n', 0, 0).endsWith("T null,T power"));
+    EXPECT_TRUE(csv.out.section('\n', 0, 0).endsWith("T null,T power,known"));
     const auto text = runCalc({"--power", examplePath("btps")});
     EXPECT_TRUE(text.out.contains("Power (two-sided test at alpha = 0.05):"));
     EXPECT_TRUE(text.out.contains("T (null 1)"));

@@ -1,5 +1,6 @@
 #include "studies/planning/window/PlanDialog.h"
 
+#include "studies/common/AtomicMonitor.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/planning/window/PlanReport.h"
@@ -19,29 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The worker's side of the run protocol: progress and cancel through the
-// dialog's atomics, which its timer reads.
-class AtomicMonitor : public RunMonitor
-{
-public:
-    AtomicMonitor(std::atomic<int>& step, std::atomic<int>& steps, const std::atomic<bool>& cancel)
-        : step(step)
-        , steps(steps)
-        , cancel(cancel)
-    {}
-
-    void setTotalSteps(int n) override { steps = n; }
-    void setStep(int i) override { step = i; }
-    bool isCanceled() const override { return cancel; }
-    void error(const QString&) override {}
-    void setCanceled(bool) override {}
-
-private:
-    std::atomic<int>& step;
-    std::atomic<int>& steps;
-    const std::atomic<bool>& cancel;
-};
 
 // Solve-for choices are the release size, the split, then the
 // probabilities, each holding its parameter name.

@@ -1,29 +1,6 @@
 #include "studies/sensitivity/window/GuessWorker.h"
 
-namespace {
-
-class AtomicMonitor : public RunMonitor
-{
-public:
-    AtomicMonitor(std::atomic<int>& step, std::atomic<int>& steps, const std::atomic<bool>& cancel)
-        : step(step)
-        , steps(steps)
-        , cancel(cancel)
-    {}
-
-    void setTotalSteps(int n) override { steps = n; }
-    void setStep(int i) override { step = i; }
-    bool isCanceled() const override { return cancel; }
-    void error(const QString&) override {}
-    void setCanceled(bool) override {}
-
-private:
-    std::atomic<int>& step;
-    std::atomic<int>& steps;
-    const std::atomic<bool>& cancel;
-};
-
-} // namespace
+#include "studies/common/AtomicMonitor.h"
 
 GuessWorker::GuessWorker(QObject* parent)
     : QObject(parent)
