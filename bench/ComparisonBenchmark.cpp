@@ -9,6 +9,7 @@
 #include "studies/common/RunMonitor.h"
 #include "studies/comparison/DesignComparison.h"
 #include "studies/planning/DesignComputation.h"
+#include "studies/planning/search/PlanMeasurer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,16 +55,6 @@ void fourDesignsAgainstATarget(benchmark::State& state)
     }
 }
 
-class SilentMonitor : public RunMonitor
-{
-public:
-    void setTotalSteps(int) override {}
-    void setStep(int) override {}
-    bool isCanceled() const override { return false; }
-    void error(const QString&) override {}
-    void setCanceled(bool) override {}
-};
-
 // The run, and with power the power of every quantity at every point
 // against 0.9, as the reports and outputs compute it.
 void singleReleaseRun(benchmark::State& state, bool power)
@@ -77,7 +68,7 @@ void singleReleaseRun(benchmark::State& state, bool power)
     test.commonNull = 0.9;
     for (auto _ : state) {
         const auto computation = DesignComputation::of(design);
-        SilentMonitor monitor;
+        planning::QuietMonitor monitor(nullptr);
         QString message;
         if (computation->run(monitor, &message) != DesignComputation::Computed)
             state.SkipWithError(message.toUtf8().constData());

@@ -111,23 +111,27 @@ Design plannedDesign(const Design& design, const PlanTarget& target)
     return planned;
 }
 
+QString requestRefusal(const Design& design, const PlanRequest& request)
+{
+    QString error;
+    if (requestError(design, request, &error))
+        return error;
+    const QStringList known = quantities(plannedDesign(design, request.target), &error);
+    if (known.isEmpty())
+        return error;
+    if (!known.contains(request.target.quantity))
+        return QStringLiteral("The %1 design does not estimate \"%2\": its quantities are %3")
+            .arg(designTitle(design), request.target.quantity, listed(known));
+    return QString();
+}
+
 bool plan(const Design& design, const PlanRequest& request, Plan* plan, QString* error,
           RunMonitor* monitor)
 {
-    if (requestError(design, request, error))
+    *error = requestRefusal(design, request);
+    if (!error->isNull())
         return false;
     const Design planned = plannedDesign(design, request.target);
-    QString quantityError;
-    const QStringList known = quantities(planned, &quantityError);
-    if (known.isEmpty()) {
-        *error = quantityError;
-        return false;
-    }
-    if (!known.contains(request.target.quantity)) {
-        *error = QStringLiteral("The %1 design does not estimate \"%2\": its quantities are %3")
-                     .arg(designTitle(design), request.target.quantity, listed(known));
-        return false;
-    }
 
     Plan result;
     result.request = request;

@@ -91,6 +91,10 @@ namespace planner {
 bool plan(const Design& design, const PlanRequest& request, Plan* plan, QString* error,
           RunMonitor* monitor = nullptr);
 
+// What plan() refuses a request for before it computes any point (the texts
+// listed above), or a null text when it takes the request.
+QString requestRefusal(const Design& design, const PlanRequest& request);
+
 // The design as a plan computes it: the single release's total survival is
 // computed when it is the target.
 Design plannedDesign(const Design& design, const PlanTarget& target);

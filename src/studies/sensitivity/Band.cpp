@@ -392,22 +392,8 @@ bool planWorstCase(const Design& design, const QList<BandInput>& box, const Plan
             return false;
         }
     }
-    // The planner's refusals of the request come before it computes
-    // anything: asked with a cancel already set, it answers with its refusal
-    // or with the cancel.
-    class Refusing : public RunMonitor
-    {
-    public:
-        void setTotalSteps(int) override {}
-        void setStep(int) override {}
-        bool isCanceled() const override { return true; }
-        void error(const QString&) override {}
-        void setCanceled(bool) override {}
-    } refusing;
-    Plan unused;
-    QString refusal;
-    if (!planner::plan(design, request, &unused, &refusal, &refusing) &&
-        refusal != QStringLiteral("Cancelled!")) {
+    const QString refusal = planner::requestRefusal(design, request);
+    if (!refusal.isNull()) {
         *error = refusal;
         return false;
     }

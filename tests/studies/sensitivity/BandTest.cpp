@@ -2,6 +2,7 @@
 
 #include "studies/common/RunMonitor.h"
 #include "studies/planning/DesignComputation.h"
+#include "studies/planning/search/PlanMeasurer.h"
 
 #include "Tolerance.h"
 
@@ -10,16 +11,6 @@
 #include <cmath>
 
 namespace {
-
-class NoMonitor : public RunMonitor
-{
-public:
-    void setTotalSteps(int) override {}
-    void setStep(int) override {}
-    bool isCanceled() const override { return false; }
-    void error(const QString&) override {}
-    void setCanceled(bool) override {}
-};
 
 Design designOf(Design::Kind kind, const QMap<QString, QString>& texts, int reaches)
 {
@@ -57,7 +48,7 @@ Design threeReaches()
 // The SE of quantity at every point, by an ordinary run of design.
 QList<double> ordinarySe(const Design& design, const QString& quantity)
 {
-    NoMonitor monitor;
+    planning::QuietMonitor monitor(nullptr);
     QString message;
     const auto computation = DesignComputation::of(design);
     EXPECT_EQ(computation->run(monitor, &message), DesignComputation::Computed)
@@ -251,9 +242,12 @@ TEST(Band, SearchesReleaseSizesInWholeFish)
 // A cancel during the search ends it with "Cancelled!" and no band.
 TEST(Band, StopsWhenCancelled)
 {
-    class CancelLater : public NoMonitor
+    class CancelLater : public planning::QuietMonitor
     {
     public:
+        CancelLater()
+            : QuietMonitor(nullptr)
+        {}
         bool isCanceled() const override { return ++asked > 5; }
         mutable int asked = 0;
     } monitor;

@@ -3,6 +3,7 @@
 #include "studies/common/RunMonitor.h"
 #include "studies/design/DesignFile.h"
 #include "studies/planning/DesignComputation.h"
+#include "studies/planning/search/PlanMeasurer.h"
 
 #include "Tolerance.h"
 
@@ -12,16 +13,6 @@
 #include <cmath>
 
 namespace {
-
-class NoMonitor : public RunMonitor
-{
-public:
-    void setTotalSteps(int) override {}
-    void setStep(int) override {}
-    bool isCanceled() const override { return false; }
-    void error(const QString&) override {}
-    void setCanceled(bool) override {}
-};
 
 Design example(const QString& name)
 {
@@ -39,7 +30,7 @@ double ordinaryMeasure(Design design, const QString& quantity, PlanTarget::Measu
                        int point)
 {
     design.options.totalSurvival = true;
-    NoMonitor monitor;
+    planning::QuietMonitor monitor(nullptr);
     QString message;
     const auto computation = DesignComputation::of(design);
     if (computation->run(monitor, &message) != DesignComputation::Computed)
@@ -201,9 +192,12 @@ TEST(Sensitivity, RefusesWhatItCannotAnalyse)
 // with "Cancelled!" and no answer.
 TEST(Sensitivity, StopsWhenCancelled)
 {
-    class CancelLater : public NoMonitor
+    class CancelLater : public planning::QuietMonitor
     {
     public:
+        CancelLater()
+            : QuietMonitor(nullptr)
+        {}
         bool isCanceled() const override { return ++asked > 8; }
         mutable std::atomic<int> asked{0};
     } monitor;
