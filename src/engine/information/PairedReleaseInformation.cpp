@@ -2,6 +2,7 @@
 
 #include "numerics/CholeskyInverse.h"
 #include "numerics/NRError.h"
+#include "numerics/PositiveDefiniteInverse.h"
 #include "numerics/RankThreshold.h"
 #include "numerics/SymmetricEigenvalues.h"
 
@@ -118,10 +119,10 @@ struct GroupBlock
     Matrix e;
 };
 
-void invertGroup(const Matrix& hessian, const Matrix& block, const std::vector<int>& border,
-                 GroupBlock& group)
+// E = D^-1 B for the group whose inverse is computed, B the block's columns
+// of Sc and St.
+void solveBorder(const Matrix& hessian, const std::vector<int>& border, GroupBlock& group)
 {
-    choleskyInverse(block, group.inverse);
     const Matrix b = submatrix(hessian, group.indices, border);
     const int size = static_cast<int>(group.indices.size());
     group.e.resize(size, 2);
@@ -146,6 +147,13 @@ void invertGroup(const Matrix& hessian, const Matrix& block, const std::vector<i
 // applied to Dc, Dt and S with one threshold: the rank threshold of the
 // whole n x n matrix, its largest eigenvalue taken as the largest of the
 // blocks' and A's (by interlacing none exceeds the whole matrix's).
+//
+// The blocks' eigenvalues are computed only when that test is close: with
+// each block's norm in place of its largest eigenvalue the threshold can only
+// grow, and blocks that clear the grown threshold by the margin of
+// certainlyAboveInverse, and a complement whose eigenvalues clear twice it
+// (room for the rounding of the blocks' computed eigenvalues), pass the exact
+// test too.
 void PairedReleaseInformation::invertChecked(const Matrix& hessian, Matrix& covariance,
                                              const std::atomic<bool>* cancelFlag) const
 {
@@ -158,25 +166,46 @@ void PairedReleaseInformation::invertChecked(const Matrix& hessian, Matrix& cova
     groups[1].indices =
         groupIndices(treatmentSurvivalMap(), treatmentDetectionMap(), treatmentLambdaIndex());
 
+    const int n = parameterCount();
     const Matrix a = submatrix(hessian, border, border);
+    const double borderLargest = largestMagnitude(symmetricEigenvalues(a));
     Matrix blocks[2];
-    std::vector<double> eigenvalues[2];
-    double largest = largestMagnitude(symmetricEigenvalues(a));
+    double largestBound = borderLargest;
     for (int g = 0; g < 2; ++g) {
         blocks[g] = submatrix(hessian, groups[g].indices, groups[g].indices);
-        eigenvalues[g] = symmetricEigenvalues(blocks[g]);
-        largest = std::max(largest, largestMagnitude(eigenvalues[g]));
+        largestBound = std::max(largestBound, symmetricRowSumNorm(blocks[g]));
     }
-    const double threshold = rankThreshold(parameterCount(), parameterCount(), largest);
+    const double boundThreshold = rankThreshold(n, n, largestBound);
     const NR3::NRError singular("Singular Hessian in calculating covariance matrix");
-    if (!allAbove(eigenvalues[0], threshold) || !allAbove(eigenvalues[1], threshold))
-        throw singular;
+
+    // The complement's threshold: twice the grown one until the exact one
+    // is known.
+    double threshold = 2.0 * boundThreshold;
+    bool exact = false;
+    const auto testBlocksExactly = [&]() {
+        std::vector<double> eigenvalues[2];
+        double largest = borderLargest;
+        for (int g = 0; g < 2; ++g) {
+            eigenvalues[g] = symmetricEigenvalues(blocks[g]);
+            largest = std::max(largest, largestMagnitude(eigenvalues[g]));
+        }
+        threshold = rankThreshold(n, n, largest);
+        exact = true;
+        if (!allAbove(eigenvalues[0], threshold) || !allAbove(eigenvalues[1], threshold))
+            throw singular;
+    };
+    if (!certainlyAboveInverse(blocks[0], groups[0].inverse, boundThreshold) ||
+        !certainlyAboveInverse(blocks[1], groups[1].inverse, boundThreshold)) {
+        testBlocksExactly();
+        for (int g = 0; g < 2; ++g)
+            choleskyInverse(blocks[g], groups[g].inverse);
+    }
 
     if (isCanceled(cancelFlag))
         return;
     Matrix schur = a;
     for (int g = 0; g < 2; ++g) {
-        invertGroup(hessian, blocks[g], border, groups[g]);
+        solveBorder(hessian, border, groups[g]);
         const Matrix b = submatrix(hessian, groups[g].indices, border);
         for (int r = 0; r < 2; ++r)
             for (int c = 0; c < 2; ++c)
@@ -184,8 +213,14 @@ void PairedReleaseInformation::invertChecked(const Matrix& hessian, Matrix& cova
                     schur(r, c) -= b(k, r) * groups[g].e(k, c);
     }
     schur(0, 1) = schur(1, 0) = 0.5 * (schur(0, 1) + schur(1, 0));
-    if (!allAbove(symmetricEigenvalues(schur), threshold))
-        throw singular;
+    const std::vector<double> schurEigenvalues = symmetricEigenvalues(schur);
+    if (!allAbove(schurEigenvalues, threshold)) {
+        if (exact)
+            throw singular;
+        testBlocksExactly();
+        if (!allAbove(schurEigenvalues, threshold))
+            throw singular;
+    }
 
     const double det = schur(0, 0) * schur(1, 1) - schur(0, 1) * schur(1, 0);
     Matrix schurInverse(2, 2);
@@ -206,7 +241,6 @@ void PairedReleaseInformation::invertChecked(const Matrix& hessian, Matrix& cova
         }
     }
 
-    const int n = parameterCount();
     covariance.resize(n, n);
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 2; ++c)

@@ -1,9 +1,8 @@
 #include "engine/information/ReleaseRecaptureInformation.h"
 
-#include "numerics/CholeskyInverse.h"
 #include "numerics/NRError.h"
 #include "numerics/OrthogonalComplement.h"
-#include "numerics/SymmetricEigenvalues.h"
+#include "numerics/PositiveDefiniteInverse.h"
 
 #include <stdexcept>
 
@@ -55,12 +54,8 @@ void ReleaseRecaptureInformation::invertChecked(const Matrix& hessian, Matrix& c
 {
     if (isCanceled(cancelFlag))
         return;
-    if (!symmetricIsPositiveDefinite(hessian))
+    if (!positiveDefiniteInverse(hessian, covariance))
         throw NR3::NRError("Singular Hessian in calculating covariance matrix");
-
-    if (isCanceled(cancelFlag))
-        return;
-    choleskyInverse(hessian, covariance);
 }
 
 // Z^T H Z and Z R^-1 Z^T skip the zero entries of Z, which where the
@@ -94,9 +89,8 @@ void invertInformationLimit(const Matrix& hessian,
         return;
     Matrix reducedInverse;
     if (m > 0) {
-        if (!symmetricIsPositiveDefinite(reduced))
+        if (!positiveDefiniteInverse(reduced, reducedInverse))
             throw NR3::NRError("Singular Hessian in calculating covariance matrix");
-        choleskyInverse(reduced, reducedInverse);
     }
 
     Matrix limit(n, n);
