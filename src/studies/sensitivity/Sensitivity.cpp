@@ -19,10 +19,12 @@ namespace {
 
 // The value nearest to wanted, on the way from value, that the design takes
 // in field key: wanted itself when taken, else the bound found by bisection
-// between value (taken) and wanted (refused).
+// between value (taken) and wanted (refused). Each check validates the whole
+// design, so value itself (an input of 0 varied by a fraction) is not checked
+// again.
 double takenToward(const Design& design, const QString& key, double value, double wanted)
 {
-    if (DesignMeasure::accepts(design, key, wanted))
+    if (wanted == value || DesignMeasure::accepts(design, key, wanted))
         return wanted;
     const bool whole = design.inputs.field(key).editType == RangeArithmetic::Integer;
     double taken = value;
@@ -78,12 +80,15 @@ QPair<double, double> variedValues(const Design& design, const QString& key, dou
     // Rounded to 12 significant digits, so that 0.9 × 1.1 is varied to 0.99
     // as a biologist would type it.
     const auto typed = [](double v) { return QString::number(v, 'g', 12).toDouble(); };
-    double low = typed(value * (1 - spread));
-    double high = typed(value * (1 + spread));
-    // A probability stops at 1; one of value 1 is varied downwards only.
-    if (DesignMeasure::accepts(design, key, 1.0) && !DesignMeasure::accepts(design, key, 1.5))
-        high = std::min(high, 1.0);
-    return {takenToward(design, key, value, low), takenToward(design, key, value, high)};
+    const double low = typed(value * (1 - spread));
+    const double high = typed(value * (1 + spread));
+    const double taken = takenToward(design, key, value, low);
+    // A probability stops at 1, which it takes; one of value 1 is varied
+    // downwards only.
+    if (high > 1.0 && DesignMeasure::accepts(design, key, 1.0) &&
+        !DesignMeasure::accepts(design, key, 1.5))
+        return {taken, 1.0};
+    return {taken, takenToward(design, key, value, high)};
 }
 
 bool analyse(const Design& design, const SensitivityRequest& request, Sensitivity* result,
