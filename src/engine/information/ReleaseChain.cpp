@@ -51,7 +51,12 @@ namespace {
 class ChainDerivatives
 {
 public:
+    // The chain's probabilities and expected numbers of fish at parameters.
     ChainDerivatives(const ReleaseChain& chain, const std::vector<double>& parameters);
+
+    // Forms the Hessian and gradient in the chain's variables, which
+    // carryToParameters needs.
+    void formDerivatives();
 
     // H += J^T H_v J + sum_v g_v d2 v / d theta2: J has the entry 1 for a
     // variable that is one parameter, and theta[second], theta[first] for a
@@ -139,12 +144,16 @@ ChainDerivatives::ChainDerivatives(const ReleaseChain& chain, const std::vector<
     , atRisk(static_cast<std::size_t>(K + 1))
     , chiAtRisk(static_cast<std::size_t>(K + 1))
     , chiSpread(static_cast<std::size_t>(K + 1))
-    , gradient(static_cast<std::size_t>(size), 0.0)
-    , hessian(size, size)
 {
     readValues(chain, parameters);
     computeNeverSeen();
     countFish(chain);
+}
+
+void ChainDerivatives::formDerivatives()
+{
+    gradient.assign(static_cast<std::size_t>(size), 0.0);
+    hessian.resize(size, size);
     addDetectionTerms();
     addNeverSeenTerms();
 }
@@ -365,8 +374,15 @@ void ChainDerivatives::addDivergentDirections(const std::vector<double>& paramet
 void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
                      Matrix& hessian, std::vector<std::vector<double>>* divergentDirections)
 {
-    const ChainDerivatives derivatives(chain, parameters);
+    ChainDerivatives derivatives(chain, parameters);
+    derivatives.formDerivatives();
     derivatives.carryToParameters(parameters, hessian);
     if (divergentDirections != nullptr)
         derivatives.addDivergentDirections(parameters, *divergentDirections);
+}
+
+void addChainDivergentDirections(const ReleaseChain& chain, const std::vector<double>& parameters,
+                                 std::vector<std::vector<double>>& divergentDirections)
+{
+    ChainDerivatives(chain, parameters).addDivergentDirections(parameters, divergentDirections);
 }

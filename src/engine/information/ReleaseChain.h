@@ -53,3 +53,7 @@ struct ReleaseChain
 void addChainHessian(const ReleaseChain& chain, const std::vector<double>& parameters,
                      Matrix& hessian,
                      std::vector<std::vector<double>>* divergentDirections = nullptr);
+
+// The divergent directions of addChainHessian alone, without the Hessian.
+void addChainDivergentDirections(const ReleaseChain& chain, const std::vector<double>& parameters,
+                                 std::vector<std::vector<double>>& divergentDirections);

@@ -41,9 +41,11 @@ void ReleaseRecaptureInformation::computeCovariance(Matrix& covariance,
 
 std::vector<bool> ReleaseRecaptureInformation::knownParameters() const
 {
-    Matrix hessian;
+    if (trueValues.size() != static_cast<std::size_t>(parameters))
+        throw std::logic_error("ReleaseRecaptureInformation: no case loaded");
     std::vector<std::vector<double>> directions;
-    computeHessian(hessian, &directions);
+    for (const ReleaseChain& chain : chains)
+        addChainDivergentDirections(chain, trueValues, directions);
     if (directions.empty())
         return std::vector<bool>(static_cast<std::size_t>(parameters), false);
     return orthogonalSplit(directions, parameters).inSpan;
