@@ -1,3 +1,4 @@
+#include "SpectrumMatrix.h"
 #include "Tolerance.h"
 
 #include "numerics/SVD.h"
@@ -11,33 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Q diag(spectrum) Q^T with the reflection Q = I - 2 v v^T / v^T v, whose
-// eigenvalues are exactly the spectrum. Rows listed in zeroRows are zero.
-Matrix withSpectrum(const std::vector<double>& spectrum, const std::vector<int>& zeroRows = {})
-{
-    const int n = static_cast<int>(spectrum.size() + zeroRows.size());
-    std::vector<int> rows;
-    for (int i = 0; i < n; ++i)
-        if (std::find(zeroRows.begin(), zeroRows.end(), i) == zeroRows.end())
-            rows.push_back(i);
-    std::mt19937 rng(5);
-    std::normal_distribution<double> normal;
-    std::vector<double> v(spectrum.size());
-    double vv = 0.0;
-    for (double& x : v) {
-        x = normal(rng);
-        vv += x * x;
-    }
-    Matrix a(n, n);
-    const std::size_t m = spectrum.size();
-    for (std::size_t i = 0; i < m; ++i)
-        for (std::size_t j = 0; j < m; ++j)
-            for (std::size_t k = 0; k < m; ++k)
-                a(rows[i], rows[j]) += ((i == k) - 2.0 * v[i] * v[k] / vv) * spectrum[k] *
-                                       ((j == k) - 2.0 * v[j] * v[k] / vv);
-    return a;
-}
 
 // The rank test by singular value decomposition on the same matrix.
 bool svdHasFullRank(const Matrix& m)
