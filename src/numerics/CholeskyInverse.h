@@ -7,7 +7,7 @@
 // triangular, M = L^-1 by forward substitution, and A^-1 = M^T M. About n^3
 // operations, a third of an inverse by LU decomposition, and stable for
 // every positive definite matrix without pivoting. The exact covariance
-// computation inverts Hessians that have passed its eigenvalue test with it.
+// computation inverts its Hessians with it, through positiveDefiniteInverse.
 //
 // Throws NR3::NRError "Matrix not positive definite in CholeskyInverse" when a
 // pivot is not positive (the matrix is not positive definite to working
