@@ -83,62 +83,77 @@ void choleskyInverse(const Matrix& a, Matrix& inverse)
     }
 
     // M = L^-1, lower triangular: M(i, i) = 1 / L(i, i) and, for j < i,
-    // M(i, j) = -(sum_{j<=k<i} L(i, k) M(k, j)) / L(i, i). Rows k of M are
-    // taken two at a time, which halves the passes over row i without
-    // changing the order of any entry's terms.
+    // M(i, j) = -(sum_{j<=k<i} L(i, k) M(k, j)) / L(i, i), the terms taken in
+    // the order of k. Four entries of a row are summed side by side; entry
+    // j + r joins at k = j + r.
     LowerTriangle m(n);
     for (int i = 0; i < n; ++i) {
         const double* li = l.row(i);
         double* mi = m.row(i);
-        for (int j = 0; j < i; ++j)
-            mi[j] = 0.0;
-        int k = 0;
-        for (; k + 1 < i; k += 2) {
-            const double* mk = m.row(k);
-            const double* mk1 = m.row(k + 1);
-            for (int j = 0; j <= k; ++j)
-                mi[j] = mi[j] - li[k] * mk[j] - li[k + 1] * mk1[j];
-            mi[k + 1] -= li[k + 1] * mk1[k + 1];
+        int j = 0;
+        for (; j + 3 < i; j += 4) {
+            const double* mj = m.row(j);
+            const double* mj1 = m.row(j + 1);
+            const double* mj2 = m.row(j + 2);
+            double s0 = 0.0 - li[j] * mj[j];
+            s0 -= li[j + 1] * mj1[j];
+            double s1 = 0.0 - li[j + 1] * mj1[j + 1];
+            s0 -= li[j + 2] * mj2[j];
+            s1 -= li[j + 2] * mj2[j + 1];
+            double s2 = 0.0 - li[j + 2] * mj2[j + 2];
+            double s3 = 0.0;
+            for (int k = j + 3; k < i; ++k) {
+                const double* mk = m.row(k);
+                const double lik = li[k];
+                s0 -= lik * mk[j];
+                s1 -= lik * mk[j + 1];
+                s2 -= lik * mk[j + 2];
+                s3 -= lik * mk[j + 3];
+            }
+            mi[j] = s0 / li[i];
+            mi[j + 1] = s1 / li[i];
+            mi[j + 2] = s2 / li[i];
+            mi[j + 3] = s3 / li[i];
         }
-        for (; k < i; ++k) {
-            const double* mk = m.row(k);
-            for (int j = 0; j <= k; ++j)
-                mi[j] -= li[k] * mk[j];
+        for (; j < i; ++j) {
+            double sum = 0.0;
+            for (int k = j; k < i; ++k)
+                sum -= li[k] * m.row(k)[j];
+            mi[j] = sum / li[i];
         }
-        for (int j = 0; j < i; ++j)
-            mi[j] /= li[i];
         mi[i] = 1.0 / li[i];
     }
 
-    // A^-1 = M^T M: A^-1(i, j) = sum_{k>=max(i,j)} M(k, i) M(k, j), gathered
-    // row by row of M into the lower triangle, two rows at a time as above,
-    // and mirrored.
+    // A^-1 = M^T M: A^-1(i, j) = sum_{k>=i} M(k, i) M(k, j) for j <= i, the
+    // terms taken in the order of k, four entries of a row side by side; the
+    // upper triangle is the mirror.
     inverse.resize(n, n);
-    const auto row = [&inverse, n](int i) {
-        return inverse.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(n);
-    };
-    int k = 0;
-    for (; k + 1 < n; k += 2) {
-        const double* mk = m.row(k);
-        const double* mk1 = m.row(k + 1);
-        for (int i = 0; i <= k; ++i) {
-            double* target = row(i);
-            const double mki = mk[i];
-            const double mk1i = mk1[i];
-            for (int j = 0; j <= i; ++j)
-                target[j] = target[j] + mki * mk[j] + mk1i * mk1[j];
+    for (int i = 0; i < n; ++i) {
+        double* target = inverse.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(n);
+        int j = 0;
+        for (; j + 3 <= i; j += 4) {
+            double s0 = 0.0;
+            double s1 = 0.0;
+            double s2 = 0.0;
+            double s3 = 0.0;
+            for (int k = i; k < n; ++k) {
+                const double* mk = m.row(k);
+                const double mki = mk[i];
+                s0 += mki * mk[j];
+                s1 += mki * mk[j + 1];
+                s2 += mki * mk[j + 2];
+                s3 += mki * mk[j + 3];
+            }
+            target[j] = s0;
+            target[j + 1] = s1;
+            target[j + 2] = s2;
+            target[j + 3] = s3;
         }
-        double* target = row(k + 1);
-        for (int j = 0; j <= k + 1; ++j)
-            target[j] += mk1[k + 1] * mk1[j];
-    }
-    for (; k < n; ++k) {
-        const double* mk = m.row(k);
-        for (int i = 0; i <= k; ++i) {
-            double* target = row(i);
-            const double mki = mk[i];
-            for (int j = 0; j <= i; ++j)
-                target[j] += mki * mk[j];
+        for (; j <= i; ++j) {
+            double sum = 0.0;
+            for (int k = i; k < n; ++k)
+                sum += m.row(k)[i] * m.row(k)[j];
+            target[j] = sum;
         }
     }
     for (int i = 0; i < n; ++i)

@@ -48,8 +48,8 @@ TEST(PositiveDefiniteInverse, DecidesAsTheEigenvalueTestOnBothSidesOfTheThreshol
                 Matrix inverse(1, 1);
                 inverse(0, 0) = 7.0;
                 const bool accepted = positiveDefiniteInverse(a, inverse);
-                SCOPED_TRACE(testing::Message() << "n " << n << ", seed " << seed << ", factor "
-                                                << factor);
+                SCOPED_TRACE(testing::Message()
+                             << "n " << n << ", seed " << seed << ", factor " << factor);
                 EXPECT_EQ(accepted, symmetricIsPositiveDefinite(a));
                 if (factor >= 1e2) {
                     EXPECT_TRUE(accepted);
