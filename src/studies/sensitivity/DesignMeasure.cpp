@@ -65,11 +65,13 @@ QList<double> DesignMeasure::atPoints(const Design& design, QString* message)
     return measures;
 }
 
-double DesignMeasure::at(const Design& design, QString* message)
+double DesignMeasure::at(const Design& design, QString* message, bool* refused)
 {
     const planning::Measured measured = single(design);
     if (message != nullptr && !measured.message.isEmpty())
         *message = measured.message;
+    if (refused != nullptr)
+        *refused = measured.refused;
     return measured.measure;
 }
 
@@ -88,12 +90,17 @@ Design DesignMeasure::with(const Design& design, const QString& key, double valu
     return varied;
 }
 
-bool DesignMeasure::accepts(const Design& design, const QString& key, double value)
+bool DesignMeasure::withinField(const Design& design, const QString& key, double value)
 {
     const InputField& field = design.inputs.field(key);
     if (!(value >= field.editMin && value < field.editMax))
         return false;
-    if (field.editType == RangeArithmetic::Integer && value != std::floor(value))
+    return field.editType != RangeArithmetic::Integer || value == std::floor(value);
+}
+
+bool DesignMeasure::accepts(const Design& design, const QString& key, double value)
+{
+    if (!withinField(design, key, value))
         return false;
     const Design varied = with(design, key, value);
     return refusedField(varied.inputs, designs::info(design.kind).firstIllegal(varied.inputs))

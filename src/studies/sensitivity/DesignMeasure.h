@@ -25,8 +25,9 @@ public:
     // The measure at every point of design's range (one point without a
     // range); *message says why a point is infinite.
     QList<double> atPoints(const Design& design, QString* message = nullptr);
-    // The measure of a design without a range.
-    double at(const Design& design, QString* message = nullptr);
+    // The measure of a design without a range; *refused, when given, tells
+    // whether its run refused its inputs.
+    double at(const Design& design, QString* message = nullptr, bool* refused = nullptr);
 
     bool cancelled() const { return cancelled_ || single.cancelled; }
     const PlanTarget& target() const { return target_; }
@@ -37,8 +38,11 @@ public:
     // design with field key holding value, written as the field would hold it.
     static Design with(const Design& design, const QString& key, double value);
     // Whether the design takes value in field key: the field's own bounds
-    // and the design's checks.
+    // (withinField) and the design's checks.
     static bool accepts(const Design& design, const QString& key, double value);
+    // Whether value lies within field key's own bounds, a whole number in a
+    // field of whole numbers.
+    static bool withinField(const Design& design, const QString& key, double value);
     // Whether a larger measure is a worse precision.
     static bool largerIsWorse(const PlanTarget& target);
 

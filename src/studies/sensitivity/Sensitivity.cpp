@@ -43,6 +43,67 @@ double takenToward(const Design& design, const QString& key, double value, doubl
     return taken;
 }
 
+// The values an input of value value is varied towards before the design's
+// checks: value × (1 − spread) and value × (1 + spread), a release size
+// rounded to whole fish, at least one released and at least one fish away,
+// a probability stopped at 1.
+QPair<double, double> wantedValues(const Design& design, const QString& key, double value,
+                                   double spread)
+{
+    const InputField& field = design.inputs.field(key);
+    if (field.editType == RangeArithmetic::Integer) {
+        if (value < 1)
+            return {value, value};
+        const double low = std::max(1.0, std::min(value - 1, std::round(value * (1 - spread))));
+        const double high = std::max(value + 1, std::round(value * (1 + spread)));
+        return {low, high};
+    }
+    // Rounded to 12 significant digits, so that 0.9 × 1.1 is varied to 0.99
+    // as a biologist would type it.
+    const auto typed = [](double v) { return QString::number(v, 'g', 12).toDouble(); };
+    const double low = typed(value * (1 - spread));
+    const double high = typed(value * (1 + spread));
+    // A probability stops at 1; one of value 1 is varied downwards only.
+    if (high > 1.0 && DesignMeasure::accepts(design, key, 1.0) &&
+        !DesignMeasure::accepts(design, key, 1.5))
+        return {low, 1.0};
+    return {low, high};
+}
+
+// One side of an input's variation: the value it takes and the measure
+// there, with the program's message when there is none.
+struct Variation
+{
+    double value = 0.0;
+    double measure = 0.0;
+    QString message;
+};
+
+// base with input key varied from value towards wanted, at the value
+// takenToward finds, measured. The run at wanted checks the design as
+// takenToward would, so that only a run refused is checked again, to tell a
+// value the design does not take from one it takes but cannot read.
+Variation measuredToward(DesignMeasure& measure, const Design& base, const QString& key,
+                         double value, double wanted, double baseMeasure)
+{
+    Variation variation{value, baseMeasure, QString()};
+    if (wanted == value)
+        return variation;
+    if (DesignMeasure::withinField(base, key, wanted)) {
+        bool refused = false;
+        variation.value = wanted;
+        variation.measure =
+            measure.at(DesignMeasure::with(base, key, wanted), &variation.message, &refused);
+        if (!refused || DesignMeasure::accepts(base, key, wanted))
+            return variation;
+    }
+    variation = {takenToward(base, key, value, wanted), baseMeasure, QString()};
+    if (variation.value != value)
+        variation.measure =
+            measure.at(DesignMeasure::with(base, key, variation.value), &variation.message);
+    return variation;
+}
+
 } // namespace
 
 double SensitivityEntry::swing(double base) const
@@ -68,27 +129,8 @@ namespace sensitivity {
 QPair<double, double> variedValues(const Design& design, const QString& key, double value,
                                    double spread)
 {
-    const InputField& field = design.inputs.field(key);
-    if (field.editType == RangeArithmetic::Integer) {
-        // Whole fish, at least one released and at least one fish away.
-        if (value < 1)
-            return {value, value};
-        const double low = std::max(1.0, std::min(value - 1, std::round(value * (1 - spread))));
-        const double high = std::max(value + 1, std::round(value * (1 + spread)));
-        return {takenToward(design, key, value, low), takenToward(design, key, value, high)};
-    }
-    // Rounded to 12 significant digits, so that 0.9 × 1.1 is varied to 0.99
-    // as a biologist would type it.
-    const auto typed = [](double v) { return QString::number(v, 'g', 12).toDouble(); };
-    const double low = typed(value * (1 - spread));
-    const double high = typed(value * (1 + spread));
-    const double taken = takenToward(design, key, value, low);
-    // A probability stops at 1, which it takes; one of value 1 is varied
-    // downwards only.
-    if (high > 1.0 && DesignMeasure::accepts(design, key, 1.0) &&
-        !DesignMeasure::accepts(design, key, 1.5))
-        return {taken, 1.0};
-    return {taken, takenToward(design, key, value, high)};
+    const auto [low, high] = wantedValues(design, key, value, spread);
+    return {takenToward(design, key, value, low), takenToward(design, key, value, high)};
 }
 
 bool analyse(const Design& design, const SensitivityRequest& request, Sensitivity* result,
@@ -162,23 +204,19 @@ bool analyse(const Design& design, const SensitivityRequest& request, Sensitivit
                 cancelled = true;
                 break;
             }
-            const auto [low, high] = variedValues(base, field.key, entry.value, request.spread);
-            entry.low = low;
-            entry.high = high;
-            QString lowMessage;
-            QString highMessage;
-            entry.measureLow =
-                low == entry.value
-                    ? answer.base
-                    : varying.at(DesignMeasure::with(base, field.key, low), &lowMessage);
-            entry.measureHigh =
-                high == entry.value
-                    ? answer.base
-                    : varying.at(DesignMeasure::with(base, field.key, high), &highMessage);
+            const auto [low, high] = wantedValues(base, field.key, entry.value, request.spread);
+            const Variation lower =
+                measuredToward(varying, base, field.key, entry.value, low, answer.base);
+            const Variation upper =
+                measuredToward(varying, base, field.key, entry.value, high, answer.base);
+            entry.low = lower.value;
+            entry.high = upper.value;
+            entry.measureLow = lower.measure;
+            entry.measureHigh = upper.measure;
             if (!std::isfinite(entry.measureLow))
-                entry.message = lowMessage;
+                entry.message = lower.message;
             else if (!std::isfinite(entry.measureHigh))
-                entry.message = highMessage;
+                entry.message = upper.message;
             if (varying.cancelled()) {
                 failures[k] = QStringLiteral("Cancelled!");
                 cancelled = true;

@@ -15,7 +15,7 @@ Measured PlanMeasurer::operator()(const Design& design)
     if (outcome == DesignComputation::Cancelled)
         cancelled = true;
     if (outcome != DesignComputation::Computed)
-        return {infinity, message};
+        return {infinity, message, outcome == DesignComputation::Refused};
     const PrecisionTable table = computation->precisionTable();
     const int q = static_cast<int>(table.names.indexOf(target.quantity));
     if (q < 0 || table.pointCount() != 1)

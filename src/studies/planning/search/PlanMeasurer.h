@@ -35,6 +35,9 @@ struct Measured
 {
     double measure = std::numeric_limits<double>::infinity();
     QString message;
+    // Whether the run refused the design's inputs (its checks, or a record
+    // that cannot be read) rather than failing to compute them.
+    bool refused = false;
 };
 
 // Every search of a plan measures designs through this: one computation of a
