@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -155,6 +156,33 @@ TEST(Sensitivity, VariedValuesStayInTheirDomains)
     EXPECT_EQ(varied("R1", 0.5), (QPair<double, double>{0, 0}));
     design.inputs.field("R0").text = "1";
     EXPECT_EQ(varied("R0", 0.5), (QPair<double, double>{1, 2}));
+}
+
+// A varied value that the design's checks refuse though its field would
+// hold it (D1 of a paired release above 1) is brought back to the last value
+// the design takes, and measured there: nearly every fish detected is
+// removed, and the point is singular, with the run's message, not the
+// refusal's.
+TEST(Sensitivity, ValueTheDesignRefusesIsBroughtBackToOneItTakes)
+{
+    Design design = example("paired.json");
+    design.inputs.field("D1").text = "0.95";
+    SensitivityRequest request;
+    request.target.quantity = "St";
+    Sensitivity result;
+    QString error;
+    ASSERT_TRUE(sensitivity::analyse(design, request, &result, &error)) << error.toStdString();
+    const auto entry = std::find_if(result.inputs.begin(), result.inputs.end(),
+                                    [](const SensitivityEntry& e) { return e.key == "D1"; });
+    ASSERT_NE(entry, result.inputs.end());
+    EXPECT_LT(entry->high, 1.0);
+    EXPECT_GT(entry->high, 0.999);
+    EXPECT_EQ(entry->high, sensitivity::variedValues(design, "D1", 0.95, 0.1).second);
+    int point = 0;
+    EXPECT_EQ(entry->measureHigh, ordinaryMeasure(changed(design, "D1", entry->high, &point), "St",
+                                                  PlanTarget::StandardError, point));
+    EXPECT_TRUE(std::isfinite(entry->measureLow));
+    EXPECT_EQ(entry->message, "Singular hessian: step = 0");
 }
 
 // What cannot be analysed is refused with a message saying what was asked.
