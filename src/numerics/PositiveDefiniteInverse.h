@@ -32,5 +32,6 @@ double symmetricRowSumNorm(const Matrix& a);
 // 64 (n + 1), covers two roundings: computed eigenvalues are exact for A + E
 // with |E| a modest multiple of n eps |A|, and the computed trace is off by
 // about n eps cond(A), which the margin itself keeps to a few percent (a
-// matrix that passes has cond(A) < 1 / (margin eps)).
+// matrix that passes the rank threshold of RankThreshold.h this way has
+// cond(A) <= |A| trace(A^-1) < 1 / (margin eps)).
 bool certainlyAboveInverse(const Matrix& a, Matrix& inverse, double threshold);
