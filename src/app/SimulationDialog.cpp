@@ -35,7 +35,9 @@ SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
     reportView->setPlaceholderText(
         tr("Simulate draws the data sets at the design's true values, fits each as the study "
            "would, and sets the spread and coverage of the estimates beside the predicted "
-           "precision here; the histogram below shows the estimates of the chosen quantity."));
+           "precision here, and for a quantity with a null value the share of the data sets "
+           "whose test rejects it beside the predicted power; the histogram below shows the "
+           "estimates of the chosen quantity."));
 
     progress->setWindowModality(Qt::WindowModal);
     progress->setAutoReset(false);
@@ -180,7 +182,9 @@ void SimulationDialog::showReport()
     }
     reportView->clear();
     QTextCursor cursor(reportView->document());
-    SimulationReport(style, designTitle, *shown).write(cursor);
+    SimulationReport report(style, designTitle, *shown);
+    report.setPower(simulation->effectTest());
+    report.write(cursor);
     reportView->moveCursor(QTextCursor::Start);
 }
 

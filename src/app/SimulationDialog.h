@@ -20,7 +20,9 @@ struct SimulationCheck;
 // and fitting them as the study would. The user chooses the number of data
 // sets, the seed (shown, so that a check can be repeated, and settable), the
 // point of a ranged input and the quantity whose estimates the histogram
-// shows. The check runs on a thread of its own behind a progress dialog with
+// shows. Where the design's test of an effect gives a quantity a null value,
+// the report sets the share of fits that reject it beside the predicted
+// power. The check runs on a thread of its own behind a progress dialog with
 // Cancel, every core drawing data sets, so the main window keeps answering;
 // its report fills the upper part, the histogram the lower.
 class SimulationDialog : public QDialog, public Ui_SimulationDialog

@@ -16,12 +16,10 @@
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
 #include "studies/common/PowerReport.h"
-#include "studies/common/ReportFile.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/design/DesignFile.h"
 #include "studies/design/DesignSettings.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -111,15 +109,11 @@ QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QString
         }
         runs[i]->writeReport(cursor, style);
     }
-    const ReportFile::Format file = format == CalcRequest::Html  ? ReportFile::Html
-                                    : format == CalcRequest::Odt ? ReportFile::OpenDocument
-                                                                 : ReportFile::Pdf;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    const QString error = ReportFile::write(document, file, buffer);
+    QString error;
+    const QByteArray file = reportFile(document, format, &error);
     if (!error.isEmpty())
         complain(error);
-    return buffer.data();
+    return file;
 }
 
 // The design's report, ending in the power of its tests with power.
@@ -320,11 +314,6 @@ int writePlain(const CalcRequest& request, const QByteArray& output)
     return writeOutput(request.output, output) ? ExitStatus::success : ExitStatus::failed;
 }
 
-QString formatName(CalcRequest::Format format)
-{
-    return extension(format).mid(1).replace(QStringLiteral("txt"), QStringLiteral("text"));
-}
-
 // --compare: the designs of FILE:QUANTITY compared.
 int compareFiles(const CalcRequest& request)
 {
@@ -353,8 +342,7 @@ int compareFiles(const CalcRequest& request)
     if (status != ExitStatus::success)
         return status;
     QByteArray output;
-    status = CompareOutput::compareDesigns(designs, request.comparison, formatName(request.format),
-                                           &output);
+    status = CompareOutput::compareDesigns(designs, request.comparison, request.format, &output);
     if (status != ExitStatus::success)
         return status;
     return writePlain(request, output);
