@@ -240,14 +240,19 @@ bool writeOutput(const QString& path, const QByteArray& content)
 
 // The first output of request that would replace one of its design files,
 // told as a refusal naming both; null when none would. A folder output
-// holds one file per design, named after it.
+// holds one file per design, named after it; a comparison names its files
+// as FILE:QUANTITY and writes one output.
 QString replacedInput(const CalcRequest& request)
 {
     if (isStandardOutput(request.output))
         return QString();
-    const bool folder = !request.solve && request.guesses.kind == GuessRequest::None &&
+    const bool folder = !request.solve && !request.compare &&
+                        request.guesses.kind == GuessRequest::None &&
                         QFileInfo(request.output).isDir();
-    for (const QString& input : request.files) {
+    for (QString input : request.files) {
+        QString quantity;
+        if (request.compare && !comparison::splitSource(input, &input, &quantity))
+            continue;
         const QString output =
             folder ? QDir(request.output)
                          .filePath(QFileInfo(input).completeBaseName() + extension(request.format))
@@ -352,13 +357,13 @@ int compareFiles(const CalcRequest& request)
 
 int calculate(const CalcRequest& request)
 {
-    if (request.compare)
-        return compareFiles(request);
     const QString replaced = replacedInput(request);
     if (!replaced.isNull()) {
         complain(replaced);
         return ExitStatus::refused;
     }
+    if (request.compare)
+        return compareFiles(request);
     QList<Source> sources;
     int status = ExitStatus::success;
     if (!request.fromSettings.isNull()) {
