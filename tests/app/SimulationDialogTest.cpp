@@ -21,6 +21,8 @@
 
 #include <qwt_text.h>
 
+#include <cmath>
+
 using namespace quorvel::test;
 
 namespace {
@@ -78,6 +80,7 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     EXPECT_TRUE(report.contains(QStringLiteral("Single Release Simulation Check Results")));
     EXPECT_TRUE(report.contains(QStringLiteral("R0 = 1200")));
     EXPECT_TRUE(report.contains(check->verdicts[0]));
+    EXPECT_TRUE(report.contains(QStringLiteral("No quantity of this design has a null value")));
     EXPECT_GT(dialog->histogram->binCount(), 0);
     EXPECT_GT(dialog->histogram->highestCount(), 0.0);
 
@@ -101,6 +104,47 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     EXPECT_FALSE(dialog->isRunning());
     EXPECT_EQ(answerer.seen.size(), 1);
     EXPECT_TRUE(answerer.seen.value(0).contains(QStringLiteral("Seed must be a whole number")));
+}
+
+// The balloon-tag example (Rc = Rt = 1000, Sc 0.8, T 0.9, Pa 0.5) tests T
+// against 1 by default: the report's power table gives the Wald power at
+// Var(T) = a/Rc + b/Rt, a = T²(1 − Pa·Sc)/(Sc·Pa), b = T(1 − T·Sc·Pa)/(Sc·Pa),
+// beside the share of the fits that reject T = 1, over every fit tested.
+TEST(SimulationDialog, SetsTheEmpiricalPowerBesideThePredictedOne)
+{
+    TestStore store;
+    QVWindow window(store.get());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.studyItem(StudySubWindow::BTPSStudy)->trigger();
+    Design design;
+    QString error;
+    ASSERT_TRUE(DesignFile::readFile(QStringLiteral(QUORVEL_SOURCE_DIR "/examples/btps.json"),
+                                     &design, &error))
+        << error.toStdString();
+    ASSERT_TRUE(window.activeStudyWindow()->loadDesign(design));
+    window.checkBySimulationItem()->trigger();
+    auto* dialog = window.findChild<SimulationDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->dataSetsSpin->setValue(400);
+    QSignalSpy ended(dialog, &SimulationDialog::checkEnded);
+    dialog->simulate();
+    ASSERT_TRUE(ended.wait(60000));
+    ASSERT_NE(dialog->lastCheck(), nullptr);
+
+    const double t = 0.9, sc = 0.8, pa = 0.5;
+    const double se = std::sqrt((t * t * (1 - pa * sc) + t * (1 - t * sc * pa)) / (sc * pa) / 1000);
+    const double z = 1.959963984540054;
+    const auto phi = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
+    const QString predicted = QString::number(phi(0.1 / se - z) + phi(-0.1 / se - z), 'f', 3);
+    const QString report = dialog->reportView->toPlainText();
+    const int table = report.indexOf(QStringLiteral("Power (two-sided test at alpha = 0.05):"));
+    ASSERT_GT(table, 0);
+    const QString power = report.mid(table);
+    EXPECT_TRUE(power.contains(QStringLiteral("Empirical Power")));
+    EXPECT_TRUE(power.contains(predicted)) << power.toStdString();
+    EXPECT_TRUE(power.contains(QStringLiteral("400"))) << "every fit is tested";
+    EXPECT_FALSE(power.contains(QStringLiteral("No quantity")));
 }
 
 // Closing the dialog during a check of two billion fish per group ends the
