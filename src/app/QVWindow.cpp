@@ -275,7 +275,8 @@ void QVWindow::onCheckBySimulation()
         QMessageBox::critical(this, window->title(), text);
         return;
     }
-    auto* dialog = new SimulationDialog(std::move(simulation), window->title(), this);
+    auto* dialog =
+        new SimulationDialog(std::move(simulation), window->title(), files->dialogs(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }

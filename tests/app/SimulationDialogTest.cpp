@@ -1,5 +1,7 @@
 #include "app/SimulationDialog.h"
+#include "app/FileCommands.h"
 #include "app/QVWindow.h"
+#include "app/WindowDialogs.h"
 
 #include "ModalBoxAnswerer.h"
 #include "TestStore.h"
@@ -13,10 +15,13 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPointer>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <qwt_text.h>
@@ -31,6 +36,33 @@ namespace {
 const char* const rangedSingleRelease = R"({"design": "single", "reaches": 3, "inputs": {
     "R0": "1000:5000", "S1": "0.85", "P1": "0.6", "D1": "0.2", "R1": "0", "S2": "0.9",
     "P2": "0.7", "D2": "0", "R2": "0", "Lambda": "0.55"}})";
+
+// Saves to the path the test sets, as HTML, and prints to a PDF file.
+class SavingDialogs : public WindowDialogs
+{
+public:
+    QString savePath;
+    QString pdfPath;
+
+    QString saveFileName(QWidget*, const QString&, const QString&, const QStringList& filters,
+                         QString* chosenFilter) override
+    {
+        *chosenFilter = filters.filter(QStringLiteral("*.html")).value(0);
+        return savePath;
+    }
+    bool acceptPrint(QPrinter* printer, QWidget*, const QString&, bool) override
+    {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfPath);
+        return true;
+    }
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -109,11 +141,18 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
 // The balloon-tag example (Rc = Rt = 1000, Sc 0.8, T 0.9, Pa 0.5) tests T
 // against 1 by default: the report's power table gives the Wald power at
 // Var(T) = a/Rc + b/Rt, a = T²(1 − Pa·Sc)/(Sc·Pa), b = T(1 − T·Sc·Pa)/(Sc·Pa),
-// beside the share of the fits that reject T = 1, over every fit tested.
+// beside the share of the fits that reject T = 1, over every fit tested,
+// and the report saved and printed holds it.
 TEST(SimulationDialog, SetsTheEmpiricalPowerBesideThePredictedOne)
 {
     TestStore store;
     QVWindow window(store.get());
+    QTemporaryDir folder;
+    auto owned = std::make_unique<SavingDialogs>();
+    SavingDialogs* dialogs = owned.get();
+    dialogs->savePath = folder.filePath(QStringLiteral("check"));
+    dialogs->pdfPath = folder.filePath(QStringLiteral("printed.pdf"));
+    window.fileCommands()->setDialogs(std::move(owned));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.studyItem(StudySubWindow::BTPSStudy)->trigger();
@@ -126,6 +165,16 @@ TEST(SimulationDialog, SetsTheEmpiricalPowerBesideThePredictedOne)
     window.checkBySimulationItem()->trigger();
     auto* dialog = window.findChild<SimulationDialog*>();
     ASSERT_NE(dialog, nullptr);
+    const auto button = [dialog](const QString& text) {
+        for (QPushButton* candidate : dialog->buttonBox->findChildren<QPushButton*>())
+            if (candidate->text() == text)
+                return candidate;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    QPushButton* save = button(QStringLiteral("Save Report…"));
+    QPushButton* print = button(QStringLiteral("Print…"));
+    ASSERT_TRUE(save && print);
+    EXPECT_FALSE(save->isEnabled()) << "nothing to save before a check";
     dialog->dataSetsSpin->setValue(400);
     QSignalSpy ended(dialog, &SimulationDialog::checkEnded);
     dialog->simulate();
@@ -145,6 +194,14 @@ TEST(SimulationDialog, SetsTheEmpiricalPowerBesideThePredictedOne)
     EXPECT_TRUE(power.contains(predicted)) << power.toStdString();
     EXPECT_TRUE(power.contains(QStringLiteral("400"))) << "every fit is tested";
     EXPECT_FALSE(power.contains(QStringLiteral("No quantity")));
+
+    ASSERT_TRUE(save->isEnabled());
+    QTest::mouseClick(save, Qt::LeftButton);
+    const QByteArray saved = contentOf(folder.filePath(QStringLiteral("check.html")));
+    EXPECT_TRUE(saved.contains("Empirical Power"));
+    EXPECT_TRUE(saved.contains(predicted.toUtf8()));
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_TRUE(contentOf(dialogs->pdfPath).startsWith("%PDF-"));
 }
 
 // Closing the dialog during a check of two billion fish per group ends the

@@ -100,8 +100,7 @@ TEST(CompareCommand, BudgetGivesTheMeasureOfEachDesignScaledToIt)
         ASSERT_EQ(judged.status, 0) << judged.err.toStdString();
         const QJsonValue btpsMet = json(judged.out).toArray()[1].toObject().value("met");
         ASSERT_TRUE(btpsMet.isBool()) << target;
-        EXPECT_EQ(btpsMet.toBool(), power >= QString(target).section('=', 1).toDouble())
-            << target;
+        EXPECT_EQ(btpsMet.toBool(), power >= QString(target).section('=', 1).toDouble()) << target;
     }
 
     for (const QStringList& refused :

@@ -150,14 +150,14 @@ TEST(ReportFileCommand, CompareWritesItsTableAsAReportFile)
                                                   "Balloon-Tag Passage Survival Estimate"})
         EXPECT_TRUE(html.out.contains(part)) << part.toStdString();
 
-    ASSERT_EQ(runCalc(compare + QStringList{"-f", "odt", "-o", "compare.odt"}, folder.path()).status,
-              0);
+    ASSERT_EQ(
+        runCalc(compare + QStringList{"-f", "odt", "-o", "compare.odt"}, folder.path()).status, 0);
     const QByteArray odt = contentOf(folder.filePath("compare.odt"));
     EXPECT_TRUE(odt.startsWith("PK"));
     EXPECT_TRUE(odt.contains("opendocument.text"));
 
-    ASSERT_EQ(runCalc(compare + QStringList{"-f", "pdf", "-o", "compare.pdf"}, folder.path()).status,
-              0);
+    ASSERT_EQ(
+        runCalc(compare + QStringList{"-f", "pdf", "-o", "compare.pdf"}, folder.path()).status, 0);
     const QString pages = pdfText(folder.filePath("compare.pdf"));
     for (const QString& part : fish + QStringList{"Comparison of Designs", "Paired Release"})
         EXPECT_TRUE(pages.contains(part)) << part.toStdString();
@@ -170,6 +170,7 @@ TEST(ReportFileCommand, CompareWritesItsTableAsAReportFile)
                  examplePath("paired") + ":St"},
                 folder.path());
     EXPECT_EQ(replacing.status, 2);
-    EXPECT_TRUE(replacing.err.contains("would replace the design file")) << replacing.err.toStdString();
+    EXPECT_TRUE(replacing.err.contains("would replace the design file"))
+        << replacing.err.toStdString();
     EXPECT_EQ(contentOf(folder.filePath("btps.json")), quorvel::test::exampleText("btps"));
 }

@@ -169,17 +169,18 @@ void SimulationReport::writePower(QTextCursor& cursor) const
         return;
     }
     const QStringList heads = {QStringLiteral("Quantity"), QStringLiteral("Null Value"),
-                               QStringLiteral("Predicted Power"),
-                               QStringLiteral("Empirical Power"), QStringLiteral("Fits Tested")};
-    QTextTable* table = insertReportTable(cursor, style, powers.size() + 1, heads.size(), true, true);
+                               QStringLiteral("Predicted Power"), QStringLiteral("Empirical Power"),
+                               QStringLiteral("Fits Tested")};
+    QTextTable* table =
+        insertReportTable(cursor, style, powers.size() + 1, heads.size(), true, true);
     for (int c = 0; c < heads.size(); ++c)
         writeCell(table, 0, c, heads[c], style.headerCellFormat);
     for (int row = 1; row <= powers.size(); ++row) {
         const SimulatedPower& power = powers[row - 1];
-        const QStringList cells = {
-            power.quantity, QString::number(power.nullValue, 'g', 6), powerText(power.predicted),
-            withError(power.empirical, powerText(power.empirical.value)),
-            QString::number(power.tests)};
+        const QStringList cells = {power.quantity, QString::number(power.nullValue, 'g', 6),
+                                   powerText(power.predicted),
+                                   withError(power.empirical, powerText(power.empirical.value)),
+                                   QString::number(power.tests)};
         for (int c = 0; c < cells.size(); ++c)
             writeCell(table, row, c, cells[c], c == 0 ? style.headerCellFormat : style.cellFormat);
     }
