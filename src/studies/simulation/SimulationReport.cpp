@@ -186,10 +186,11 @@ void SimulationReport::writePower(QTextCursor& cursor) const
     }
     moveCursorAfter(cursor, table);
     cursor.insertText(QStringLiteral("The predicted power is that of the Wald test at the true "
-                                     "value and the predicted SE; the empirical power is the "
-                                     "share of the fits with standard errors whose own test, "
-                                     "|estimate − null value| / its SE against z, rejects the "
-                                     "null value, with its Monte Carlo error √(p(1 − p)/n) over "
-                                     "the n fits tested."),
+                                     "value and the predicted SE. The empirical power is the "
+                                     "share of the fits with standard errors whose own test "
+                                     "rejects the null value, their estimate lying more than z "
+                                     "of their own SEs from it (on the side of the effect, for "
+                                     "a one-sided test); its Monte Carlo error is √(p(1 − p)/n) "
+                                     "over the n fits tested."),
                       style.italicTextFormat);
 }
