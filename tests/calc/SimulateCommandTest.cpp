@@ -68,29 +68,6 @@ TEST(SimulateCommand, RefusesBadOptionsAndPointsBeyondTheRange)
         << beyond.err.toStdString();
 }
 
-namespace {
-
-// The fields of one CSV row, quoted fields unquoted.
-QStringList csvFields(const QString& line)
-{
-    QStringList fields = {QString()};
-    bool quoted = false;
-    for (int i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
-            fields.last() += line[++i];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields << QString();
-        else
-            fields.last() += c;
-    }
-    return fields;
-}
-
-} // namespace
-
 // With --power the CSV stays one table: a quantity with a null value (the
 // balloon-tag design's T, against 1) ends its row in the predicted power, the
 // Wald test's at the row's own true value and predicted SE, and the share of
@@ -103,38 +80,28 @@ TEST(SimulateCommand, PowerColumnsCloseTheRowsOfQuantitiesWithANullValue)
     ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
     const QStringList lines = csv.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 1 + 7);
-    const QStringList heads = csvFields(lines[0]);
-    const auto column = [&](const char* head) {
-        const int index = heads.indexOf(QString::fromLatin1(head));
-        EXPECT_GE(index, 0) << head;
-        return index;
-    };
-    const int nullValue = column("null value"), predicted = column("predicted power"),
-              empirical = column("empirical power"), error = column("empirical power MC error"),
-              tests = column("power tests");
-    ASSERT_EQ(tests, heads.size() - 1);
+    const QStringList heads = lines[0].split(',');
+    ASSERT_EQ(heads.mid(heads.size() - 5),
+              QStringList({"null value", "predicted power", "empirical power",
+                           "empirical power MC error", "power tests"}));
 
-    const QStringList t = csvFields(lines[1]);
-    ASSERT_EQ(t.size(), heads.size());
-    EXPECT_EQ(t[column("quantity")], "T");
-    EXPECT_EQ(t[nullValue].toDouble(), 1.0);
-    const double effect = std::fabs(t[column("true value")].toDouble() - 1.0);
-    const double se = t[column("predicted SE")].toDouble();
+    // The cells before the verdict hold no comma; the power cells follow it.
+    const QStringList t = lines[1].split(',');
+    EXPECT_EQ(t[heads.indexOf("quantity")], "T");
+    const QStringList power = t.mid(t.size() - 5);
+    EXPECT_EQ(power[0].toDouble(), 1.0);
+    const double effect = std::fabs(t[heads.indexOf("true value")].toDouble() - 1.0);
+    const double se = t[heads.indexOf("predicted SE")].toDouble();
     const double z = 1.959963984540054;
     const auto phi = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
-    EXPECT_REL_NEAR(t[predicted].toDouble(), phi(effect / se - z) + phi(-effect / se - z), 1e-9);
-    const int tested = t[tests].toInt();
+    EXPECT_REL_NEAR(power[1].toDouble(), phi(effect / se - z) + phi(-effect / se - z), 1e-9);
+    const int tested = power[4].toInt();
     EXPECT_GT(tested, 250);
     EXPECT_LE(tested, 300);
-    const double share = t[empirical].toDouble();
-    const double rejected = share * tested;
-    EXPECT_NEAR(rejected, std::round(rejected), 1e-6);
-    EXPECT_REL_NEAR(t[error].toDouble(), std::sqrt(share * (1 - share) / tested), 1e-12);
+    const double share = power[2].toDouble();
+    EXPECT_NEAR(share * tested, std::round(share * tested), 1e-6);
+    EXPECT_REL_NEAR(power[3].toDouble(), std::sqrt(share * (1 - share) / tested), 1e-12);
 
-    for (int row = 2; row < lines.size(); ++row) {
-        const QStringList fields = csvFields(lines[row]);
-        ASSERT_EQ(fields.size(), heads.size()) << lines[row].toStdString();
-        for (int c = nullValue; c <= tests; ++c)
-            EXPECT_TRUE(fields[c].isEmpty()) << lines[row].toStdString();
-    }
+    for (int row = 2; row < lines.size(); ++row)
+        EXPECT_TRUE(lines[row].endsWith(",,,,,")) << lines[row].toStdString();
 }
