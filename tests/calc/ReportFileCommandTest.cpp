@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
@@ -130,47 +129,31 @@ TEST(ReportFileCommand, HtmlOdtAndPdfOfEachDesignAndRefusedWithASimulation)
 }
 
 // --compare writes its table in every report format, as the comparison
-// window saves it: the designs with the fish each needs and the verdict.
+// window saves it, and never over one of its design files.
 TEST(ReportFileCommand, CompareWritesItsTableAsAReportFile)
 {
     QTemporaryDir folder;
     const QStringList compare = {"--compare", "--target", "hw95=0.05",
                                  examplePath("paired") + ":St", examplePath("btps") + ":T"};
-    const CalcResult json = runCalc(compare + QStringList{"-f", "json"});
-    ASSERT_EQ(json.status, 0) << json.err.toStdString();
-    QStringList fish;
-    for (const QJsonValue entry : QJsonDocument::fromJson(json.out.toUtf8()).array())
-        fish << QString::number(entry.toObject().value("totalFish").toInt());
-    ASSERT_EQ(fish.size(), 2);
-
     const CalcResult html = runCalc(compare + QStringList{"-f", "html"});
     ASSERT_EQ(html.status, 0) << html.err.toStdString();
     EXPECT_TRUE(html.out.startsWith("<!DOCTYPE HTML"));
-    for (const QString& part : fish + QStringList{"Comparison of Designs", "<table",
-                                                  "Balloon-Tag Passage Survival Estimate"})
-        EXPECT_TRUE(html.out.contains(part)) << part.toStdString();
+    EXPECT_TRUE(html.out.contains("<table"));
 
-    ASSERT_EQ(
-        runCalc(compare + QStringList{"-f", "odt", "-o", "compare.odt"}, folder.path()).status, 0);
-    const QByteArray odt = contentOf(folder.filePath("compare.odt"));
-    EXPECT_TRUE(odt.startsWith("PK"));
-    EXPECT_TRUE(odt.contains("opendocument.text"));
+    ASSERT_EQ(runCalc(compare + QStringList{"-f", "odt", "-o", "c.odt"}, folder.path()).status, 0);
+    EXPECT_TRUE(contentOf(folder.filePath("c.odt")).contains("opendocument.text"));
+    ASSERT_EQ(runCalc(compare + QStringList{"-f", "pdf", "-o", "c.pdf"}, folder.path()).status, 0);
+    const QString pages = pdfText(folder.filePath("c.pdf"));
+    for (const char* part :
+         {"Comparison of Designs", "Paired Release", "Balloon-Tag Passage Survival Estimate"})
+        EXPECT_TRUE(pages.contains(part)) << part;
 
-    ASSERT_EQ(
-        runCalc(compare + QStringList{"-f", "pdf", "-o", "compare.pdf"}, folder.path()).status, 0);
-    const QString pages = pdfText(folder.filePath("compare.pdf"));
-    for (const QString& part : fish + QStringList{"Comparison of Designs", "Paired Release"})
-        EXPECT_TRUE(pages.contains(part)) << part.toStdString();
-
-    // An output named as one of the compared files is refused before it is
-    // written over.
     ASSERT_TRUE(QFile::copy(examplePath("btps"), folder.filePath("btps.json")));
     const CalcResult replacing =
         runCalc({"--compare", "--budget", "3000", "-f", "pdf", "-o", "btps.json", "btps.json:T",
                  examplePath("paired") + ":St"},
                 folder.path());
     EXPECT_EQ(replacing.status, 2);
-    EXPECT_TRUE(replacing.err.contains("would replace the design file"))
-        << replacing.err.toStdString();
-    EXPECT_EQ(contentOf(folder.filePath("btps.json")), quorvel::test::exampleText("btps"));
+    EXPECT_TRUE(replacing.err.contains("would replace the design file"));
+    EXPECT_EQ(contentOf(folder.filePath("btps.json")), exampleText("btps"));
 }
