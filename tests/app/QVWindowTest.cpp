@@ -343,11 +343,14 @@ TEST(QVWindow, EveryDesignRunsFromItsFormToTheCertifiedReportAndPlot)
             EXPECT_REL_NEAR(cellText(table, 1, design.seColumn).toDouble(),
                             expected[design.se].toDouble(), design.reportTolerance);
         } else {
-            for (int c = 1; c < table->columns(); ++c)
+            for (int c = 1; c < table->columns(); ++c) {
+                if (cellText(table, 0, c).startsWith("Power"))
+                    continue;
                 EXPECT_REL_NEAR(cellText(table, 1, c).toDouble(),
                                 expectedValue(expected, design.se, cellText(table, 0, c)),
                                 design.reportTolerance)
                     << cellText(table, 0, c).toStdString();
+            }
         }
     }
 }
