@@ -127,7 +127,7 @@ QString EffectTest::error() const
     return QString();
 }
 
-QString EffectTest::describeNullValues() const
+QString EffectTest::describeNullValues(const QStringList& ratios) const
 {
     const auto number = [](double v) { return QString::number(v, 'g', 6); };
     QStringList parts;
@@ -138,16 +138,15 @@ QString EffectTest::describeNullValues() const
                                        : QStringLiteral("every other quantity against %1"))
                      .arg(number(commonNull));
     } else {
-        QStringList ratios;
-        for (const QString& ratio : ratioQuantities())
-            if (!nullValues.contains(ratio))
-                ratios << ratio;
-        if (ratios.size() > 1)
+        QStringList kept;
+        for (const QString& ratio : ratios)
+            if (ratioQuantities().contains(ratio) && !nullValues.contains(ratio))
+                kept << ratio;
+        if (kept.size() > 1)
             parts << QStringLiteral("%1 and %2 against 1")
-                         .arg(ratios.mid(0, ratios.size() - 1).join(QStringLiteral(", ")),
-                              ratios.last());
-        else if (ratios.size() == 1)
-            parts << QStringLiteral("%1 against 1").arg(ratios.first());
+                         .arg(kept.mid(0, kept.size() - 1).join(QStringLiteral(", ")), kept.last());
+        else if (kept.size() == 1)
+            parts << QStringLiteral("%1 against 1").arg(kept.first());
     }
     return parts.join(QStringLiteral("; "));
 }

@@ -61,9 +61,10 @@ struct EffectTest
     // A null string, or why the test cannot be made ("The level alpha must
     // lie between 0 and 1: 1.5 was given").
     QString error() const;
-    // Which quantities are tested against what: "S1 against 0.8; St, T and
-    // Sdam against 1", the value for every other quantity last.
-    QString describeNullValues() const;
+    // Which quantities are tested against what: "S1 against 0.8; St against
+    // 1", the value for every other quantity last; of the ratio quantities
+    // that keep their null value of 1, those among ratios.
+    QString describeNullValues(const QStringList& ratios = ratioQuantities()) const;
     // "two-sided test at alpha = 0.05", for report and table heads.
     QString describe() const;
 };

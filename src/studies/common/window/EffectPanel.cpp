@@ -44,7 +44,30 @@ void EffectPanel::setStudyType(int studyType)
     showTest();
 }
 
-// The stored test, read as a run reads it.
+namespace {
+
+// The ratio each design is built to estimate, tested against 1 unless told
+// otherwise; the single release has none.
+QStringList ratioOf(Design::Kind kind)
+{
+    switch (kind) {
+    case Design::PairedRelease:
+        return {QStringLiteral("St")};
+    case Design::TIRR:
+    case Design::BTPS:
+        return {QStringLiteral("T")};
+    case Design::VWP:
+        return {QStringLiteral("Sdam")};
+    case Design::SingleRelease:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+// The test shown, read as a run reads it from the store (the inputs may
+// tell before their bindings have stored what they show).
 void EffectPanel::showTest()
 {
     const DesignInfo* info = designs::ofStudyType(studyType_);
@@ -54,8 +77,19 @@ void EffectPanel::showTest()
         return;
     }
     const ryn::RynSettings* store = settings;
-    const EffectTest test = DesignSettings::storedEffect(
-        info->kind, [store](int id, int index) { return store->arrayValue(id, index); });
+    const EffectTest test =
+        DesignSettings::storedEffect(info->kind, [this, store](int id, int index) -> QVariant {
+            switch (id) {
+            case QVSettingsKeys::EffectNullValues:
+                return nullValuesEdit->text();
+            case QVSettingsKeys::EffectAlpha:
+                return alphaEdit->text();
+            case QVSettingsKeys::EffectSided:
+                return sidedCombo->currentIndex();
+            default:
+                return store->arrayValue(id, index);
+            }
+        });
     const QString refusal = test.error();
     if (!refusal.isNull()) {
         statusLabel->setText(refusal);
@@ -63,5 +97,8 @@ void EffectPanel::showTest()
         return;
     }
     statusLabel->setStyleSheet(QString());
-    statusLabel->setText(tr("Power of %1.").arg(test.describeNullValues()));
+    const QString tested = test.describeNullValues(ratioOf(info->kind));
+    statusLabel->setText(tested.isEmpty()
+                             ? tr("No quantity is tested: give a null value, as in S1=0.8.")
+                             : tr("Power of %1.").arg(tested));
 }
