@@ -273,9 +273,9 @@ void QVPlotWidget::drawPower(const QString& parameter, int column)
     auto* target = new QwtPlotMarker();
     target->setLineStyle(QwtPlotMarker::HLine);
     target->setYValue(0.8);
-    target->setLinePen(QPen(Qt::darkGray, 0, Qt::DashLine));
-    target->setLabel(styledText(QStringLiteral("0.8"), QFont(fontFamily, 8)));
-    target->setLabelAlignment(Qt::AlignRight | Qt::AlignTop);
+    target->setLinePen(QPen(QColor(80, 80, 80), 1, Qt::DashLine));
+    target->setLabel(styledText(QStringLiteral("power 0.8"), QFont(fontFamily, 9)));
+    target->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
     target->attach(plot_);
 
     if (y.isEmpty()) {
