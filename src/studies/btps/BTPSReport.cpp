@@ -17,16 +17,8 @@ BTPSReport::BTPSReport(const ryn::RynStyle& style, const BTPSParameters& record,
     , record(record)
     , results(results)
     , options(options)
-{
-    if (options.power)
-        precision = results.precisionTable(record);
-}
-
-QString BTPSReport::power(int i) const
-{
-    return options.power ? PowerReport::cell(precision, *options.power, i, QStringLiteral("T"))
-                         : QString();
-}
+    , power(options.power, [&] { return results.precisionTable(record); })
+{}
 
 void BTPSReport::write(QTextCursor& cursor) const
 {
@@ -39,8 +31,7 @@ void BTPSReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
-    if (options.power)
-        writeReportPieces(cursor, PowerReport::notePieces(style, precision, *options.power));
+    power.writeNote(cursor, style);
     cursor.movePosition(QTextCursor::End);
     cursor.endEditBlock();
 }
@@ -80,9 +71,9 @@ void BTPSReport::writeSinglePoint(QTextCursor& cursor) const
     QStringList values;
     for (double value : {se, halfWidth95(se), halfWidth90(se)})
         values << QString::number(value, 'f', d);
-    if (!power(0).isEmpty()) {
+    if (power.shown()) {
         labels << QStringLiteral("power");
-        values << power(0);
+        values << power.at(0);
     }
     QTextTable* table = insertReportTable(cursor, style, labels.size() + 1, 2, true, true);
     writeCell(table, 0, 1, QStringLiteral("Tau"), style.headerCellFormat);
@@ -95,7 +86,7 @@ void BTPSReport::writeSinglePoint(QTextCursor& cursor) const
 void BTPSReport::writeRange(QTextCursor& cursor) const
 {
     const int n = results.pointCount();
-    const bool tested = !power(0).isEmpty();
+    const bool tested = power.shown();
     QStringList headers = {record.rangeName, QStringLiteral("var(T)"), QStringLiteral("se(T)"),
                            QStringLiteral("1/2 95% CI"), QStringLiteral("1/2 90% CI")};
     if (tested)
@@ -111,6 +102,6 @@ void BTPSReport::writeRange(QTextCursor& cursor) const
             writeCell(table, i + 1, column, QString::number(values[column], 'g', 6),
                       style.cellFormat);
         if (tested)
-            writeCell(table, i + 1, values.size(), power(i), style.cellFormat);
+            writeCell(table, i + 1, values.size(), power.at(i), style.cellFormat);
     }
 }

@@ -48,4 +48,25 @@ QList<ReportPiece> notePieces(const ryn::RynStyle& style, const PrecisionTable& 
     }};
 }
 
+QuantityPower::QuantityPower(const std::optional<EffectTest>& test,
+                             const std::function<PrecisionTable()>& precision)
+    : test(test)
+{
+    if (test)
+        this->precision = precision();
+}
+
+QString QuantityPower::at(int point) const
+{
+    if (!test || precision.names.isEmpty())
+        return QString();
+    return cell(precision, *test, point, precision.names.first());
+}
+
+void QuantityPower::writeNote(QTextCursor& cursor, const ryn::RynStyle& style) const
+{
+    if (test)
+        writeReportPieces(cursor, notePieces(style, precision, *test));
+}
+
 } // namespace PowerReport

@@ -8,6 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
+class QTextCursor;
+
 namespace ryn {
 class RynStyle;
 }
@@ -32,5 +37,26 @@ QString cell(const PrecisionTable& precision, const EffectTest& test, int point,
 // when no quantity of precision has a null value.
 QList<ReportPiece> notePieces(const ryn::RynStyle& style, const PrecisionTable& precision,
                               const EffectTest& test);
+
+// The power of the one quantity a closed-form design's report shows, at
+// each point: empty text without a test that gives the quantity a null value.
+class QuantityPower
+{
+public:
+    // precision is asked for only when there is a test; its first quantity
+    // is the one shown.
+    QuantityPower(const std::optional<EffectTest>& test,
+                  const std::function<PrecisionTable()>& precision);
+
+    bool shown() const { return !at(0).isEmpty(); }
+    QString at(int point) const;
+    // The line naming the test at the end of the document; nothing without
+    // a test.
+    void writeNote(QTextCursor& cursor, const ryn::RynStyle& style) const;
+
+private:
+    std::optional<EffectTest> test;
+    PrecisionTable precision;
+};
 
 } // namespace PowerReport

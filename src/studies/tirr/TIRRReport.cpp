@@ -27,10 +27,8 @@ TIRRReport::TIRRReport(const ryn::RynStyle& style, const TIRRParameters& record,
     , record(record)
     , results(results)
     , options(options)
-{
-    if (options.power)
-        precision = results.precisionTable(record);
-}
+    , power(options.power, [&] { return results.precisionTable(record); })
+{}
 
 void TIRRReport::write(QTextCursor& cursor) const
 {
@@ -43,16 +41,9 @@ void TIRRReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
-    if (options.power)
-        writeReportPieces(cursor, PowerReport::notePieces(style, precision, *options.power));
+    power.writeNote(cursor, style);
     cursor.movePosition(QTextCursor::End);
     cursor.endEditBlock();
-}
-
-QString TIRRReport::power(int i) const
-{
-    return options.power ? PowerReport::cell(precision, *options.power, i, QStringLiteral("T"))
-                         : QString();
 }
 
 // θ given directly takes one row, derived its two factors take two. The table
@@ -88,9 +79,9 @@ void TIRRReport::writeSinglePoint(QTextCursor& cursor) const
     QStringList labels = {QStringLiteral("se:"), QStringLiteral("90% CI:"),
                           QStringLiteral("95% CI:")};
     QStringList values = {general(se), general(halfWidth90(se)), general(halfWidth95(se))};
-    if (!power(0).isEmpty()) {
+    if (power.shown()) {
         labels << QStringLiteral("power:");
-        values << power(0);
+        values << power.at(0);
     }
     QTextTable* table = insertReportTable(cursor, style, labels.size(), 2, true, true);
     for (int row = 0; row < labels.size(); ++row) {
@@ -102,7 +93,7 @@ void TIRRReport::writeSinglePoint(QTextCursor& cursor) const
 void TIRRReport::writeRange(QTextCursor& cursor) const
 {
     const int n = results.pointCount();
-    const bool tested = !power(0).isEmpty();
+    const bool tested = power.shown();
     QStringList headers = {record.rangeName, QStringLiteral("Var(T)"), QStringLiteral("SE(T)"),
                            QStringLiteral("1/2 95% CI"), QStringLiteral(" 1/2 90% CI")};
     if (tested)
@@ -119,6 +110,6 @@ void TIRRReport::writeRange(QTextCursor& cursor) const
             writeCell(table, i + 1, column + 1, QString::number(values[column], 'f', 4),
                       style.cellFormat);
         if (tested)
-            writeCell(table, i + 1, values.size() + 1, power(i), style.cellFormat);
+            writeCell(table, i + 1, values.size() + 1, power.at(i), style.cellFormat);
     }
 }

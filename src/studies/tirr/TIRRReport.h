@@ -1,6 +1,6 @@
 #pragma once
 
-#include "studies/common/PrecisionTable.h"
+#include "studies/common/PowerReport.h"
 #include "studies/common/ReportTables.h"
 
 #include <QString>
@@ -30,13 +30,10 @@ private:
     void writeInputs(QTextCursor& cursor) const;
     void writeSinglePoint(QTextCursor& cursor) const;
     void writeRange(QTextCursor& cursor) const;
-    // The power of T's test at point i; empty without a test of T.
-    QString power(int i) const;
 
     const ryn::RynStyle& style;
     const TIRRParameters& record;
     const TIRRResults& results;
     ReportOptions options;
-    // The precision the power is computed from, when there is a test.
-    PrecisionTable precision;
+    PowerReport::QuantityPower power;
 };

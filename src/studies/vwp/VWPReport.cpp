@@ -20,16 +20,8 @@ VWPReport::VWPReport(const ryn::RynStyle& style, const VWPParameters& record,
     , record(record)
     , results(results)
     , options(options)
-{
-    if (options.power)
-        precision = results.precisionTable(record);
-}
-
-QString VWPReport::power(int i) const
-{
-    return options.power ? PowerReport::cell(precision, *options.power, i, QStringLiteral("Sdam"))
-                         : QString();
-}
+    , power(options.power, [&] { return results.precisionTable(record); })
+{}
 
 void VWPReport::write(QTextCursor& cursor) const
 {
@@ -42,8 +34,7 @@ void VWPReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
-    if (options.power)
-        writeReportPieces(cursor, PowerReport::notePieces(style, precision, *options.power));
+    power.writeNote(cursor, style);
     writeKnown(cursor);
     cursor.movePosition(QTextCursor::Start);
     cursor.endEditBlock();
@@ -87,8 +78,8 @@ void VWPReport::writeSinglePoint(QTextCursor& cursor) const
         {QStringLiteral("Standard Error: "), fixed(point.seSdam)},
         {QStringLiteral("1/2 90% CI: "), fixed(halfWidth90(point.seSdam))},
         {QStringLiteral("1/2 95% CI: "), fixed(halfWidth95(point.seSdam))}};
-    if (!power(0).isEmpty())
-        rows.append({QStringLiteral("Power: "), power(0)});
+    if (power.shown())
+        rows.append({QStringLiteral("Power: "), power.at(0)});
     insertInputTable(cursor, style, rows, false);
     cursor.movePosition(QTextCursor::End);
     cursor.insertBlock();
@@ -118,7 +109,7 @@ void VWPReport::writeRange(QTextCursor& cursor) const
     const int n = results.pointCount();
     cursor.insertText(QStringLiteral("Range Results for Sdam:"), style.heading2Format);
     cursor.insertBlock();
-    const bool tested = !power(0).isEmpty();
+    const bool tested = power.shown();
     QStringList heads = {record.rangeName, QStringLiteral("SDam Std. Err."),
                          QStringLiteral("1/2 90% CI"), QStringLiteral("1/2 95% CI")};
     if (tested)
@@ -134,7 +125,7 @@ void VWPReport::writeRange(QTextCursor& cursor) const
             writeCell(table, i + 1, column + 1,
                       QString::number(values[column], 'f', errorPrecision), style.cellFormat);
         if (tested)
-            writeCell(table, i + 1, values.size() + 1, power(i), style.cellFormat);
+            writeCell(table, i + 1, values.size() + 1, power.at(i), style.cellFormat);
     }
 }
 

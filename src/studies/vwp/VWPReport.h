@@ -1,6 +1,6 @@
 #pragma once
 
-#include "studies/common/PrecisionTable.h"
+#include "studies/common/PowerReport.h"
 #include "studies/common/ReportTables.h"
 
 #include <QString>
@@ -37,13 +37,10 @@ private:
     void writeSinglePoint(QTextCursor& cursor) const;
     void writeRange(QTextCursor& cursor) const;
     void writeKnown(QTextCursor& cursor) const;
-    // The power of Sdam's test at point i; empty without a test of Sdam.
-    QString power(int i) const;
 
     const ryn::RynStyle& style;
     const VWPParameters& record;
     const VWPResults& results;
     ReportOptions options;
-    // The precision the power is computed from, when there is a test.
-    PrecisionTable precision;
+    PowerReport::QuantityPower power;
 };
