@@ -15,7 +15,6 @@
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
-#include "studies/common/PowerReport.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/design/DesignFile.h"
 #include "studies/design/DesignSettings.h"
@@ -89,7 +88,7 @@ QString extension(CalcRequest::Format format)
 // report; several reports follow one another, each from a new page, headed
 // by its design's name.
 QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QStringList& labels,
-                        CalcRequest::Format format)
+                        CalcRequest::Format format, bool power)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
@@ -107,7 +106,7 @@ QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QString
             cursor.insertText(labels[int(i)], style.heading2Format);
             cursor.insertBlock(style.paragraphFormat);
         }
-        runs[i]->writeReport(cursor, style);
+        runs[i]->writeReport(cursor, style, power);
     }
     QString error;
     const QByteArray file = reportFile(document, format, &error);
@@ -116,18 +115,13 @@ QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QString
     return file;
 }
 
-// The design's report, ending in the power of its tests with power.
+// The design's report, with the power of its tests with power.
 QString reportOf(const DesignRun& run, bool power)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
     const ryn::RynStyle style;
-    run.writeReport(cursor, style);
-    if (power) {
-        cursor.movePosition(QTextCursor::End);
-        writeReportPieces(
-            cursor, PowerReport::pieces(style, run.precisionTable(), run.design().options.effect));
-    }
+    run.writeReport(cursor, style, power);
     return reportText(document);
 }
 
@@ -155,7 +149,7 @@ QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDes
     case CalcRequest::Html:
     case CalcRequest::Odt:
     case CalcRequest::Pdf:
-        return reportFileOf({&run}, {source.label}, format);
+        return reportFileOf({&run}, {source.label}, format, power);
     case CalcRequest::Text:
         break;
     }
@@ -202,7 +196,7 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
             reports.push_back(runs[i].get());
             labels << sources[int(i)].label;
         }
-        return reportFileOf(reports, labels, format);
+        return reportFileOf(reports, labels, format, power);
     }
     case CalcRequest::Text:
         break;

@@ -7,6 +7,8 @@
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "framework/navigation/NavPanelItem.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "framework/settings/RynSettings.h"
 #include "plot/SimulationHistogram.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/design/DesignFile.h"
@@ -202,6 +204,19 @@ TEST(SimulationDialog, SetsTheEmpiricalPowerBesideThePredictedOne)
     EXPECT_TRUE(saved.contains(predicted.toUtf8()));
     QTest::mouseClick(print, Qt::LeftButton);
     EXPECT_TRUE(contentOf(dialogs->pdfPath).startsWith("%PDF-"));
+
+    // A level the Effect Test panel cannot read gives no power, but says why.
+    dialog->close();
+    store.get()->setArrayValue(QVSettingsKeys::EffectAlpha, StudySubWindow::BTPSStudy, "x");
+    window.checkBySimulationItem()->trigger();
+    auto* refused = window.findChildren<SimulationDialog*>().last();
+    ASSERT_NE(refused, dialog);
+    refused->dataSetsSpin->setValue(10);
+    QSignalSpy refusedEnded(refused, &SimulationDialog::checkEnded);
+    refused->simulate();
+    ASSERT_TRUE(refusedEnded.wait(60000));
+    EXPECT_TRUE(refused->reportView->toPlainText().contains(
+        QStringLiteral("The test of the effect cannot be made: The level alpha must be")));
 }
 
 // Closing the dialog during a check of two billion fish per group ends the

@@ -29,7 +29,9 @@ QString pdfText(const QString& path)
     process.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    // The page's ligatures ("ff" in a path) read back as their letters.
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC);
 }
 
 QMap<QString, int> wordCounts(const QString& text)

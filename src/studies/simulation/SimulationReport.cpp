@@ -159,6 +159,16 @@ void SimulationReport::writePower(QTextCursor& cursor) const
 {
     cursor.insertBlock();
     cursor.insertBlock();
+    // A test that cannot be made (a level that is no number, say) would
+    // reject nothing: it is named instead of given a power.
+    const QString refusal = effectTest->error();
+    if (!refusal.isNull()) {
+        cursor.insertText(QStringLiteral("Power:"), style.heading2Format);
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("The test of the effect cannot be made: %1.").arg(refusal),
+                          style.textFormat);
+        return;
+    }
     cursor.insertText(QStringLiteral("Power (%1):").arg(effectTest->describe()),
                       style.heading2Format);
     cursor.insertBlock();

@@ -29,7 +29,8 @@ public:
                      const SimulationCheck& check);
 
     // Adds the power of test's quantities (simulatedPower) to the report; a
-    // design whose quantities have no null value gets a line saying so.
+    // design whose quantities have no null value, or a test that cannot be
+    // made, gets a line saying so.
     void setPower(const EffectTest& test) { effectTest = test; }
     void write(QTextCursor& cursor) const;
 
