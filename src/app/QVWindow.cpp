@@ -22,6 +22,7 @@
 #include "plot/QVPlotWidget.h"
 #include "plot/TornadoChart.h"
 #include "studies/btps/BTPSSubWindow.h"
+#include "studies/common/window/EffectPanel.h"
 #include "studies/planning/window/PlanDialog.h"
 #include "studies/release_recapture/window/PairedReleaseSubWindow.h"
 #include "studies/release_recapture/window/SingleReleaseSubWindow.h"
@@ -165,14 +166,22 @@ void QVWindow::createDialogDocks()
     addDock(ReachesDockId, Qt::LeftDockWidgetArea, reachesDock);
     connect(reaches, &ReachNumDialog::reachNumChanged, this, &QVWindow::onReachNumChanged);
 
+    effect = new EffectPanel(settings);
+    auto* effectDock = new QDockWidget(tr("Effect Test"), this);
+    effectDock->setObjectName(QStringLiteral("EffectDock"));
+    effectDock->setWidget(effect);
+    addDock(EffectDockId, Qt::LeftDockWidgetArea, effectDock);
+
     // The left column runs the window's full height, so that the navigation
-    // panel shows all its entries above the two dialogs, wide enough for the
+    // panel shows all its entries above the dialogs, wide enough for the
     // longest design name; the dialogs take no more than they need.
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-    for (QWidget* dialog : {static_cast<QWidget*>(replicates), static_cast<QWidget*>(reaches)})
+    for (QWidget* dialog : {static_cast<QWidget*>(replicates), static_cast<QWidget*>(reaches),
+                            static_cast<QWidget*>(effect)})
         dialog->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    const QList<QDockWidget*> column = {dock(NavigationDockId), replicatesDock, reachesDock};
-    resizeDocks(column, {165, 280, 100}, Qt::Vertical);
+    const QList<QDockWidget*> column = {dock(NavigationDockId), replicatesDock, reachesDock,
+                                        effectDock};
+    resizeDocks(column, {165, 280, 100, 150}, Qt::Vertical);
     resizeDocks({dock(OutputDockId)}, {120}, Qt::Vertical);
     resizeDocks({dock(NavigationDockId)}, {300}, Qt::Horizontal);
 }
@@ -275,7 +284,8 @@ void QVWindow::onCheckBySimulation()
         QMessageBox::critical(this, window->title(), text);
         return;
     }
-    auto* dialog = new SimulationDialog(std::move(simulation), window->title(), this);
+    auto* dialog =
+        new SimulationDialog(std::move(simulation), window->title(), files->dialogs(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }
@@ -597,6 +607,7 @@ void QVWindow::activateStudy(int type)
         item->setChecked(item->active);
     }
     updateReplicatesDock(type);
+    effect->setStudyType(type);
     if (ReleaseDesignKeys::of(type)) {
         reaches->setStudyType(type);
         reaches->setEnabled(true);
@@ -646,6 +657,8 @@ void QVWindow::updateNav()
     const bool releaseRecapture = active && ReleaseDesignKeys::of(active->id());
     replicates->setEnabled(releaseRecapture);
     reaches->setEnabled(releaseRecapture);
+    if (!active)
+        effect->setStudyType(0);
     runItem->setEnabled(active != nullptr);
     action(PlanAction)->setEnabled(active != nullptr);
     action(SensitivityAction)->setEnabled(active != nullptr);
@@ -726,6 +739,8 @@ void QVWindow::onRunComplete()
         Matrix table;
         window->getPlotData(names, table);
         plot->setData(names, table, window->rangeLabel(), window->title());
+        plot->setPower(window->precisionTable().powerData(window->runEffect()),
+                       window->runEffect().describe());
         plottedType = window->id();
         const QString chosen =
             settings->arrayValue(QVSettingsKeys::PlotParameter, plottedType).toString();

@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class EffectPanel;
 class EmptyAreaHint;
 class FileCommands;
 class QMdiSubWindow;
@@ -41,7 +42,7 @@ class QVWindow : public ryn::RynMainWindow
 
 public:
     // Keys of the docks and sub-windows this window adds to the frame's.
-    enum DockId { ReplicatesDockId = 2, ReachesDockId = 3 };
+    enum DockId { ReplicatesDockId = 2, ReachesDockId = 3, EffectDockId = 4 };
     enum SubWindowId { TextOutputWindowId = 200, PlotWindowId = 201 };
     enum { ResetGeometryAction = 10 };
     // Edit > "Fill reaches…" and the Undo of the last fill; Help > "What's
@@ -79,6 +80,7 @@ public:
     int pendingRunType() const { return pendingRun; }
     RunModeDialogImpl* replicatesDialog() const { return replicates; }
     ReachNumDialog* reachesDialog() const { return reaches; }
+    EffectPanel* effectPanel() const { return effect; }
     ryn::NavPanelItem* runAnalysisItem() const { return runItem; }
     ryn::NavPanelItem* checkBySimulationItem() const { return checkItem; }
     ryn::NavPanelItem* studyItem(int type) const { return studyItems.value(type); }
@@ -155,6 +157,7 @@ private:
     ryn::NavPanelItem* checkItem = nullptr;
     RunModeDialogImpl* replicates = nullptr;
     ReachNumDialog* reaches = nullptr;
+    EffectPanel* effect = nullptr;
     FileCommands* files = nullptr;
     EmptyAreaHint* emptyHint = nullptr;
     QMap<int, QAction*> resultsActions;

@@ -1,10 +1,17 @@
 #include "app/SimulationDialog.h"
 
+#include "app/SaveChoice.h"
+#include "app/WindowDialogs.h"
 #include "forms/core/Refusal.h"
+#include "framework/files/SaveFile.h"
+#include "studies/common/ReportFile.h"
+#include "studies/common/ReportPages.h"
 #include "studies/simulation/DesignSimulation.h"
 #include "studies/simulation/SimulationReport.h"
 
+#include <QDir>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -19,14 +26,20 @@
 #include <thread>
 
 SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
-                                   const QString& designTitle, QWidget* parent)
+                                   const QString& designTitle, WindowDialogs* dialogs,
+                                   QWidget* parent)
     : QDialog(parent)
     , simulation(std::move(simulation))
     , designTitle(designTitle)
+    , dialogs(dialogs)
     , progress(new QProgressDialog(this))
     , progressTimer(new QTimer(this))
 {
     setupUi(this);
+    saveButton = buttonBox->addButton(tr("Save Report…"), QDialogButtonBox::ActionRole);
+    printButton = buttonBox->addButton(tr("Print…"), QDialogButtonBox::ActionRole);
+    saveButton->setEnabled(false);
+    printButton->setEnabled(false);
     setWindowTitle(tr("Check by Simulation: %1").arg(designTitle));
     seedEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{1,20}")), this));
@@ -35,7 +48,9 @@ SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
     reportView->setPlaceholderText(
         tr("Simulate draws the data sets at the design's true values, fits each as the study "
            "would, and sets the spread and coverage of the estimates beside the predicted "
-           "precision here; the histogram below shows the estimates of the chosen quantity."));
+           "precision here, and for a quantity with a null value the share of the data sets "
+           "whose test rejects it beside the predicted power; the histogram below shows the "
+           "estimates of the chosen quantity."));
 
     progress->setWindowModality(Qt::WindowModal);
     progress->setAutoReset(false);
@@ -49,6 +64,8 @@ SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
     connect(quantityCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &SimulationDialog::showHistogram);
     connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(saveButton, &QPushButton::clicked, this, &SimulationDialog::onSaveReport);
+    connect(printButton, &QPushButton::clicked, this, &SimulationDialog::onPrint);
     connect(progress, &QProgressDialog::canceled, this, [this] { cancelFlag = true; });
     connect(progressTimer, &QTimer::timeout, this, &SimulationDialog::showProgress);
 }
@@ -143,6 +160,8 @@ void SimulationDialog::setRunning(bool running)
          std::initializer_list<QWidget*>{dataSetsSpin, seedEdit, newSeedButton, simulateButton})
         choice->setEnabled(!running);
     pointCombo->setEnabled(!running && simulation->pointCount() > 1);
+    saveButton->setEnabled(!running && shown);
+    printButton->setEnabled(!running && shown);
 }
 
 // A cancelled check leaves the last one shown. The progress dialog goes
@@ -157,12 +176,14 @@ void SimulationDialog::onCheckEnded()
     worker = nullptr;
     progress->reset();
     progress->hide();
+    const bool completed = failure.isEmpty() && outcome && !outcome->canceled();
+    if (completed)
+        shown = std::move(outcome);
     setRunning(false);
 
     if (!failure.isEmpty()) {
         QMessageBox::critical(this, designTitle, failure);
-    } else if (outcome && !outcome->canceled()) {
-        shown = std::move(outcome);
+    } else if (completed) {
         showReport();
         showHistogram(quantityCombo->currentIndex());
     }
@@ -180,7 +201,9 @@ void SimulationDialog::showReport()
     }
     reportView->clear();
     QTextCursor cursor(reportView->document());
-    SimulationReport(style, designTitle, *shown).write(cursor);
+    SimulationReport report(style, designTitle, *shown);
+    report.setPower(simulation->effectTest());
+    report.write(cursor);
     reportView->moveCursor(QTextCursor::Start);
 }
 
@@ -191,4 +214,36 @@ void SimulationDialog::showHistogram(int quantity)
     const auto q = static_cast<std::size_t>(quantity);
     histogram->setEstimates(shown->quantities[quantity], shown->estimatesOf(quantity),
                             shown->trueValues[q], shown->results.predictedStandardErrors[q]);
+}
+
+// The report as it stands, whole or not at all; a file that cannot be
+// written is named with the reason and nothing changes.
+void SimulationDialog::onSaveReport()
+{
+    if (!shown)
+        return;
+    const QStringList filters = ReportFile::filters();
+    QString filter;
+    const QString answer = dialogs->saveFileName(
+        this, tr("Save Report"), QDir::home().filePath(QStringLiteral("simulation-check.rtf")),
+        filters, &filter);
+    if (answer.isEmpty())
+        return;
+    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
+    ryn::SaveFailure failure;
+    if (!ReportFile::save(*reportView->document(), choice.path,
+                          ReportFile::formatOf(filters[choice.type]), &failure))
+        QMessageBox::critical(this, windowTitle(),
+                              tr("Can't write \"%1\": %2.").arg(choice.path, failure.reason));
+}
+
+// Wide tables are cut into blocks of whole columns on the page, as the
+// design's report is.
+void SimulationDialog::onPrint()
+{
+    if (!shown)
+        return;
+    QPrinter printer(QPrinter::ScreenResolution);
+    if (dialogs->acceptPrint(&printer, this, tr("Print Report"), false))
+        ReportPages::print(*reportView->document(), &printer);
 }

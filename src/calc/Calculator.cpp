@@ -15,13 +15,10 @@
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
 #include "framework/style/RynStyle.h"
-#include "studies/common/PowerReport.h"
-#include "studies/common/ReportFile.h"
 #include "studies/common/ResultsCsv.h"
 #include "studies/design/DesignFile.h"
 #include "studies/design/DesignSettings.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -91,7 +88,7 @@ QString extension(CalcRequest::Format format)
 // report; several reports follow one another, each from a new page, headed
 // by its design's name.
 QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QStringList& labels,
-                        CalcRequest::Format format)
+                        CalcRequest::Format format, bool power)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
@@ -109,31 +106,22 @@ QByteArray reportFileOf(const std::vector<const DesignRun*>& runs, const QString
             cursor.insertText(labels[int(i)], style.heading2Format);
             cursor.insertBlock(style.paragraphFormat);
         }
-        runs[i]->writeReport(cursor, style);
+        runs[i]->writeReport(cursor, style, power);
     }
-    const ReportFile::Format file = format == CalcRequest::Html  ? ReportFile::Html
-                                    : format == CalcRequest::Odt ? ReportFile::OpenDocument
-                                                                 : ReportFile::Pdf;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    const QString error = ReportFile::write(document, file, buffer);
+    QString error;
+    const QByteArray file = reportFile(document, format, &error);
     if (!error.isEmpty())
         complain(error);
-    return buffer.data();
+    return file;
 }
 
-// The design's report, ending in the power of its tests with power.
+// The design's report, with the power of its tests with power.
 QString reportOf(const DesignRun& run, bool power)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
     const ryn::RynStyle style;
-    run.writeReport(cursor, style);
-    if (power) {
-        cursor.movePosition(QTextCursor::End);
-        writeReportPieces(
-            cursor, PowerReport::pieces(style, run.precisionTable(), run.design().options.effect));
-    }
+    run.writeReport(cursor, style, power);
     return reportText(document);
 }
 
@@ -161,7 +149,7 @@ QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDes
     case CalcRequest::Html:
     case CalcRequest::Odt:
     case CalcRequest::Pdf:
-        return reportFileOf({&run}, {source.label}, format);
+        return reportFileOf({&run}, {source.label}, format, power);
     case CalcRequest::Text:
         break;
     }
@@ -208,7 +196,7 @@ QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, c
             reports.push_back(runs[i].get());
             labels << sources[int(i)].label;
         }
-        return reportFileOf(reports, labels, format);
+        return reportFileOf(reports, labels, format, power);
     }
     case CalcRequest::Text:
         break;
@@ -246,14 +234,19 @@ bool writeOutput(const QString& path, const QByteArray& content)
 
 // The first output of request that would replace one of its design files,
 // told as a refusal naming both; null when none would. A folder output
-// holds one file per design, named after it.
+// holds one file per design, named after it; a comparison names its files
+// as FILE:QUANTITY and writes one output.
 QString replacedInput(const CalcRequest& request)
 {
     if (isStandardOutput(request.output))
         return QString();
-    const bool folder = !request.solve && request.guesses.kind == GuessRequest::None &&
+    const bool folder = !request.solve && !request.compare &&
+                        request.guesses.kind == GuessRequest::None &&
                         QFileInfo(request.output).isDir();
-    for (const QString& input : request.files) {
+    for (QString input : request.files) {
+        QString quantity;
+        if (request.compare && !comparison::splitSource(input, &input, &quantity))
+            continue;
         const QString output =
             folder ? QDir(request.output)
                          .filePath(QFileInfo(input).completeBaseName() + extension(request.format))
@@ -320,11 +313,6 @@ int writePlain(const CalcRequest& request, const QByteArray& output)
     return writeOutput(request.output, output) ? ExitStatus::success : ExitStatus::failed;
 }
 
-QString formatName(CalcRequest::Format format)
-{
-    return extension(format).mid(1).replace(QStringLiteral("txt"), QStringLiteral("text"));
-}
-
 // --compare: the designs of FILE:QUANTITY compared.
 int compareFiles(const CalcRequest& request)
 {
@@ -353,8 +341,7 @@ int compareFiles(const CalcRequest& request)
     if (status != ExitStatus::success)
         return status;
     QByteArray output;
-    status = CompareOutput::compareDesigns(designs, request.comparison, formatName(request.format),
-                                           &output);
+    status = CompareOutput::compareDesigns(designs, request.comparison, request.format, &output);
     if (status != ExitStatus::success)
         return status;
     return writePlain(request, output);
@@ -364,13 +351,13 @@ int compareFiles(const CalcRequest& request)
 
 int calculate(const CalcRequest& request)
 {
-    if (request.compare)
-        return compareFiles(request);
     const QString replaced = replacedInput(request);
     if (!replaced.isNull()) {
         complain(replaced);
         return ExitStatus::refused;
     }
+    if (request.compare)
+        return compareFiles(request);
     QList<Source> sources;
     int status = ExitStatus::success;
     if (!request.fromSettings.isNull()) {

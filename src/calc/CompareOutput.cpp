@@ -4,12 +4,17 @@
 #include "calc/ConsoleMonitor.h"
 #include "calc/PlanOptions.h"
 #include "calc/ProgressLine.h"
+#include "calc/ReportText.h"
 #include "calc/ResultsJson.h"
+#include "framework/style/RynStyle.h"
+#include "studies/comparison/window/ComparisonReport.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <cmath>
 #include <cstdio>
@@ -38,7 +43,9 @@ QByteArray jsonOf(const Comparison& comparison)
              QJsonObject{{QStringLiteral("name"), key},
                          {QStringLiteral("value"),
                           entry.answered ? jsonNumber(entry.measure) : QJsonValue()}}},
-            {QStringLiteral("met"), entry.met},
+            // Null with a budget alone: nothing to meet.
+            {QStringLiteral("met"),
+             comparison.request.judgesMet() ? QJsonValue(entry.met) : QJsonValue()},
         };
         if (comparison.request.mode == ComparisonRequest::Target)
             object.insert(QStringLiteral("shortMeasure"), jsonNumber(entry.shortMeasure));
@@ -80,6 +87,17 @@ QByteArray textOf(const Comparison& comparison)
     if (!verdict.isEmpty())
         text += QStringLiteral("\n") + verdict + QStringLiteral("\n");
     return text.toUtf8();
+}
+
+// The comparison window's report (its title, what was asked, the table and
+// the verdict) as a report file.
+QByteArray reportFileOf(const Comparison& comparison, CalcRequest::Format format, QString* error)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const ryn::RynStyle style;
+    ComparisonReport(style, comparison).write(cursor);
+    return reportFile(document, format, error);
 }
 
 } // namespace
@@ -140,7 +158,7 @@ QString help()
 }
 
 int compareDesigns(const QList<ComparedDesign>& designs, const ComparisonRequest& request,
-                   const QString& format, QByteArray* output)
+                   CalcRequest::Format format, QByteArray* output)
 {
     ProgressLine progress;
     ConsoleMonitor monitor(QStringLiteral("comparison"), progress);
@@ -156,12 +174,28 @@ int compareDesigns(const QList<ComparedDesign>& designs, const ComparisonRequest
         std::fputs(QStringLiteral("quorvel-calc: %1\n").arg(error).toUtf8(), stderr);
         return ExitStatus::refused;
     }
-    if (format == QStringLiteral("csv"))
+    switch (format) {
+    case CalcRequest::Csv:
         *output = comparison::csv(comparison).toUtf8();
-    else if (format == QStringLiteral("json"))
+        break;
+    case CalcRequest::Json:
         *output = jsonOf(comparison);
-    else
+        break;
+    case CalcRequest::Html:
+    case CalcRequest::Odt:
+    case CalcRequest::Pdf: {
+        QString fileError;
+        *output = reportFileOf(comparison, format, &fileError);
+        if (!fileError.isEmpty()) {
+            std::fputs(QStringLiteral("quorvel-calc: %1\n").arg(fileError).toUtf8(), stderr);
+            return ExitStatus::failed;
+        }
+        break;
+    }
+    case CalcRequest::Text:
         *output = textOf(comparison);
+        break;
+    }
     return ExitStatus::success;
 }
 

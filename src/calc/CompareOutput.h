@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/CommandLine.h"
 #include "studies/comparison/DesignComparison.h"
 
 #include <QByteArray>
@@ -10,7 +11,8 @@ class QCommandLineParser;
 
 // quorvel-calc --compare: the designs given as FILE:QUANTITY compared on
 // --target MEASURE=VALUE (the fewest fish meeting it) or --budget N (each
-// design's measure with N fish), as text, CSV or JSON.
+// design's measure with N fish), as text, CSV, JSON or a report file (HTML,
+// OpenDocument text, PDF) as the comparison window saves its table.
 namespace CompareOutput {
 
 void addOptions(QCommandLineParser& parser);
@@ -22,10 +24,9 @@ QString read(const QCommandLineParser& parser, ComparisonRequest* request);
 // The lines of the help text that describe the options.
 QString help();
 
-// The answer of designs in format ("text", "csv" or "json"). Problems go to
-// standard error; answers the exit status (ExitStatus) and, on success, the
-// output in *output.
+// The answer of designs in format. Problems go to standard error; answers
+// the exit status (ExitStatus) and, on success, the output in *output.
 int compareDesigns(const QList<ComparedDesign>& designs, const ComparisonRequest& request,
-                   const QString& format, QByteArray* output);
+                   CalcRequest::Format format, QByteArray* output);
 
 } // namespace CompareOutput

@@ -54,9 +54,11 @@ Matrix DesignRun::covariance(int point) const
 
 // The computation made by DesignComputation::of is the design's own class,
 // which holds the record and results its report writer takes.
-void DesignRun::writeReport(QTextCursor& cursor, const ryn::RynStyle& style) const
+void DesignRun::writeReport(QTextCursor& cursor, const ryn::RynStyle& style, bool power) const
 {
-    const ReportOptions options = reportOptions(design().options);
+    ReportOptions options = reportOptions(design().options);
+    if (power)
+        options.power = design().options.effect;
     switch (design().kind) {
     case Design::SingleRelease: {
         const auto& single = static_cast<const SingleReleaseDesignComputation&>(*computation);
@@ -74,7 +76,7 @@ void DesignRun::writeReport(QTextCursor& cursor, const ryn::RynStyle& style) con
     }
     case Design::TIRR: {
         const auto& tirr = static_cast<const TIRRDesignComputation&>(*computation);
-        TIRRReport(style, tirr.record, tirr.results).write(cursor);
+        TIRRReport(style, tirr.record, tirr.results, options).write(cursor);
         return;
     }
     case Design::BTPS: {
@@ -84,7 +86,7 @@ void DesignRun::writeReport(QTextCursor& cursor, const ryn::RynStyle& style) con
     }
     case Design::VWP: {
         const auto& vwp = static_cast<const VWPDesignComputation&>(*computation);
-        VWPReport(style, vwp.record, vwp.results).write(cursor);
+        VWPReport(style, vwp.record, vwp.results, options).write(cursor);
         return;
     }
     }

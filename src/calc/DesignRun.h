@@ -41,8 +41,9 @@ public:
     PrecisionTable precisionTable() const;
     QStringList covarianceNames() const;
     Matrix covariance(int point) const;
-    // The design's report, as its window writes it after the run.
-    void writeReport(QTextCursor& cursor, const ryn::RynStyle& style) const;
+    // The design's report, as its window writes it after the run; with power,
+    // the power of the tests of the design's options beside the precision.
+    void writeReport(QTextCursor& cursor, const ryn::RynStyle& style, bool power = false) const;
 
     const Design& design() const { return computation->design(); }
 

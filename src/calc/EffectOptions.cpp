@@ -64,15 +64,13 @@ QString read(const QCommandLineParser& parser, EffectRequest* request)
     }
     request->power = parser.isSet(powerName);
     for (const QString& given : parser.values(nullName)) {
-        const int equals = given.indexOf(QLatin1Char('='));
-        const QString quantity = equals < 0 ? QString() : given.left(equals).trimmed();
+        QString quantity;
         double value = 0.0;
-        if (!readNumber(equals < 0 ? given : given.mid(equals + 1), &value) ||
-            (equals >= 0 && quantity.isEmpty()))
+        if (!EffectTest::readNullValue(given, &quantity, &value))
             return QStringLiteral("Cannot read the null value \"%1\": it is a number, or a "
                                   "quantity, an equals sign and a number, as in St=1.05")
                 .arg(given);
-        if (equals < 0) {
+        if (quantity.isNull()) {
             if (request->commonNull)
                 return QStringLiteral("--null without a quantity is given more than once");
             request->commonNull = value;

@@ -1,5 +1,8 @@
 #include "calc/ReportText.h"
 
+#include "studies/common/ReportFile.h"
+
+#include <QBuffer>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -80,4 +83,15 @@ QString reportText(const QTextDocument& document)
     while (!kept.isEmpty() && kept.last().isEmpty())
         kept.removeLast();
     return kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QByteArray reportFile(const QTextDocument& document, CalcRequest::Format format, QString* error)
+{
+    const ReportFile::Format file = format == CalcRequest::Html  ? ReportFile::Html
+                                    : format == CalcRequest::Odt ? ReportFile::OpenDocument
+                                                                 : ReportFile::Pdf;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    *error = ReportFile::write(document, file, buffer);
+    return error->isEmpty() ? buffer.data() : QByteArray();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calc/CommandLine.h"
+
+#include <QByteArray>
 #include <QString>
 
 class QTextDocument;
@@ -8,3 +11,8 @@ class QTextDocument;
 // paragraph on its own lines, each table as aligned columns (the report
 // tables with a rule under their header row), an empty line between them.
 QString reportText(const QTextDocument& document);
+
+// A report document as the file of format (Html, Odt or Pdf) the window saves
+// (ReportFile): an HTML page, an OpenDocument text or a PDF with wide tables
+// cut to the page. Empty, with *error saying why, when it cannot be written.
+QByteArray reportFile(const QTextDocument& document, CalcRequest::Format format, QString* error);

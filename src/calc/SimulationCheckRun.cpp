@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -61,7 +62,8 @@ SimulationCheck watchedCheck(const DesignSimulation& simulation, int point,
     return result.get();
 }
 
-QStringList csvHeads(bool withLabel)
+// With --power, the power columns close each quantity's row.
+QStringList csvHeads(bool withLabel, bool power)
 {
     QStringList heads;
     if (withLabel)
@@ -75,14 +77,28 @@ QStringList csvHeads(bool withLabel)
         heads << QString::fromLatin1(figure)
               << QString::fromLatin1(figure) + QStringLiteral(" MC error");
     heads << QStringLiteral("verdict");
+    if (power)
+        heads << QStringLiteral("null value") << QStringLiteral("predicted power")
+              << QStringLiteral("empirical power") << QStringLiteral("empirical power MC error")
+              << QStringLiteral("power tests");
     return heads;
 }
 
+// The power of the check's quantities with --power; none without.
+QList<SimulatedPower> powerOf(const CheckedDesign& checked)
+{
+    return checked.power ? simulatedPower(checked.check, checked.design.options.effect)
+                         : QList<SimulatedPower>();
+}
+
+// One row per quantity; with --power its test's figures at the end, empty
+// where the quantity has no null value.
 QString csvRows(const CheckedDesign& checked, bool withLabel)
 {
     using ResultsCsv::number;
     const SimulationCheck& check = checked.check;
     const SimulationSummary& summary = check.summary;
+    const QList<SimulatedPower> powers = powerOf(checked);
     QString rows;
     for (int q = 0; q < check.quantities.size(); ++q) {
         const ParameterSummary& p = summary.parameters[static_cast<std::size_t>(q)];
@@ -97,16 +113,22 @@ QString csvRows(const CheckedDesign& checked, bool withLabel)
              {p.meanEstimate, p.bias, p.empiricalSd, p.sdRatio, p.coverage90, p.coverage95})
             fields << number(figure.value) << number(figure.monteCarloError);
         fields << check.verdicts[q];
+        if (checked.power) {
+            const auto tested =
+                std::find_if(powers.begin(), powers.end(), [&](const SimulatedPower& power) {
+                    return power.quantity == check.quantities[q];
+                });
+            if (tested == powers.end())
+                fields << QString() << QString() << QString() << QString() << QString();
+            else
+                fields << number(tested->nullValue) << number(tested->predicted)
+                       << number(tested->empirical.value)
+                       << number(tested->empirical.monteCarloError)
+                       << QString::number(tested->tests);
+        }
         rows += ResultsCsv::row(fields);
     }
     return rows;
-}
-
-// The power of the check's quantities with --power; none without.
-QList<SimulatedPower> powerOf(const CheckedDesign& checked)
-{
-    return checked.power ? simulatedPower(checked.check, checked.design.options.effect)
-                         : QList<SimulatedPower>();
 }
 
 QJsonObject figureJson(const MonteCarloFigure& figure)
@@ -170,31 +192,16 @@ QJsonObject checkJson(const CheckedDesign& checked)
     return object;
 }
 
-// The power found beside the predicted one, as lines after the report.
-QString powerText(const CheckedDesign& checked)
-{
-    const QList<SimulatedPower> powers = powerOf(checked);
-    if (powers.isEmpty())
-        return QString();
-    QString text =
-        QStringLiteral("\nPower (%1):\n\n").arg(checked.design.options.effect.describe());
-    for (const SimulatedPower& power : powers)
-        text += QStringLiteral("%1 (null %2): predicted %3, found %4 (%5) in %6 tests\n")
-                    .arg(power.quantity, QString::number(power.nullValue, 'g', 6),
-                         QString::number(power.predicted, 'f', 3),
-                         QString::number(power.empirical.value, 'f', 3),
-                         QString::number(power.empirical.monteCarloError, 'g', 2))
-                    .arg(power.tests);
-    return text;
-}
-
 QString reportOf(const CheckedDesign& checked)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
     const ryn::RynStyle style;
-    SimulationReport(style, titleOf(checked.design), checked.check).write(cursor);
-    return reportText(document) + powerText(checked);
+    SimulationReport report(style, titleOf(checked.design), checked.check);
+    if (checked.power)
+        report.setPower(checked.design.options.effect);
+    report.write(cursor);
+    return reportText(document);
 }
 
 } // namespace
@@ -234,7 +241,7 @@ QByteArray simulationOutput(const QList<const CheckedDesign*>& checks, CalcReque
     const bool several = checks.size() > 1;
     switch (format) {
     case CalcRequest::Csv: {
-        QString table = ResultsCsv::row(csvHeads(several));
+        QString table = ResultsCsv::row(csvHeads(several, checks.front()->power));
         for (const CheckedDesign* checked : checks)
             table += csvRows(*checked, several);
         return table.toUtf8();

@@ -35,5 +35,6 @@ DesignRun::Outcome checkBySimulation(CheckedDesign& checked, const SimulationReq
 // each headed by its label when there are several; one CSV table of one row
 // per quantity, with the design's label in its first column when there are
 // several; or the JSON object of each check (an array of them when there are
-// several).
+// several). With power, the reports end in their power table, the CSV rows in
+// their test's columns and the JSON objects in a "power" array.
 QByteArray simulationOutput(const QList<const CheckedDesign*>& checks, CalcRequest::Format format);

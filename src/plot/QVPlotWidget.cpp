@@ -26,8 +26,10 @@
 #include <qwt_plot_grid.h>
 #include <qwt_plot_intervalcurve.h>
 #include <qwt_plot_magnifier.h>
+#include <qwt_plot_marker.h>
 #include <qwt_plot_panner.h>
 #include <qwt_plot_renderer.h>
+#include <qwt_plot_textlabel.h>
 #include <qwt_scale_draw.h>
 #include <qwt_text.h>
 
@@ -66,6 +68,8 @@ QVPlotWidget::QVPlotWidget(ryn::RynSettings* settings, QWidget* parent)
     connect(controls_->panningRadio, &QRadioButton::toggled, this, &QVPlotWidget::updatePlotTools);
     connect(controls_->parsCombo, qOverload<int>(&QComboBox::activated), this,
             &QVPlotWidget::onParsComboActivated);
+    connect(controls_->measureCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &QVPlotWidget::updatePlot);
     connect(controls_->gridComboBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
             qOverload<int>(&QVPlotWidget::setGrid));
 }
@@ -117,6 +121,8 @@ void QVPlotWidget::setData(const QStringList& names, const Matrix& table, const 
     combo->addItems(names);
     combo->setEnabled(names.size() >= 2);
     band = ShadedBand();
+    powerTable = Matrix();
+    powerTest.clear();
     updatePlot();
 }
 
@@ -154,31 +160,64 @@ bool QVPlotWidget::showParameter(const QString& name)
     return true;
 }
 
-// Column k + 1 of the table holds the variance v of the chosen parameter k;
-// its half-widths are z·√v with z = 1.645 (90%) and 1.96 (95%).
+void QVPlotWidget::setPower(const Matrix& power, const QString& test)
+{
+    powerTable = power;
+    powerTest = test;
+    updatePlot();
+}
+
+void QVPlotWidget::showMeasure(Measure measure)
+{
+    controls_->measureCombo->setCurrentIndex(measure);
+}
+
+QVPlotWidget::Measure QVPlotWidget::measure() const
+{
+    return controls_->measureCombo->currentIndex() == Power ? Power : HalfWidths;
+}
+
 void QVPlotWidget::updatePlot()
 {
     if (!plot_)
         return;
-    plot_->detachItems(QwtPlotItem::Rtti_PlotCurve, true);
-    plot_->detachItems(QwtPlotItem::Rtti_PlotScale, true);
-    plot_->detachItems(QwtPlotItem::Rtti_PlotIntervalCurve, true);
+    for (int rtti : {QwtPlotItem::Rtti_PlotCurve, QwtPlotItem::Rtti_PlotScale,
+                     QwtPlotItem::Rtti_PlotIntervalCurve, QwtPlotItem::Rtti_PlotMarker,
+                     QwtPlotItem::Rtti_PlotTextLabel})
+        plot_->detachItems(rtti, true);
 
     const QString parameter = controls_->parsCombo->currentText();
     const int column = controls_->parsCombo->currentIndex() + 1;
+    const bool power = measure() == Power;
+    // A band is of the half-width; the power has none.
+    bandsButton_->setEnabled(!power);
 
     // A long title (the balloon-tag design's) wraps at its blanks rather than
     // losing its ends at the plot's edges.
     QFont titleFont(fontFamily, 12, QFont::Bold);
-    QwtText title = styledText(studyTitle + QStringLiteral(": Precision of ") + parameter +
-                                   QStringLiteral(" vs. ") + xTitle,
-                               titleFont);
+    QwtText title = styledText(
+        studyTitle + (power ? QStringLiteral(": Power of ") : QStringLiteral(": Precision of ")) +
+            parameter + QStringLiteral(" vs. ") + xTitle,
+        titleFont);
     title.setRenderFlags(Qt::AlignCenter | Qt::TextWordWrap);
     plot_->setTitle(title);
     const QFont axisTitleFont(fontFamily, 10, QFont::Bold);
     plot_->setAxisTitle(QwtPlot::xBottom, styledText(xTitle, axisTitleFont));
-    plot_->setAxisTitle(QwtPlot::yLeft, styledText(QStringLiteral("1/2 CI"), axisTitleFont));
+    plot_->setAxisTitle(
+        QwtPlot::yLeft,
+        styledText(power ? QStringLiteral("Power") : QStringLiteral("1/2 CI"), axisTitleFont));
+    if (power)
+        drawPower(parameter, column);
+    else
+        drawHalfWidths(column);
+    plot_->replot();
+}
 
+// Column k + 1 of the table holds the variance v of the chosen parameter k;
+// its half-widths are z·√v with z = 1.645 (90%) and 1.96 (95%).
+void QVPlotWidget::drawHalfWidths(int column)
+{
+    plot_->setAxisAutoScale(QwtPlot::yLeft);
     QVector<double> x;
     QVector<double> half90;
     QVector<double> half95;
@@ -212,7 +251,48 @@ void QVPlotWidget::updatePlot()
     curve95->setPen(QPen(Qt::red));
     curve95->setSamples(x, half95);
     curve95->attach(plot_);
-    plot_->replot();
+}
+
+// The power on a fixed 0 to 1 axis, so that designs and runs compare at a
+// glance, with the common target of 0.8 as a dashed line. A parameter
+// without a null value has no power: the canvas says how to give one.
+void QVPlotWidget::drawPower(const QString& parameter, int column)
+{
+    plot_->setAxisScale(QwtPlot::yLeft, 0.0, 1.0);
+    QVector<double> x;
+    QVector<double> y;
+    if (column >= 1 && column < powerTable.cols()) {
+        for (int i = 0; i < powerTable.rows(); ++i) {
+            if (std::isfinite(powerTable(i, column))) {
+                x.append(powerTable(i, 0));
+                y.append(powerTable(i, column));
+            }
+        }
+    }
+
+    auto* target = new QwtPlotMarker();
+    target->setLineStyle(QwtPlotMarker::HLine);
+    target->setYValue(0.8);
+    target->setLinePen(QPen(QColor(80, 80, 80), 1, Qt::DashLine));
+    target->setLabel(styledText(QStringLiteral("power 0.8"), QFont(fontFamily, 9)));
+    target->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
+    target->attach(plot_);
+
+    if (y.isEmpty()) {
+        QwtText text(tr("%1 has no null value, so no power: give one in the Effect Test panel "
+                        "(as in %1=0.8) and run again.")
+                         .arg(parameter.isEmpty() ? tr("The parameter") : parameter));
+        text.setFont(QFont(fontFamily, 10));
+        text.setRenderFlags(Qt::AlignCenter | Qt::TextWordWrap);
+        auto* label = new QwtPlotTextLabel();
+        label->setText(text);
+        label->attach(plot_);
+        return;
+    }
+    auto* curve = new QwtPlotCurve(tr("Power (%1)").arg(powerTest));
+    curve->setPen(QPen(QColor(0, 120, 0), 2));
+    curve->setSamples(x, y);
+    curve->attach(plot_);
 }
 
 void QVPlotWidget::setGrid()

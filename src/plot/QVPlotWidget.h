@@ -23,9 +23,11 @@ struct SaveFailure;
 // The "Plot" window's widget. After a run over a range of one input it draws,
 // for the parameter chosen below the plot, the expected half-widths of the 90%
 // and 95% confidence intervals against the ranged input, so that a biologist
-// sees how much precision a larger release or a better detection buys. The
-// controls choose the parameter, the grid density and the mouse tool: the data
-// bar, which reads the curves at the mouse, or panning; the wheel zooms.
+// sees how much precision a larger release or a better detection buys; or, as
+// the other measure, the power of the test of the parameter's effect on a 0 to
+// 1 axis with the usual target of 0.8 drawn. The controls choose the
+// parameter, the measure, the grid density and the mouse tool: the data bar,
+// which reads the curves at the mouse, or panning; the wheel zooms.
 class QVPlotWidget : public QWidget
 {
     Q_OBJECT
@@ -42,6 +44,14 @@ public:
     // variance of names[k] in column k + 1. The widget keeps its own copy.
     void setData(const QStringList& names, const Matrix& table, const QString& xTitle,
                  const QString& studyTitle);
+    // The power of each parameter at each point, in the table's shape (NaN
+    // for a parameter without a null value), and the test it is of ("two-sided
+    // test at alpha = 0.05"). Given after setData, which forgets it.
+    void setPower(const Matrix& power, const QString& test);
+    // The measures of the "Measure" choice.
+    enum Measure { HalfWidths = 0, Power = 1 };
+    void showMeasure(Measure measure);
+    Measure measure() const;
     // Redraws the curves of the chosen parameter from the table.
     void updatePlot();
     // Shows the parameter called name when the table has it; false, and the
@@ -93,6 +103,9 @@ public slots:
 
 private:
     void createPlot();
+    // The curves of the chosen measure for the table's column.
+    void drawHalfWidths(int column);
+    void drawPower(const QString& parameter, int column);
     void createControls();
     void bindControls();
     // The plot as shown, into rect of painter's device, without the widget's
@@ -111,6 +124,8 @@ private:
     QwtPlotPanner* panner = nullptr;
     QString fontFamily = QStringLiteral("Tahoma");
     Matrix table;
+    Matrix powerTable;
+    QString powerTest;
     QStringList names;
     QPushButton* bandsButton_ = nullptr;
     struct ShadedBand

@@ -34,8 +34,8 @@ TEST_F(ProgramSettingsTest, DefaultsOnAnEmptyStore)
     EXPECT_EQ(settings->value(47), QVariant(2));
     EXPECT_EQ(settings->value(9), QVariant(true));
     EXPECT_FALSE(settings->value(2).isValid());
-    EXPECT_FALSE(settings->value(83).isValid());
-    settings->setValue(83, 1);
+    EXPECT_FALSE(settings->value(86).isValid());
+    settings->setValue(86, 1);
     EXPECT_TRUE(QSettings().allKeys().isEmpty());
 }
 
@@ -43,9 +43,9 @@ TEST_F(ProgramSettingsTest, KeysKeepTheSpellingStoredValuesDependOn)
 {
     QVSettings settings;
     QSet<QString> keys;
-    for (int id = 0; id <= 83; ++id)
+    for (int id = 0; id <= 86; ++id)
         keys.insert(settings.key(id));
-    EXPECT_EQ(keys.size(), 83); // 82 distinct keys and the empty one of 0 and 83
+    EXPECT_EQ(keys.size(), 86); // 85 distinct keys and the empty one of 0 and 86
     EXPECT_EQ(settings.key(QVSettings::PrReplicatesEnabled), q("pr_replicates_enbaled"));
     EXPECT_EQ(settings.key(55), q("sr_replcates_par"));
     EXPECT_EQ(settings.key(15), q("geom_vwpr"));

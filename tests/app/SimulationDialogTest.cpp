@@ -1,10 +1,14 @@
 #include "app/SimulationDialog.h"
+#include "app/FileCommands.h"
 #include "app/QVWindow.h"
+#include "app/WindowDialogs.h"
 
 #include "ModalBoxAnswerer.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "framework/navigation/NavPanelItem.h"
+#include "framework/settings/QVSettingsKeys.h"
+#include "framework/settings/RynSettings.h"
 #include "plot/SimulationHistogram.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/design/DesignFile.h"
@@ -13,13 +17,18 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPointer>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <qwt_text.h>
+
+#include <cmath>
 
 using namespace quorvel::test;
 
@@ -29,6 +38,33 @@ namespace {
 const char* const rangedSingleRelease = R"({"design": "single", "reaches": 3, "inputs": {
     "R0": "1000:5000", "S1": "0.85", "P1": "0.6", "D1": "0.2", "R1": "0", "S2": "0.9",
     "P2": "0.7", "D2": "0", "R2": "0", "Lambda": "0.55"}})";
+
+// Saves to the path the test sets, as HTML, and prints to a PDF file.
+class SavingDialogs : public WindowDialogs
+{
+public:
+    QString savePath;
+    QString pdfPath;
+
+    QString saveFileName(QWidget*, const QString&, const QString&, const QStringList& filters,
+                         QString* chosenFilter) override
+    {
+        *chosenFilter = filters.filter(QStringLiteral("*.html")).value(0);
+        return savePath;
+    }
+    bool acceptPrint(QPrinter* printer, QWidget*, const QString&, bool) override
+    {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfPath);
+        return true;
+    }
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -78,6 +114,7 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     EXPECT_TRUE(report.contains(QStringLiteral("Single Release Simulation Check Results")));
     EXPECT_TRUE(report.contains(QStringLiteral("R0 = 1200")));
     EXPECT_TRUE(report.contains(check->verdicts[0]));
+    EXPECT_TRUE(report.contains(QStringLiteral("No quantity of this design has a null value")));
     EXPECT_GT(dialog->histogram->binCount(), 0);
     EXPECT_GT(dialog->histogram->highestCount(), 0.0);
 
@@ -101,6 +138,85 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     EXPECT_FALSE(dialog->isRunning());
     EXPECT_EQ(answerer.seen.size(), 1);
     EXPECT_TRUE(answerer.seen.value(0).contains(QStringLiteral("Seed must be a whole number")));
+}
+
+// The balloon-tag example (Rc = Rt = 1000, Sc 0.8, T 0.9, Pa 0.5) tests T
+// against 1 by default: the report's power table gives the Wald power at
+// Var(T) = a/Rc + b/Rt, a = T²(1 − Pa·Sc)/(Sc·Pa), b = T(1 − T·Sc·Pa)/(Sc·Pa),
+// beside the share of the fits that reject T = 1, over every fit tested,
+// and the report saved and printed holds it.
+TEST(SimulationDialog, SetsTheEmpiricalPowerBesideThePredictedOne)
+{
+    TestStore store;
+    QVWindow window(store.get());
+    QTemporaryDir folder;
+    auto owned = std::make_unique<SavingDialogs>();
+    SavingDialogs* dialogs = owned.get();
+    dialogs->savePath = folder.filePath(QStringLiteral("check"));
+    dialogs->pdfPath = folder.filePath(QStringLiteral("printed.pdf"));
+    window.fileCommands()->setDialogs(std::move(owned));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.studyItem(StudySubWindow::BTPSStudy)->trigger();
+    Design design;
+    QString error;
+    ASSERT_TRUE(DesignFile::readFile(QStringLiteral(QUORVEL_SOURCE_DIR "/examples/btps.json"),
+                                     &design, &error))
+        << error.toStdString();
+    ASSERT_TRUE(window.activeStudyWindow()->loadDesign(design));
+    window.checkBySimulationItem()->trigger();
+    auto* dialog = window.findChild<SimulationDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    const auto button = [dialog](const QString& text) {
+        for (QPushButton* candidate : dialog->buttonBox->findChildren<QPushButton*>())
+            if (candidate->text() == text)
+                return candidate;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    QPushButton* save = button(QStringLiteral("Save Report…"));
+    QPushButton* print = button(QStringLiteral("Print…"));
+    ASSERT_TRUE(save && print);
+    EXPECT_FALSE(save->isEnabled()) << "nothing to save before a check";
+    dialog->dataSetsSpin->setValue(400);
+    QSignalSpy ended(dialog, &SimulationDialog::checkEnded);
+    dialog->simulate();
+    ASSERT_TRUE(ended.wait(60000));
+    ASSERT_NE(dialog->lastCheck(), nullptr);
+
+    const double t = 0.9, sc = 0.8, pa = 0.5;
+    const double se = std::sqrt((t * t * (1 - pa * sc) + t * (1 - t * sc * pa)) / (sc * pa) / 1000);
+    const double z = 1.959963984540054;
+    const auto phi = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
+    const QString predicted = QString::number(phi(0.1 / se - z) + phi(-0.1 / se - z), 'f', 3);
+    const QString report = dialog->reportView->toPlainText();
+    const int table = report.indexOf(QStringLiteral("Power (two-sided test at alpha = 0.05):"));
+    ASSERT_GT(table, 0);
+    const QString power = report.mid(table);
+    EXPECT_TRUE(power.contains(QStringLiteral("Empirical Power")));
+    EXPECT_TRUE(power.contains(predicted)) << power.toStdString();
+    EXPECT_TRUE(power.contains(QStringLiteral("400"))) << "every fit is tested";
+    EXPECT_FALSE(power.contains(QStringLiteral("No quantity")));
+
+    ASSERT_TRUE(save->isEnabled());
+    QTest::mouseClick(save, Qt::LeftButton);
+    const QByteArray saved = contentOf(folder.filePath(QStringLiteral("check.html")));
+    EXPECT_TRUE(saved.contains("Empirical Power"));
+    EXPECT_TRUE(saved.contains(predicted.toUtf8()));
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_TRUE(contentOf(dialogs->pdfPath).startsWith("%PDF-"));
+
+    // A level the Effect Test panel cannot read gives no power, but says why.
+    dialog->close();
+    store.get()->setArrayValue(QVSettingsKeys::EffectAlpha, StudySubWindow::BTPSStudy, "x");
+    window.checkBySimulationItem()->trigger();
+    auto* refused = window.findChildren<SimulationDialog*>().last();
+    ASSERT_NE(refused, dialog);
+    refused->dataSetsSpin->setValue(10);
+    QSignalSpy refusedEnded(refused, &SimulationDialog::checkEnded);
+    refused->simulate();
+    ASSERT_TRUE(refusedEnded.wait(60000));
+    EXPECT_TRUE(refused->reportView->toPlainText().contains(
+        QStringLiteral("The test of the effect cannot be made: The level alpha must be")));
 }
 
 // Closing the dialog during a check of two billion fish per group ends the

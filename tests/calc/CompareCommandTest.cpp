@@ -77,8 +77,31 @@ TEST(CompareCommand, BudgetGivesTheMeasureOfEachDesignScaledToIt)
     const double se = std::sqrt(a / 1500 + b / 1500);
     const double z = 1.959963984540054;
     const auto phi = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
-    EXPECT_REL_NEAR(btps.value("measure").toObject().value("value").toDouble(),
-                    phi(0.1 / se - z) + phi(-0.1 / se - z), 1e-9);
+    const double power = phi(0.1 / se - z) + phi(-0.1 / se - z);
+    EXPECT_REL_NEAR(btps.value("measure").toObject().value("value").toDouble(), power, 1e-9);
+
+    // Without a target's value there is nothing to meet: "met" is null in
+    // JSON and empty in CSV; with one, each design says whether it meets it.
+    EXPECT_TRUE(btps.value("met").isNull());
+    const auto csv = runCalc({"--compare", "--budget", "3000", "--format", "csv",
+                              examplePath("paired") + ":St", examplePath("btps") + ":T"});
+    ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
+    const QStringList lines = csv.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    const int met = lines[0].split(',').indexOf("met");
+    ASSERT_GT(met, 0);
+    // The met and message cells, the last two, are empty.
+    EXPECT_TRUE(lines[2].endsWith(QString(lines[0].count(',') - met + 1, ',')))
+        << lines[2].toStdString();
+    for (const char* target : {"power=0.5", "power=0.8"}) {
+        const auto judged =
+            runCalc({"--compare", "--budget", "3000", "--target", target, "--format", "json",
+                     examplePath("paired") + ":St", examplePath("btps") + ":T"});
+        ASSERT_EQ(judged.status, 0) << judged.err.toStdString();
+        const QJsonValue btpsMet = json(judged.out).toArray()[1].toObject().value("met");
+        ASSERT_TRUE(btpsMet.isBool()) << target;
+        EXPECT_EQ(btpsMet.toBool(), power >= QString(target).section('=', 1).toDouble()) << target;
+    }
 
     for (const QStringList& refused :
          {QStringList{"--compare", examplePath("btps") + ":T", examplePath("paired") + ":St"},

@@ -29,7 +29,9 @@ QString pdfText(const QString& path)
     process.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    // The page's ligatures ("ff" in a path) read back as their letters.
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC);
 }
 
 QMap<QString, int> wordCounts(const QString& text)
@@ -126,4 +128,34 @@ TEST(ReportFileCommand, HtmlOdtAndPdfOfEachDesignAndRefusedWithASimulation)
     const CalcResult simulated = runCalc({"-f", "pdf", "--simulate", "10", examplePath("btps")});
     EXPECT_EQ(simulated.status, 2);
     EXPECT_TRUE(simulated.err.contains("--simulate writes text, csv or json"));
+}
+
+// --compare writes its table in every report format, as the comparison
+// window saves it, and never over one of its design files.
+TEST(ReportFileCommand, CompareWritesItsTableAsAReportFile)
+{
+    QTemporaryDir folder;
+    const QStringList compare = {"--compare", "--target", "hw95=0.05",
+                                 examplePath("paired") + ":St", examplePath("btps") + ":T"};
+    const CalcResult html = runCalc(compare + QStringList{"-f", "html"});
+    ASSERT_EQ(html.status, 0) << html.err.toStdString();
+    EXPECT_TRUE(html.out.startsWith("<!DOCTYPE HTML"));
+    EXPECT_TRUE(html.out.contains("<table"));
+
+    ASSERT_EQ(runCalc(compare + QStringList{"-f", "odt", "-o", "c.odt"}, folder.path()).status, 0);
+    EXPECT_TRUE(contentOf(folder.filePath("c.odt")).contains("opendocument.text"));
+    ASSERT_EQ(runCalc(compare + QStringList{"-f", "pdf", "-o", "c.pdf"}, folder.path()).status, 0);
+    const QString pages = pdfText(folder.filePath("c.pdf"));
+    for (const char* part :
+         {"Comparison of Designs", "Paired Release", "Balloon-Tag Passage Survival Estimate"})
+        EXPECT_TRUE(pages.contains(part)) << part;
+
+    ASSERT_TRUE(QFile::copy(examplePath("btps"), folder.filePath("btps.json")));
+    const CalcResult replacing =
+        runCalc({"--compare", "--budget", "3000", "-f", "pdf", "-o", "btps.json", "btps.json:T",
+                 examplePath("paired") + ":St"},
+                folder.path());
+    EXPECT_EQ(replacing.status, 2);
+    EXPECT_TRUE(replacing.err.contains("would replace the design file"));
+    EXPECT_EQ(contentOf(folder.filePath("btps.json")), exampleText("btps"));
 }

@@ -67,3 +67,41 @@ TEST(SimulateCommand, RefusesBadOptionsAndPointsBeyondTheRange)
     EXPECT_TRUE(beyond.err.contains("--point 91 is beyond the design's last point, 90"))
         << beyond.err.toStdString();
 }
+
+// With --power the CSV stays one table: a quantity with a null value (the
+// balloon-tag design's T, against 1) ends its row in the predicted power, the
+// Wald test's at the row's own true value and predicted SE, and the share of
+// the fits tested that reject it, with the Monte Carlo error of a share; the
+// single release's quantities, without null values, leave those cells empty.
+TEST(SimulateCommand, PowerColumnsCloseTheRowsOfQuantitiesWithANullValue)
+{
+    const CalcResult csv = runCalc({"--simulate", "300", "--seed", "2", "--power", "-f", "csv",
+                                    examplePath("btps"), examplePath("single")});
+    ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
+    const QStringList lines = csv.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 1 + 7);
+    const QStringList heads = lines[0].split(',');
+    ASSERT_EQ(heads.mid(heads.size() - 5),
+              QStringList({"null value", "predicted power", "empirical power",
+                           "empirical power MC error", "power tests"}));
+
+    // The cells before the verdict hold no comma; the power cells follow it.
+    const QStringList t = lines[1].split(',');
+    EXPECT_EQ(t[heads.indexOf("quantity")], "T");
+    const QStringList power = t.mid(t.size() - 5);
+    EXPECT_EQ(power[0].toDouble(), 1.0);
+    const double effect = std::fabs(t[heads.indexOf("true value")].toDouble() - 1.0);
+    const double se = t[heads.indexOf("predicted SE")].toDouble();
+    const double z = 1.959963984540054;
+    const auto phi = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
+    EXPECT_REL_NEAR(power[1].toDouble(), phi(effect / se - z) + phi(-effect / se - z), 1e-9);
+    const int tested = power[4].toInt();
+    EXPECT_GT(tested, 250);
+    EXPECT_LE(tested, 300);
+    const double share = power[2].toDouble();
+    EXPECT_NEAR(share * tested, std::round(share * tested), 1e-6);
+    EXPECT_REL_NEAR(power[3].toDouble(), std::sqrt(share * (1 - share) / tested), 1e-12);
+
+    for (int row = 2; row < lines.size(); ++row)
+        EXPECT_TRUE(lines[row].endsWith(",,,,,")) << lines[row].toStdString();
+}

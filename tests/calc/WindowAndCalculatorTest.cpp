@@ -40,8 +40,9 @@ QList<QStringList> calculatedCsv(const QString& design)
 } // namespace
 
 // Each example loaded into its form and run by its window, and computed by
-// quorvel-calc: the same report, and the same estimates and variances to the
-// last bit.
+// quorvel-calc: the same report (the window's shows the power of the
+// design's test, as quorvel-calc's does with --power), and the same
+// estimates and variances to the last bit.
 TEST(WindowAndCalculator, EveryExampleGivesTheSameReportAndNumbersBothWays)
 {
     for (const DesignInfo& info : designs::all()) {
@@ -58,7 +59,7 @@ TEST(WindowAndCalculator, EveryExampleGivesTheSameReportAndNumbersBothWays)
         ASSERT_TRUE(runToEnd(*window, runner));
         EXPECT_TRUE(boxes.seen.isEmpty()) << boxes.seen.join(", ").toStdString();
 
-        const CalcResult text = runCalc({examplePath(info.name)});
+        const CalcResult text = runCalc({"--power", examplePath(info.name)});
         ASSERT_EQ(text.status, 0) << text.err.toStdString();
         EXPECT_TRUE(text.err.isEmpty());
         EXPECT_EQ(text.out, reportOf(*window));

@@ -147,7 +147,7 @@ private:
 
     WorkingSpace space;
     SegmentLikelihood likelihood;
-    std::vector<double> working, gradient;
+    std::vector<double> start, working, gradient;
     double logLikelihood = 0.0;
 };
 
@@ -155,6 +155,7 @@ void ScoringFit::run(const std::vector<double>& start, ReleaseFit& fit)
 {
     working = space.fromParameters(start);
     std::transform(working.begin(), working.end(), working.begin(), clampToDomain);
+    this->start = working;
     logLikelihood = likelihood.evaluate(working, &gradient);
 
     std::vector<double> step;
@@ -259,10 +260,18 @@ bool ScoringFit::takeStep(const std::vector<double>& step)
     return false;
 }
 
+// A probability that started on a bound and stays there is one the design
+// holds known (a detection of 1 shows every fish, and the data say so
+// exactly): its estimate is its value, not one cut off by the domain.
 bool ScoringFit::onBound() const
 {
-    return std::any_of(working.begin(), working.end(),
-                       [](double v) { return v >= 1.0 || v <= fitLowerBound; });
+    for (std::size_t i = 0; i < working.size(); ++i) {
+        const bool atOne = working[i] >= 1.0;
+        const bool atLeast = working[i] <= fitLowerBound;
+        if ((atOne && !(start[i] >= 1.0)) || (atLeast && !(start[i] <= fitLowerBound)))
+            return true;
+    }
+    return false;
 }
 
 } // namespace

@@ -23,8 +23,10 @@ struct ReleaseFit
     // undetermined. A fit that did not converge keeps its last estimates.
     bool converged = false;
     // Some estimate lies on a bound of its domain (a probability of 1 or of
-    // the least value a fit takes, fitLowerBound), or the information at the
-    // estimates is not positive definite.
+    // the least value a fit takes, fitLowerBound) that it did not start on,
+    // or the information at the estimates is not positive definite. Started
+    // at the true values, a probability of 1 that stays 1 is known, not cut
+    // off.
     bool onBoundary = false;
 };
 

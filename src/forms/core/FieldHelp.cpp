@@ -213,6 +213,27 @@ Table runModeRows()
     };
 }
 
+Table effectRows()
+{
+    return {
+        {"nullValues",
+         {"The value each quantity would have if there were no effect; the power is "
+          "the chance that the study's estimate differs significantly from it",
+          "Enter quantity=value pairs between commas or semicolons, as in "
+          "<i>St=1, S1=0.8</i>; a number alone stands for every quantity without one "
+          "of its own. Left empty, the ratios St, T and Sdam are tested against 1 (no "
+          "effect) and no other quantity is tested."}},
+        {"alpha",
+         {"The level of the test: the chance of declaring an effect when there is none",
+          "Enter a number between 0 and 1, both left out; 0.05 is usual."}},
+        {"sided",
+         {"Whether the test looks for an effect in both directions or only in the "
+          "direction of the expected one",
+          "A one-sided test has more power for the expected direction and none for "
+          "the other."}},
+    };
+}
+
 const QHash<QString, Table>& tables()
 {
     static const QHash<QString, Table> all = {
@@ -222,6 +243,7 @@ const QHash<QString, Table>& tables()
         {TIRRInputs::title, tirrRows()},
         {VWPInputs::title, vwpRows()},
         {runModeTopic, runModeRows()},
+        {effectTopic, effectRows()},
     };
     return all;
 }

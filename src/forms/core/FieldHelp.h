@@ -14,6 +14,8 @@ namespace fieldhelp {
 // The topic of the inputs of the reach count and run mode docks, which serve
 // the single and paired releases alike.
 inline const QString runModeTopic = QStringLiteral("Run mode");
+// The topic of the inputs of the effect test dock, which serves every design.
+inline const QString effectTopic = QStringLiteral("Effect test");
 
 struct Help
 {

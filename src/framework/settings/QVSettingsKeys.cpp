@@ -163,6 +163,9 @@ const QVector<QVSettingsKeys::Entry>& QVSettingsKeys::entries()
         {VwpLinkReleases, "vwp_link_releases", QVariant(), flag},
         {WindowGeom, "window_geom", QVariant(), bytes},
         {PlotParameter, "plot_parameter", QVariant()},
+        {EffectNullValues, "effect_null_values", QString()},
+        {EffectAlpha, "effect_alpha", QStringLiteral("0.05")},
+        {EffectSided, "effect_sided", 0, whole(0, 1)},
     };
     return table;
 }

@@ -97,6 +97,13 @@ public:
         WindowGeom = 81,
         // Per design, by its study type: the parameter its plot shows.
         PlotParameter = 82,
+        // Per design, by its study type: the test whose power the reports and
+        // the plot show. The null values as text ("S1=0.8, St=1.05"; empty
+        // for the defaults), the level alpha as text, and the sidedness as
+        // the index of its choice (0 two-sided, 1 one-sided).
+        EffectNullValues = 83,
+        EffectAlpha = 84,
+        EffectSided = 85,
     };
 
     // The values a setting may hold. A stored value outside them (a settings

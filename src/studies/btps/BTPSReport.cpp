@@ -4,6 +4,7 @@
 #include "framework/style/RynStyle.h"
 #include "studies/btps/BTPSParameters.h"
 #include "studies/btps/BTPSResults.h"
+#include "studies/common/PowerReport.h"
 
 #include <QTextCursor>
 #include <QTextTable>
@@ -16,6 +17,7 @@ BTPSReport::BTPSReport(const ryn::RynStyle& style, const BTPSParameters& record,
     , record(record)
     , results(results)
     , options(options)
+    , power(options.power, [&] { return results.precisionTable(record); })
 {}
 
 void BTPSReport::write(QTextCursor& cursor) const
@@ -29,6 +31,7 @@ void BTPSReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
+    power.writeNote(cursor, style);
     cursor.movePosition(QTextCursor::End);
     cursor.endEditBlock();
 }
@@ -63,24 +66,32 @@ void BTPSReport::writeSinglePoint(QTextCursor& cursor) const
     const double se = std::sqrt(results.variances[0]);
     cursor.insertText(QStringLiteral("Results:"), style.heading2Format);
     cursor.insertBlock();
-    QTextTable* table = insertReportTable(cursor, style, 4, 2, true, true);
+    QStringList labels = {QStringLiteral("se"), QStringLiteral("1/2 95% CI"),
+                          QStringLiteral("1/2 90% CI")};
+    QStringList values;
+    for (double value : {se, halfWidth95(se), halfWidth90(se)})
+        values << QString::number(value, 'f', d);
+    if (power.shown()) {
+        labels << QStringLiteral("power");
+        values << power.at(0);
+    }
+    QTextTable* table = insertReportTable(cursor, style, labels.size() + 1, 2, true, true);
     writeCell(table, 0, 1, QStringLiteral("Tau"), style.headerCellFormat);
-    const QStringList labels = {QStringLiteral("se"), QStringLiteral("1/2 95% CI"),
-                                QStringLiteral("1/2 90% CI")};
-    const QList<double> values = {se, halfWidth95(se), halfWidth90(se)};
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < labels.size(); ++row) {
         writeCell(table, row + 1, 0, labels[row], style.headerCellFormat);
-        writeCell(table, row + 1, 1, QString::number(values[row], 'f', d), style.cellFormat);
+        writeCell(table, row + 1, 1, values[row], style.cellFormat);
     }
 }
 
 void BTPSReport::writeRange(QTextCursor& cursor) const
 {
     const int n = results.pointCount();
-    QTextTable* table = insertReportTable(cursor, style, n + 1, 5, true, false);
-    const QStringList headers = {record.rangeName, QStringLiteral("var(T)"),
-                                 QStringLiteral("se(T)"), QStringLiteral("1/2 95% CI"),
-                                 QStringLiteral("1/2 90% CI")};
+    const bool tested = power.shown();
+    QStringList headers = {record.rangeName, QStringLiteral("var(T)"), QStringLiteral("se(T)"),
+                           QStringLiteral("1/2 95% CI"), QStringLiteral("1/2 90% CI")};
+    if (tested)
+        headers << QStringLiteral("Power");
+    QTextTable* table = insertReportTable(cursor, style, n + 1, headers.size(), true, false);
     for (int column = 0; column < headers.size(); ++column)
         writeCell(table, 0, column, headers[column], style.headerCellFormat);
     for (int i = 0; i < n; ++i) {
@@ -90,5 +101,7 @@ void BTPSReport::writeRange(QTextCursor& cursor) const
         for (int column = 0; column < values.size(); ++column)
             writeCell(table, i + 1, column, QString::number(values[column], 'g', 6),
                       style.cellFormat);
+        if (tested)
+            writeCell(table, i + 1, values.size(), power.at(i), style.cellFormat);
     }
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "studies/common/PowerReport.h"
 #include "studies/common/ReportTables.h"
+
+#include <QString>
 
 class QTextCursor;
 struct BTPSParameters;
@@ -13,7 +16,8 @@ class RynStyle;
 // The report of a balloon-tag run: the inputs of its first point, then the
 // precision of T, as a table of se and the half-widths of the 95% and 90%
 // intervals for one point, or as a table of var(T), se(T) and the half-widths
-// at every point of a range. Written from the run's record and results alone.
+// at every point of a range; with a test of T in the options, its power beside
+// them. Written from the run's record and results alone.
 class BTPSReport
 {
 public:
@@ -31,4 +35,5 @@ private:
     const BTPSParameters& record;
     const BTPSResults& results;
     ReportOptions options;
+    PowerReport::QuantityPower power;
 };

@@ -39,8 +39,7 @@ void BTPSSubWindow::writeReport(QTextCursor& cursor)
 {
     if (resultCount() == 0)
         return;
-    BTPSReport(*this, run_->record(), run_->results(), ReportOptions::fromSettings(*settings()))
-        .write(cursor);
+    BTPSReport(*this, run_->record(), run_->results(), reportOptions()).write(cursor);
 }
 
 PrecisionTable BTPSSubWindow::precisionTable() const

@@ -2,6 +2,8 @@
 
 #include "numerics/NormalDistribution.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 double waldPower(double estimate, double se, double nullValue, double alpha, bool twoSided)
@@ -50,6 +52,60 @@ double EffectTest::powerOf(const QString& quantity, double estimate, double vari
     return waldPower(estimate, std::sqrt(variance), nullValueOf(quantity), alpha, twoSided);
 }
 
+bool EffectTest::readNullValue(const QString& text, QString* quantity, double* value)
+{
+    const int equals = text.indexOf(QLatin1Char('='));
+    const QString name = equals < 0 ? QString() : text.left(equals).trimmed();
+    bool number = false;
+    *value = (equals < 0 ? text : text.mid(equals + 1)).trimmed().toDouble(&number);
+    if (!number || !std::isfinite(*value) || (equals >= 0 && name.isEmpty()))
+        return false;
+    *quantity = name;
+    return true;
+}
+
+QString EffectTest::nullValuesText() const
+{
+    QStringList entries;
+    for (auto value = nullValues.constBegin(); value != nullValues.constEnd(); ++value)
+        entries << value.key() + QLatin1Char('=') + QString::number(value.value(), 'g', 10);
+    if (!std::isnan(commonNull))
+        entries << QString::number(commonNull, 'g', 10);
+    return entries.join(QStringLiteral(", "));
+}
+
+QString EffectTest::readNullValues(const QString& text)
+{
+    QMap<QString, double> values;
+    double common = std::numeric_limits<double>::quiet_NaN();
+    // A comma right before a digit is a decimal comma ("0,8"), which must be
+    // refused rather than read as two values.
+    static const QRegularExpression separator(QStringLiteral(";|,(?!\\d)"));
+    const QStringList entries = text.split(separator);
+    for (const QString& entry : entries) {
+        if (entry.trimmed().isEmpty())
+            continue;
+        QString quantity;
+        double value = 0.0;
+        if (!readNullValue(entry, &quantity, &value))
+            return QStringLiteral("Cannot read the null value \"%1\": it is a number, or a "
+                                  "quantity, an equals sign and a number, as in St=1.05")
+                .arg(entry.trimmed());
+        if (quantity.isNull()) {
+            if (!std::isnan(common))
+                return QStringLiteral("Only one null value may stand without a quantity: "
+                                      "\"%1\" is a second")
+                    .arg(entry.trimmed());
+            common = value;
+        } else {
+            values.insert(quantity, value);
+        }
+    }
+    nullValues = values;
+    commonNull = common;
+    return QString();
+}
+
 bool EffectTest::isDefault() const
 {
     return *this == EffectTest();
@@ -57,6 +113,8 @@ bool EffectTest::isDefault() const
 
 QString EffectTest::error() const
 {
+    if (!unreadable.isEmpty())
+        return unreadable;
     if (!(alpha > 0.0) || !(alpha < 1.0))
         return QStringLiteral("The level alpha must lie between 0 and 1: %1 was given")
             .arg(QString::number(alpha, 'g', 6));
@@ -67,6 +125,30 @@ QString EffectTest::error() const
     if (std::isinf(commonNull))
         return QStringLiteral("The null value must be a number");
     return QString();
+}
+
+QString EffectTest::describeNullValues(const QStringList& ratios) const
+{
+    const auto number = [](double v) { return QString::number(v, 'g', 6); };
+    QStringList parts;
+    for (auto value = nullValues.constBegin(); value != nullValues.constEnd(); ++value)
+        parts << QStringLiteral("%1 against %2").arg(value.key(), number(value.value()));
+    if (!std::isnan(commonNull)) {
+        parts << (nullValues.isEmpty() ? QStringLiteral("every quantity against %1")
+                                       : QStringLiteral("every other quantity against %1"))
+                     .arg(number(commonNull));
+    } else {
+        QStringList kept;
+        for (const QString& ratio : ratios)
+            if (ratioQuantities().contains(ratio) && !nullValues.contains(ratio))
+                kept << ratio;
+        if (kept.size() > 1)
+            parts << QStringLiteral("%1 and %2 against 1")
+                         .arg(kept.mid(0, kept.size() - 1).join(QStringLiteral(", ")), kept.last());
+        else if (kept.size() == 1)
+            parts << QStringLiteral("%1 against 1").arg(kept.first());
+    }
+    return parts.join(QStringLiteral("; "));
 }
 
 QString EffectTest::describe() const
@@ -81,5 +163,5 @@ bool operator==(const EffectTest& a, const EffectTest& b)
     const bool sameCommon =
         (std::isnan(a.commonNull) && std::isnan(b.commonNull)) || a.commonNull == b.commonNull;
     return a.nullValues == b.nullValues && sameCommon && a.alpha == b.alpha &&
-           a.twoSided == b.twoSided;
+           a.twoSided == b.twoSided && a.unreadable == b.unreadable;
 }

@@ -31,6 +31,10 @@ struct EffectTest
     double commonNull = std::numeric_limits<double>::quiet_NaN();
     double alpha = 0.05;
     bool twoSided = true;
+    // Why the test as stored could not be read (null values typed in the
+    // window that are no numbers); null when it could. A test that cannot be
+    // read is refused when a run starts, rather than quietly replaced.
+    QString unreadable;
 
     // The quantities whose null value is 1 unless given: St, T and Sdam.
     static const QStringList& ratioQuantities();
@@ -41,11 +45,26 @@ struct EffectTest
     // NaN when the quantity has no null value or the variance is not a
     // number at or above 0.
     double powerOf(const QString& quantity, double estimate, double variance) const;
+    // Reads one null value: "S1=0.8" for a quantity (*quantity set), or a
+    // bare number for every quantity without its own (*quantity null);
+    // false for anything else.
+    static bool readNullValue(const QString& text, QString* quantity, double* value);
+    // The null values as one text, "S1=0.8, St=1.05", the value for every
+    // other quantity last; empty for none.
+    QString nullValuesText() const;
+    // Takes the null values of such a text (entries between semicolons, or
+    // commas not followed by a digit) in place of those held; a null string, or why the text
+    // cannot be read, the values held then unchanged.
+    QString readNullValues(const QString& text);
     // Whether nothing was given: the defaults alone.
     bool isDefault() const;
     // A null string, or why the test cannot be made ("The level alpha must
     // lie between 0 and 1: 1.5 was given").
     QString error() const;
+    // Which quantities are tested against what: "S1 against 0.8; St against
+    // 1", the value for every other quantity last; of the ratio quantities
+    // that keep their null value of 1, those among ratios.
+    QString describeNullValues(const QStringList& ratios = ratioQuantities()) const;
     // "two-sided test at alpha = 0.05", for report and table heads.
     QString describe() const;
 };

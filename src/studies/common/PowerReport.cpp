@@ -16,48 +16,57 @@ QStringList testedQuantities(const PrecisionTable& precision, const EffectTest& 
     return tested;
 }
 
-QList<ReportPiece> pieces(const ryn::RynStyle& style, const PrecisionTable& precision,
-                          const EffectTest& test)
+QString cell(const PrecisionTable& precision, const EffectTest& test, int point,
+             const QString& quantity)
+{
+    const int q = precision.names.indexOf(quantity);
+    if (q < 0 || point < 0 || point >= precision.pointCount() || !test.hasNullValue(quantity))
+        return QString();
+    return QString::number(
+        test.powerOf(quantity, precision.estimates(point, q), precision.variances(point, q)), 'f',
+        4);
+}
+
+QList<ReportPiece> notePieces(const ryn::RynStyle& style, const PrecisionTable& precision,
+                              const EffectTest& test)
 {
     const QStringList tested = testedQuantities(precision, test);
     if (tested.isEmpty())
         return {};
-    QList<int> columns;
+    // Only the null values of the quantities this report shows.
+    QStringList against;
     for (const QString& name : tested)
-        columns << precision.names.indexOf(name);
-    const bool ranged = !precision.xName.isEmpty();
-    const int first = ranged ? 1 : 0;
+        against << QStringLiteral("%1 against %2")
+                       .arg(name, QString::number(test.nullValueOf(name), 'g', 6));
+    const QString note =
+        QStringLiteral("Power: %1 of %2.").arg(test.describe(), against.join(QStringLiteral(", ")));
+    return {[&style, note](QTextCursor& cursor) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertBlock(style.paragraphFormat);
+        cursor.insertBlock(style.paragraphFormat);
+        cursor.insertText(note, style.textFormat);
+    }};
+}
 
-    QList<ReportPiece> pieces;
-    pieces << [&style, test](QTextCursor& cursor) {
-        cursor.insertBlock();
-        cursor.insertBlock();
-        cursor.insertText(QStringLiteral("Power (%1):").arg(test.describe()), style.heading2Format);
-        cursor.insertBlock();
-    };
-    ReportTableShape shape;
-    shape.rows = precision.pointCount() + 1;
-    shape.columns = tested.size() + first;
-    shape.headerRow = true;
-    shape.keyColumn = ranged;
-    const CellText text = [precision, test, tested, columns, first](int row, int column) {
-        if (row == 0) {
-            if (column < first)
-                return precision.xName;
-            const QString& name = tested[column - first];
-            return QStringLiteral("%1 (null %2)")
-                .arg(name, QString::number(test.nullValueOf(name), 'g', 6));
-        }
-        const int i = row - 1;
-        if (column < first)
-            return QString::number(precision.x[i], 'g', 6);
-        const int q = columns[column - first];
-        const double power = test.powerOf(tested[column - first], precision.estimates(i, q),
-                                          precision.variances(i, q));
-        return QString::number(power, 'f', 4);
-    };
-    pieces << reportTablePieces(style, shape, text);
-    return pieces;
+QuantityPower::QuantityPower(const std::optional<EffectTest>& test,
+                             const std::function<PrecisionTable()>& precision)
+    : test(test)
+{
+    if (test)
+        this->precision = precision();
+}
+
+QString QuantityPower::at(int point) const
+{
+    if (!test || precision.names.isEmpty())
+        return QString();
+    return cell(precision, *test, point, precision.names.first());
+}
+
+void QuantityPower::writeNote(QTextCursor& cursor, const ryn::RynStyle& style) const
+{
+    if (test)
+        writeReportPieces(cursor, notePieces(style, precision, *test));
 }
 
 } // namespace PowerReport

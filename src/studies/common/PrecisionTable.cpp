@@ -68,6 +68,17 @@ Matrix PrecisionTable::plotData() const
     return data;
 }
 
+Matrix PrecisionTable::powerData(const EffectTest& test) const
+{
+    Matrix data(pointCount(), names.size() + 1);
+    for (int i = 0; i < pointCount(); ++i) {
+        data(i, 0) = x[i];
+        for (int k = 0; k < names.size(); ++k)
+            data(i, k + 1) = test.powerOf(names[k], estimates(i, k), variances(i, k));
+    }
+    return data;
+}
+
 bool PrecisionTable::isKnown(int point, int q) const
 {
     if (point < 0 || q < 0 || static_cast<std::size_t>(point) >= known.size())

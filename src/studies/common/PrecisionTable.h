@@ -2,6 +2,7 @@
 
 #include "forms/core/RangeArithmetic.h"
 #include "numerics/Matrix.h"
+#include "studies/common/EffectTest.h"
 
 #include <QList>
 #include <QString>
@@ -73,6 +74,9 @@ struct PrecisionTable
     // The table the plot takes: column 0 the ranged value, column k + 1 the
     // variance of names[k].
     Matrix plotData() const;
+    // The same shape with the power of test in column k + 1: NaN where
+    // names[k] has no null value.
+    Matrix powerData(const EffectTest& test) const;
 
     // One point of a design that estimates one quantity.
     struct Point

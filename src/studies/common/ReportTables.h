@@ -1,5 +1,7 @@
 #pragma once
 
+#include "studies/common/EffectTest.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -7,6 +9,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 class QTextCharFormat;
 class QTextCursor;
@@ -18,11 +21,15 @@ class RynStyle;
 } // namespace ryn
 
 // Number formats of the reports: decimals of estimates and of variances and
-// errors, from the settings "precision_est" and "precision_err".
+// errors, from the settings "precision_est" and "precision_err"; and the test
+// of the power they show.
 struct ReportOptions
 {
     int precisionEst = 3;
     int precisionErr = 8;
+    // The test whose power the report shows beside the precision of each
+    // quantity with a null value; none for a report without power.
+    std::optional<EffectTest> power;
 
     // Stored values may be text; they are converted here.
     static ReportOptions fromSettings(const ryn::RynSettings& settings);

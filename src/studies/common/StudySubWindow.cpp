@@ -76,6 +76,13 @@ QList<ReportPiece> StudySubWindow::reportPieces()
     return {[this](QTextCursor& cursor) { writeReport(cursor); }};
 }
 
+ReportOptions StudySubWindow::reportOptions() const
+{
+    ReportOptions options = ReportOptions::fromSettings(*settings_);
+    options.power = runEffect_;
+    return options;
+}
+
 QString StudySubWindow::rangeLabel() const
 {
     return resultCount() == 0 ? QString() : precisionTable().xName;
@@ -96,8 +103,9 @@ bool StudySubWindow::loadDesign(const Design& design)
 {
     if (designs::info(design.kind).studyType != id_ || !studyWidget_->loadInputs(design.inputs))
         return false;
-    for (const auto& [id, value] : DesignSettings::optionSettings(design.kind, design.options))
-        settings_->setValue(id, value);
+    for (const DesignSettings::OptionSetting& option :
+         DesignSettings::optionSettings(design.kind, design.options))
+        settings_->setArrayValue(option.id, option.index, option.value);
     return true;
 }
 
@@ -125,9 +133,23 @@ void StudySubWindow::closeEvent(QCloseEvent* event)
 
 bool StudySubWindow::takeInputs(const std::function<void()>& take)
 {
-    QString failure;
+    const ryn::RynSettings* store = settings_;
+    const EffectTest effect =
+        DesignSettings::storedEffect(designs::ofStudyType(id_)->kind, [store](int id, int index) {
+            return store->arrayValue(id, index);
+        });
+    QString failure = effect.error();
+    if (!failure.isNull()) {
+        QMessageBox::critical(this, title_,
+                              tr("The test of the effect cannot be made: %1. Mend it in the "
+                                 "Effect Test panel.")
+                                  .arg(failure),
+                              QMessageBox::Ok);
+        return false;
+    }
     try {
         take();
+        runEffect_ = effect;
         return true;
     } catch (const QString& message) {
         failure = message;

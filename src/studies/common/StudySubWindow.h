@@ -80,6 +80,11 @@ public:
     // The quantity the plot shows until the user chooses another: the first
     // of the plot's names when empty, as by default.
     virtual QString defaultPlotParameter() const { return QString(); }
+    // The test whose power the last run's report and plot show, as the
+    // settings held it when the run started.
+    const EffectTest& runEffect() const { return runEffect_; }
+    // The stored number formats of the reports, with the last run's test.
+    ReportOptions reportOptions() const;
     // The ranged input's name in the last run's inputs; empty without a range.
     QString rangeLabel() const;
 
@@ -109,6 +114,8 @@ protected:
     // Runs take, which reads the form's inputs into a run's record; a read that
     // fails (the QString of an out-of-range value, or a refused input) is shown
     // in a critical box titled with the design's title, and false returned.
+    // The stored test of the effect is taken with the inputs; one that cannot
+    // be made is refused the same way, before take.
     bool takeInputs(const std::function<void()>& take);
 
 private:
@@ -117,4 +124,5 @@ private:
     int id_;
     QString shortName_;
     QString title_;
+    EffectTest runEffect_;
 };

@@ -78,7 +78,7 @@ void answerBudget(const ComparedDesign& compared, const ComparisonRequest& reque
     entry->measure = measured.measure;
     if (entry->answered) {
         entry->totalFish = released;
-        entry->met = request.value > 0 && target.isMetBy(measured.measure);
+        entry->met = request.judgesMet() && target.isMetBy(measured.measure);
     }
 }
 
@@ -265,7 +265,7 @@ QString outcomeText(const ComparisonEntry& entry, const ComparisonRequest& reque
 {
     if (!entry.answered)
         return entry.message;
-    if (request.mode == ComparisonRequest::Target || request.value > 0)
+    if (request.judgesMet())
         return entry.met ? QStringLiteral("met") : QStringLiteral("not met");
     return QString();
 }
@@ -326,7 +326,10 @@ QString csv(const Comparison& comparison)
              entry.totalFish > 0 ? QString::number(entry.totalFish) : QString(), sizesText(entry),
              key, entry.answered ? ResultsCsv::number(entry.measure) : QString(),
              std::isfinite(entry.shortMeasure) ? ResultsCsv::number(entry.shortMeasure) : QString(),
-             entry.met ? QStringLiteral("true") : QStringLiteral("false"), entry.message});
+             !comparison.request.judgesMet() ? QString()
+             : entry.met                     ? QStringLiteral("true")
+                                             : QStringLiteral("false"),
+             entry.message});
     }
     return text;
 }

@@ -31,6 +31,9 @@ struct ComparisonRequest
     double value = 0.0;
     qint64 budget = 0;
 
+    // Whether the answers say if a target is met: always against a target,
+    // with a budget only when the target's value is given too.
+    bool judgesMet() const { return mode == Target || value > 0; }
     // The target of one compared design, with its quantity and its test.
     PlanTarget targetFor(const ComparedDesign& compared) const;
     // "Fewest fish for a 95% half-width at most 0.05", "95% half-width with
@@ -50,7 +53,7 @@ struct ComparisonEntry
     // budget; else message says why not.
     bool answered = false;
     // With a target: met at totalFish; with a budget: the measure meets the
-    // target's value, when one is given.
+    // target's value, when one is given (ComparisonRequest::judgesMet).
     bool met = false;
     QString message;
     // Every fish the design releases at the answer, and its release sizes.
@@ -117,7 +120,8 @@ QList<QStringList> table(const Comparison& comparison);
 // empty when none answered.
 QString verdict(const Comparison& comparison);
 // The answer as comma-separated values: design, file, quantity, totalFish,
-// releaseSizes, measure (its key), value, shortMeasure, met and message.
+// releaseSizes, measure (its key), value, shortMeasure, met (empty with a
+// budget and no target's value) and message.
 QString csv(const Comparison& comparison);
 
 // "paired.json:St" read into its file and quantity; false when there is no

@@ -490,6 +490,13 @@ QByteArray write(const Design& design)
 
 bool writeFile(const QString& path, const Design& design, QString* error)
 {
+    // A test typed in the window that cannot be read has no numbers a file
+    // could hold; writing the defaults instead would lose it unsaid.
+    const QString untestable = design.options.effect.error();
+    if (!untestable.isNull()) {
+        *error = QStringLiteral("The test of the effect cannot be saved: ") + untestable;
+        return false;
+    }
     const QByteArray text = write(design);
     ryn::SaveFailure failure;
     if (ryn::saveFile(

@@ -49,7 +49,8 @@ bool readFile(const QString& path, Design* design, QString* error);
 QByteArray write(const Design& design);
 // Writes it to path as every file of the program is written
 // (ryn::saveFile): through a temporary file, which replaces path only when
-// complete; false with *error saying why when it cannot be written.
+// complete; false with *error saying why when it cannot be written, or when
+// the design holds a test of its effect that could not be read.
 bool writeFile(const QString& path, const Design& design, QString* error);
 
 } // namespace DesignFile

@@ -9,6 +9,7 @@
 #include "framework/settings/QVSettingsKeys.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace DesignSettings {
 
@@ -119,21 +120,53 @@ DesignOptions storedOptions(Design::Kind kind, const StoredValue& value)
     }
     options.precisionEst = value(QVSettingsKeys::PrecisionEst, -1).toInt();
     options.precisionErr = value(QVSettingsKeys::PrecisionErr, -1).toInt();
+    options.effect = storedEffect(kind, value);
     return options;
 }
 
-QList<QPair<int, QVariant>> optionSettings(Design::Kind kind, const DesignOptions& options)
+// The texts are read as the Effect panel shows them; one that cannot be read
+// is kept as the test's refusal, so that the run says so instead of showing
+// the power of another test.
+EffectTest storedEffect(Design::Kind kind, const StoredValue& value)
 {
-    QList<QPair<int, QVariant>> settings;
+    const int type = designs::info(kind).studyType;
+    EffectTest test;
+    const QString nullText = value(QVSettingsKeys::EffectNullValues, type).toString();
+    const QString refusal = test.readNullValues(nullText);
+    if (!refusal.isNull())
+        test.unreadable = refusal;
+    const QString alphaText = value(QVSettingsKeys::EffectAlpha, type).toString().trimmed();
+    bool number = false;
+    test.alpha = alphaText.toDouble(&number);
+    if (!number)
+        test.alpha = std::numeric_limits<double>::quiet_NaN();
+    if (test.unreadable.isEmpty() && !test.error().isNull())
+        test.unreadable =
+            QStringLiteral("The level alpha must be a number between 0 and 1 (both left out): "
+                           "\"%1\" was given")
+                .arg(alphaText);
+    test.twoSided = value(QVSettingsKeys::EffectSided, type).toInt() == 0;
+    return test;
+}
+
+QList<OptionSetting> optionSettings(Design::Kind kind, const DesignOptions& options)
+{
+    QList<OptionSetting> settings;
     if (const ReleaseDesignKeys* keys = releaseKeys(kind))
-        settings << qMakePair(keys->replicatesEnabled, QVariant(options.replicatesEnabled))
-                 << qMakePair(keys->replicatesNum, QVariant(options.replicateCount))
-                 << qMakePair(keys->naturalVariance, QVariant(options.naturalVariance))
-                 << qMakePair(keys->replicateParameter, QVariant(options.replicateParameter));
+        settings << OptionSetting{keys->replicatesEnabled, -1, options.replicatesEnabled}
+                 << OptionSetting{keys->replicatesNum, -1, options.replicateCount}
+                 << OptionSetting{keys->naturalVariance, -1, options.naturalVariance}
+                 << OptionSetting{keys->replicateParameter, -1, options.replicateParameter};
     if (kind == Design::SingleRelease)
-        settings << qMakePair(int(QVSettingsKeys::TotalSurvVar), QVariant(options.totalSurvival));
-    settings << qMakePair(int(QVSettingsKeys::PrecisionEst), QVariant(options.precisionEst))
-             << qMakePair(int(QVSettingsKeys::PrecisionErr), QVariant(options.precisionErr));
+        settings << OptionSetting{QVSettingsKeys::TotalSurvVar, -1, options.totalSurvival};
+    settings << OptionSetting{QVSettingsKeys::PrecisionEst, -1, options.precisionEst}
+             << OptionSetting{QVSettingsKeys::PrecisionErr, -1, options.precisionErr};
+    const int type = designs::info(kind).studyType;
+    const EffectTest& test = options.effect;
+    settings << OptionSetting{QVSettingsKeys::EffectNullValues, type, test.nullValuesText()}
+             << OptionSetting{QVSettingsKeys::EffectAlpha, type,
+                              QString::number(test.alpha, 'g', 10)}
+             << OptionSetting{QVSettingsKeys::EffectSided, type, test.twoSided ? 0 : 1};
     return settings;
 }
 

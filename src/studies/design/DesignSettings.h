@@ -36,8 +36,22 @@ Design stored(Design::Kind kind, const StoredValue& value);
 // The options of kind as the window reads them when it runs and reports.
 DesignOptions storedOptions(Design::Kind kind, const StoredValue& value);
 
+// The test of kind's power as the window stores it: its null values, level
+// and sidedness, kept per design. Texts that cannot be read give a test
+// whose error() says so.
+EffectTest storedEffect(Design::Kind kind, const StoredValue& value);
+
+// One stored option: setting id, its entry index for a setting kept per
+// design (-1 for a plain one), and the value.
+struct OptionSetting
+{
+    int id;
+    int index;
+    QVariant value;
+};
+
 // The settings that hold the options of kind, with the values the window
 // would store for options: the window stores them when it opens a design.
-QList<QPair<int, QVariant>> optionSettings(Design::Kind kind, const DesignOptions& options);
+QList<OptionSetting> optionSettings(Design::Kind kind, const DesignOptions& options);
 
 } // namespace DesignSettings

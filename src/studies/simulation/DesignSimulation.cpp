@@ -17,7 +17,9 @@ std::vector<double> SimulationCheck::estimatesOf(int q) const
     return estimates;
 }
 
-std::unique_ptr<DesignSimulation> DesignSimulation::of(const Design& design)
+namespace {
+
+std::unique_ptr<DesignSimulation> simulationOf(const Design& design)
 {
     switch (design.kind) {
     case Design::SingleRelease:
@@ -32,6 +34,16 @@ std::unique_ptr<DesignSimulation> DesignSimulation::of(const Design& design)
         return std::make_unique<VirtualReleaseSimulation>(design);
     }
     return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<DesignSimulation> DesignSimulation::of(const Design& design)
+{
+    std::unique_ptr<DesignSimulation> simulation = simulationOf(design);
+    if (simulation)
+        simulation->effect = design.options.effect;
+    return simulation;
 }
 
 SimulationCheck DesignSimulation::check(int point, const SimulationSettings& settings) const

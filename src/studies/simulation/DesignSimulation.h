@@ -61,6 +61,9 @@ public:
     virtual QString rangeName() const = 0;
     virtual double xAt(int point) const = 0;
     virtual QStringList quantityNames() const = 0;
+    // The design's test of an effect (its options): the null values whose
+    // power a check can set beside the share of fits that reject them.
+    const EffectTest& effectTest() const { return effect; }
 
     // Simulates and fits settings.dataSetCount data sets at point (see
     // simulateDataSets for the threads, the streams, the cancel flag and the
@@ -80,4 +83,7 @@ protected:
         DataSetFit fitDataSet;
     };
     virtual Model modelAt(int point) const = 0;
+
+private:
+    EffectTest effect;
 };

@@ -3,6 +3,7 @@
 #include "framework/style/RynStyle.h"
 #include "studies/common/ReportTables.h"
 #include "studies/simulation/DesignSimulation.h"
+#include "studies/simulation/SimulationPower.h"
 
 #include <QTextCursor>
 #include <QTextTable>
@@ -36,6 +37,11 @@ QString ratioText(const MonteCarloFigure& ratio)
     if (!std::isfinite(ratio.value))
         return QStringLiteral("-");
     return withError(ratio, QString::number(ratio.value, 'f', 3));
+}
+
+QString powerText(double power)
+{
+    return std::isfinite(power) ? QString::number(power, 'f', 3) : QStringLiteral("-");
 }
 
 QString coverageText(const MonteCarloFigure& coverage)
@@ -84,6 +90,8 @@ void SimulationReport::write(QTextCursor& cursor) const
     writeFigures(cursor);
     cursor.insertBlock();
     writeVerdicts(cursor);
+    if (effectTest)
+        writePower(cursor);
     cursor.movePosition(QTextCursor::End);
     cursor.endEditBlock();
 }
@@ -145,4 +153,54 @@ void SimulationReport::writeVerdicts(QTextCursor& cursor) const
         cursor.insertText(check.quantities[q] + QStringLiteral(": "), style.boldTextFormat);
         cursor.insertText(check.verdicts[q], style.textFormat);
     }
+}
+
+void SimulationReport::writePower(QTextCursor& cursor) const
+{
+    cursor.insertBlock();
+    cursor.insertBlock();
+    // A test that cannot be made (a level that is no number, say) would
+    // reject nothing: it is named instead of given a power.
+    const QString refusal = effectTest->error();
+    if (!refusal.isNull()) {
+        cursor.insertText(QStringLiteral("Power:"), style.heading2Format);
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("The test of the effect cannot be made: %1.").arg(refusal),
+                          style.textFormat);
+        return;
+    }
+    cursor.insertText(QStringLiteral("Power (%1):").arg(effectTest->describe()),
+                      style.heading2Format);
+    cursor.insertBlock();
+    const QList<SimulatedPower> powers = simulatedPower(check, *effectTest);
+    if (powers.isEmpty()) {
+        cursor.insertText(QStringLiteral("No quantity of this design has a null value to test."),
+                          style.textFormat);
+        return;
+    }
+    const QStringList heads = {QStringLiteral("Quantity"), QStringLiteral("Null Value"),
+                               QStringLiteral("Predicted Power"), QStringLiteral("Empirical Power"),
+                               QStringLiteral("Fits Tested")};
+    QTextTable* table =
+        insertReportTable(cursor, style, powers.size() + 1, heads.size(), true, true);
+    for (int c = 0; c < heads.size(); ++c)
+        writeCell(table, 0, c, heads[c], style.headerCellFormat);
+    for (int row = 1; row <= powers.size(); ++row) {
+        const SimulatedPower& power = powers[row - 1];
+        const QStringList cells = {power.quantity, QString::number(power.nullValue, 'g', 6),
+                                   powerText(power.predicted),
+                                   withError(power.empirical, powerText(power.empirical.value)),
+                                   QString::number(power.tests)};
+        for (int c = 0; c < cells.size(); ++c)
+            writeCell(table, row, c, cells[c], c == 0 ? style.headerCellFormat : style.cellFormat);
+    }
+    moveCursorAfter(cursor, table);
+    cursor.insertText(QStringLiteral("The predicted power is that of the Wald test at the true "
+                                     "value and the predicted SE. The empirical power is the "
+                                     "share of the fits with standard errors whose own test "
+                                     "rejects the null value, their estimate lying more than z "
+                                     "of their own SEs from it (on the side of the effect, for "
+                                     "a one-sided test); its Monte Carlo error is √(p(1 − p)/n) "
+                                     "over the n fits tested."),
+                      style.italicTextFormat);
 }

@@ -101,6 +101,15 @@ QString precisionVerdict(const SimulationSummary& summary, int quantity)
     const double withoutSeShare =
         converged > 0 ? double(summary.fitsWithoutStandardErrors) / converged : 0.0;
     const MonteCarloFigure& ratio = p.sdRatio;
+    // A quantity the design holds known (a detection of 1) has no spread to
+    // compare: the data give its value exactly or they contradict it.
+    if (p.predictedStandardError == 0.0)
+        return p.empiricalSd.value == 0.0
+                   ? QStringLiteral("known exactly, as predicted: every fit gives %1")
+                         .arg(QString::number(p.trueValue, 'g', 6))
+                   : QStringLiteral("predicted to be known exactly, yet the estimates spread "
+                                    "%1")
+                         .arg(QString::number(p.empiricalSd.value, 'g', 3));
 
     // What the verdict rests on, said when it matters.
     QStringList notes;

@@ -2,6 +2,7 @@
 
 #include "forms/core/TIRRInputs.h"
 #include "framework/style/RynStyle.h"
+#include "studies/common/PowerReport.h"
 #include "studies/common/ReportTables.h"
 #include "studies/tirr/TIRRParameters.h"
 #include "studies/tirr/TIRRResults.h"
@@ -21,10 +22,12 @@ QString general(double v)
 } // namespace
 
 TIRRReport::TIRRReport(const ryn::RynStyle& style, const TIRRParameters& record,
-                       const TIRRResults& results)
+                       const TIRRResults& results, const ReportOptions& options)
     : style(style)
     , record(record)
     , results(results)
+    , options(options)
+    , power(options.power, [&] { return results.precisionTable(record); })
 {}
 
 void TIRRReport::write(QTextCursor& cursor) const
@@ -38,6 +41,7 @@ void TIRRReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
+    power.writeNote(cursor, style);
     cursor.movePosition(QTextCursor::End);
     cursor.endEditBlock();
 }
@@ -72,23 +76,29 @@ void TIRRReport::writeSinglePoint(QTextCursor& cursor) const
     const double se = std::sqrt(results.variances[0]);
     cursor.insertText(QStringLiteral("Results:"), style.heading2Format);
     cursor.insertBlock();
-    QTextTable* table = insertReportTable(cursor, style, 3, 2, true, true);
-    const QStringList labels = {QStringLiteral("se:"), QStringLiteral("90% CI:"),
-                                QStringLiteral("95% CI:")};
-    const QList<double> values = {se, halfWidth90(se), halfWidth95(se)};
-    for (int row = 0; row < 3; ++row) {
+    QStringList labels = {QStringLiteral("se:"), QStringLiteral("90% CI:"),
+                          QStringLiteral("95% CI:")};
+    QStringList values = {general(se), general(halfWidth90(se)), general(halfWidth95(se))};
+    if (power.shown()) {
+        labels << QStringLiteral("power:");
+        values << power.at(0);
+    }
+    QTextTable* table = insertReportTable(cursor, style, labels.size(), 2, true, true);
+    for (int row = 0; row < labels.size(); ++row) {
         writeCell(table, row, 0, labels[row], style.headerCellFormat);
-        writeCell(table, row, 1, general(values[row]), style.cellFormat);
+        writeCell(table, row, 1, values[row], style.cellFormat);
     }
 }
 
 void TIRRReport::writeRange(QTextCursor& cursor) const
 {
     const int n = results.pointCount();
-    QTextTable* table = insertReportTable(cursor, style, n + 1, 5, true, true);
-    const QStringList headers = {record.rangeName, QStringLiteral("Var(T)"),
-                                 QStringLiteral("SE(T)"), QStringLiteral("1/2 95% CI"),
-                                 QStringLiteral(" 1/2 90% CI")};
+    const bool tested = power.shown();
+    QStringList headers = {record.rangeName, QStringLiteral("Var(T)"), QStringLiteral("SE(T)"),
+                           QStringLiteral("1/2 95% CI"), QStringLiteral(" 1/2 90% CI")};
+    if (tested)
+        headers << QStringLiteral("Power");
+    QTextTable* table = insertReportTable(cursor, style, n + 1, headers.size(), true, true);
     for (int column = 0; column < headers.size(); ++column)
         writeCell(table, 0, column, headers[column], style.headerCellFormat);
     for (int i = 0; i < n; ++i) {
@@ -99,5 +109,7 @@ void TIRRReport::writeRange(QTextCursor& cursor) const
         for (int column = 0; column < values.size(); ++column)
             writeCell(table, i + 1, column + 1, QString::number(values[column], 'f', 4),
                       style.cellFormat);
+        if (tested)
+            writeCell(table, i + 1, values.size() + 1, power.at(i), style.cellFormat);
     }
 }

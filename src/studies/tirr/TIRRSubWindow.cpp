@@ -39,7 +39,7 @@ void TIRRSubWindow::writeReport(QTextCursor& cursor)
 {
     if (resultCount() == 0)
         return;
-    TIRRReport(*this, run_->record(), run_->results()).write(cursor);
+    TIRRReport(*this, run_->record(), run_->results(), reportOptions()).write(cursor);
 }
 
 PrecisionTable TIRRSubWindow::precisionTable() const

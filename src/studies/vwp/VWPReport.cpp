@@ -2,6 +2,7 @@
 
 #include "forms/core/VWPInputs.h"
 #include "framework/style/RynStyle.h"
+#include "studies/common/PowerReport.h"
 #include "studies/common/PrecisionTable.h"
 #include "studies/common/ReportTables.h"
 #include "studies/vwp/VWPComputation.h"
@@ -14,10 +15,12 @@
 #include <cmath>
 
 VWPReport::VWPReport(const ryn::RynStyle& style, const VWPParameters& record,
-                     const VWPResults& results)
+                     const VWPResults& results, const ReportOptions& options)
     : style(style)
     , record(record)
     , results(results)
+    , options(options)
+    , power(options.power, [&] { return results.precisionTable(record); })
 {}
 
 void VWPReport::write(QTextCursor& cursor) const
@@ -31,6 +34,7 @@ void VWPReport::write(QTextCursor& cursor) const
         writeSinglePoint(cursor);
     else
         writeRange(cursor);
+    power.writeNote(cursor, style);
     writeKnown(cursor);
     cursor.movePosition(QTextCursor::Start);
     cursor.endEditBlock();
@@ -70,11 +74,13 @@ void VWPReport::writeSinglePoint(QTextCursor& cursor) const
     const VWPPointResult& point = results.points[0];
     cursor.insertText(QStringLiteral("Results for Sdam:"), style.heading2Format);
     const auto fixed = [](double v) { return QString::number(v, 'f', variancePrecision); };
-    insertInputTable(cursor, style,
-                     {{QStringLiteral("Standard Error: "), fixed(point.seSdam)},
-                      {QStringLiteral("1/2 90% CI: "), fixed(halfWidth90(point.seSdam))},
-                      {QStringLiteral("1/2 95% CI: "), fixed(halfWidth95(point.seSdam))}},
-                     false);
+    QList<QPair<QString, QString>> rows = {
+        {QStringLiteral("Standard Error: "), fixed(point.seSdam)},
+        {QStringLiteral("1/2 90% CI: "), fixed(halfWidth90(point.seSdam))},
+        {QStringLiteral("1/2 95% CI: "), fixed(halfWidth95(point.seSdam))}};
+    if (power.shown())
+        rows.append({QStringLiteral("Power: "), power.at(0)});
+    insertInputTable(cursor, style, rows, false);
     cursor.movePosition(QTextCursor::End);
     cursor.insertBlock();
 
@@ -103,9 +109,12 @@ void VWPReport::writeRange(QTextCursor& cursor) const
     const int n = results.pointCount();
     cursor.insertText(QStringLiteral("Range Results for Sdam:"), style.heading2Format);
     cursor.insertBlock();
-    QTextTable* table = insertReportTable(cursor, style, n + 1, 4, true, false);
-    const QStringList heads = {record.rangeName, QStringLiteral("SDam Std. Err."),
-                               QStringLiteral("1/2 90% CI"), QStringLiteral("1/2 95% CI")};
+    const bool tested = power.shown();
+    QStringList heads = {record.rangeName, QStringLiteral("SDam Std. Err."),
+                         QStringLiteral("1/2 90% CI"), QStringLiteral("1/2 95% CI")};
+    if (tested)
+        heads << QStringLiteral("Power");
+    QTextTable* table = insertReportTable(cursor, style, n + 1, heads.size(), true, false);
     for (int column = 0; column < heads.size(); ++column)
         writeCell(table, 0, column, heads[column], style.headerCellFormat);
     for (int i = 0; i < n; ++i) {
@@ -115,6 +124,8 @@ void VWPReport::writeRange(QTextCursor& cursor) const
         for (int column = 0; column < values.size(); ++column)
             writeCell(table, i + 1, column + 1,
                       QString::number(values[column], 'f', errorPrecision), style.cellFormat);
+        if (tested)
+            writeCell(table, i + 1, values.size() + 1, power.at(i), style.cellFormat);
     }
 }
 

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "studies/common/PowerReport.h"
+#include "studies/common/ReportTables.h"
+
+#include <QString>
+
 class QTextCursor;
 struct VWPParameters;
 struct VWPResults;
@@ -11,8 +16,9 @@ class RynStyle;
 // The report of a virtual paired-release run: for one point the standard
 // error of Ŝdam and the variances and standard errors of the three release
 // estimates behind it; over a range the standard error of Ŝdam at every
-// point; then the estimates known exactly ("S3 = 1: known, not estimated").
-// Written from the run's record and results alone.
+// point; with a test of Sdam in the options, its power beside them; then the
+// estimates known exactly ("S3 = 1: known, not estimated"). Written from the
+// run's record and results alone.
 class VWPReport
 {
 public:
@@ -21,7 +27,8 @@ public:
     static constexpr int variancePrecision = 8;
     static constexpr int errorPrecision = 6;
 
-    VWPReport(const ryn::RynStyle& style, const VWPParameters& record, const VWPResults& results);
+    VWPReport(const ryn::RynStyle& style, const VWPParameters& record, const VWPResults& results,
+              const ReportOptions& options = {});
 
     void write(QTextCursor& cursor) const;
 
@@ -34,4 +41,6 @@ private:
     const ryn::RynStyle& style;
     const VWPParameters& record;
     const VWPResults& results;
+    ReportOptions options;
+    PowerReport::QuantityPower power;
 };

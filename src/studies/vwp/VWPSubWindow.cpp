@@ -38,7 +38,7 @@ void VWPSubWindow::writeReport(QTextCursor& cursor)
 {
     if (resultCount() == 0)
         return;
-    VWPReport(*this, run_->record(), run_->results()).write(cursor);
+    VWPReport(*this, run_->record(), run_->results(), reportOptions()).write(cursor);
 }
 
 PrecisionTable VWPSubWindow::precisionTable() const

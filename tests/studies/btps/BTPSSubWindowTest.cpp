@@ -110,7 +110,8 @@ TEST(BTPSSubWindow, SinglePointReportShowsTheInputsAndListsThe95PercentHalfWidth
     QTextDocument document;
     reportOf(window, document);
     EXPECT_EQ(headingsOf(document),
-              (QStringList{"Balloon-Tag Passage Survival Estimate Results", "Input:", "Results:"}));
+              (QStringList{"Balloon-Tag Passage Survival Estimate Results", "Input:", "Results:",
+                           "Power: two-sided test at alpha = 0.05 of T against 1."}));
     const QTextCharFormat title = document.begin().begin().fragment().charFormat();
     EXPECT_EQ(title.fontPointSize(), 12);
     EXPECT_TRUE(title.fontUnderline());
@@ -127,13 +128,15 @@ TEST(BTPSSubWindow, SinglePointReportShowsTheInputsAndListsThe95PercentHalfWidth
     EXPECT_EQ(cellCharFormat(inputs, 4, 1).fontWeight(), QFont::Normal);
     EXPECT_EQ(inputs->cellAt(4, 0).firstCursorPosition().blockFormat().leftMargin(), 10);
 
-    // se = sqrt(0.002655) = 0.0515267, 1.96 se = 0.100992, 1.645 se = 0.0847614.
+    // se = sqrt(0.002655) = 0.0515267, 1.96 se = 0.100992, 1.645 se = 0.0847614;
+    // the power against T = 1 at T = 0.9 is Φ(0.1/se − 1.96) + Φ(−0.1/se − 1.96).
     QTextTable* results = tables[1];
-    ASSERT_EQ(results->rows(), 4);
+    ASSERT_EQ(results->rows(), 5);
     EXPECT_EQ(rowTexts(results, 0), (QStringList{"", "Tau"}));
     EXPECT_EQ(rowTexts(results, 1), (QStringList{"se", "0.051527"}));
     EXPECT_EQ(rowTexts(results, 2), (QStringList{"1/2 95% CI", "0.100992"}));
     EXPECT_EQ(rowTexts(results, 3), (QStringList{"1/2 90% CI", "0.084761"}));
+    EXPECT_EQ(rowTexts(results, 4), (QStringList{"power", "0.4924"}));
     EXPECT_EQ(cellCharFormat(results, 1, 1).fontPointSize(), 8);
 }
 
@@ -158,9 +161,9 @@ TEST(BTPSSubWindow, RangeReportKeepsTheInputTableAndGivesEveryPointInGeneralForm
     QTextTable* range = tables[1];
     ASSERT_EQ(range->rows(), 101);
     EXPECT_EQ(rowTexts(range, 0),
-              (QStringList{"Rt", "var(T)", "se(T)", "1/2 95% CI", "1/2 90% CI"}));
+              (QStringList{"Rt", "var(T)", "se(T)", "1/2 95% CI", "1/2 90% CI", "Power"}));
     // At Rt = Rc = 1000 the certified variance 0.002655, se 0.0515267.
     EXPECT_EQ(rowTexts(range, 1),
-              (QStringList{"1000", "0.002655", "0.0515267", "0.100992", "0.0847614"}));
+              (QStringList{"1000", "0.002655", "0.0515267", "0.100992", "0.0847614", "0.4924"}));
     EXPECT_EQ(cellText(range, 100, 0), "2000");
 }

@@ -163,6 +163,14 @@ TEST(DesignFile, WritesThroughATemporaryFileAndReadsBackWhatItWrote)
     EXPECT_TRUE(error.startsWith("Cannot read the file: ")) << error.toStdString();
     EXPECT_FALSE(DesignFile::writeFile(folder.filePath("no/such/folder.json"), design, &error));
     EXPECT_TRUE(error.startsWith("Cannot write the file: ")) << error.toStdString();
+
+    // A test that could not be read is refused, not written as the defaults.
+    Design untestable = design;
+    untestable.options.effect.unreadable = "Cannot read the null value \"St=abc\"";
+    EXPECT_FALSE(DesignFile::writeFile(folder.filePath("untestable.json"), untestable, &error));
+    EXPECT_EQ(error,
+              "The test of the effect cannot be saved: Cannot read the null value \"St=abc\"");
+    EXPECT_FALSE(QFile::exists(folder.filePath("untestable.json")));
 }
 
 // The test of a design's power is kept among its options: read, written back

@@ -78,9 +78,13 @@ TEST(DesignSettings, OptionsStoredForADesignReadBackAsTheyWere)
     options.totalSurvival = true;
     options.precisionEst = 5;
     options.precisionErr = 6;
+    options.effect.nullValues = {{"S1", 0.8}, {"St", 1.05}};
+    options.effect.commonNull = 0.9;
+    options.effect.alpha = 0.1;
+    options.effect.twoSided = false;
     Store store;
-    for (const auto& [id, value] : DesignSettings::optionSettings(Design::SingleRelease, options))
-        store.set(id, value);
+    for (const auto& option : DesignSettings::optionSettings(Design::SingleRelease, options))
+        store.set(option.id, option.value, option.index);
     const DesignOptions back = DesignSettings::storedOptions(Design::SingleRelease, store);
     EXPECT_TRUE(back.replicatesEnabled);
     EXPECT_EQ(back.replicateCount, 4);
@@ -89,6 +93,35 @@ TEST(DesignSettings, OptionsStoredForADesignReadBackAsTheyWere)
     EXPECT_TRUE(back.totalSurvival);
     EXPECT_EQ(back.precisionEst, 5);
     EXPECT_EQ(back.precisionErr, 6);
-    // The paired release keeps its own replicate options.
-    EXPECT_FALSE(DesignSettings::storedOptions(Design::PairedRelease, store).replicatesEnabled);
+    EXPECT_EQ(back.effect, options.effect);
+    // The paired release keeps its own replicate options and its own test.
+    const DesignOptions paired = DesignSettings::storedOptions(Design::PairedRelease, store);
+    EXPECT_FALSE(paired.replicatesEnabled);
+    EXPECT_TRUE(paired.effect.isDefault());
+}
+
+// A text typed in the window that cannot be read is kept as the test's
+// refusal, never replaced by the defaults behind the user's back.
+TEST(DesignSettings, EffectTextsThatCannotBeReadRefuseTheTest)
+{
+    const int paired = 2;
+    Store store;
+    store.set(Key::EffectNullValues, "St=1.1; S1 = 0,9", paired);
+    EffectTest test = DesignSettings::storedEffect(Design::PairedRelease, store);
+    EXPECT_TRUE(test.error().contains("\"S1 = 0,9\""));
+    store.set(Key::EffectNullValues, "St=abc", paired);
+    EXPECT_TRUE(DesignSettings::storedEffect(Design::PairedRelease, store)
+                    .error()
+                    .contains("Cannot read the null value \"St=abc\""));
+    store.set(Key::EffectNullValues, " St = 1.1 ; ", paired);
+    store.set(Key::EffectAlpha, "", paired);
+    EXPECT_TRUE(
+        DesignSettings::storedEffect(Design::PairedRelease, store).error().contains("level alpha"));
+    store.set(Key::EffectAlpha, "1", paired);
+    EXPECT_FALSE(DesignSettings::storedEffect(Design::PairedRelease, store).error().isNull());
+    store.set(Key::EffectAlpha, "0.2", paired);
+    test = DesignSettings::storedEffect(Design::PairedRelease, store);
+    EXPECT_TRUE(test.error().isNull());
+    EXPECT_EQ(test.nullValueOf("St"), 1.1);
+    EXPECT_EQ(test.alpha, 0.2);
 }

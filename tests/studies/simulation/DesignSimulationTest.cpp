@@ -159,7 +159,8 @@ TEST(DesignSimulation, ReleaseDesignsShowTheReportsParametersWhateverTheThreads)
 }
 
 // The second site sees every fish that reaches it, so P2 is known and the
-// others' precision is its limit towards 1; the fits agree with it.
+// others' precision is its limit towards 1; the fits agree with it, and the
+// verdicts say so: a known P2 puts no fit on a bound.
 TEST(DesignSimulation, DetectionOfOneAgreesWithTheLimitOfThePrediction)
 {
     const Design design = designFrom(R"({"design": "single", "reaches": 4, "inputs": {
@@ -168,15 +169,19 @@ TEST(DesignSimulation, DetectionOfOneAgreesWithTheLimitOfThePrediction)
         "Lambda": "0.55"}})");
     const SimulationCheck result = check(design, 1000, 5);
     EXPECT_EQ(result.summary.failedFits, 0);
+    EXPECT_EQ(result.summary.boundaryFits, 0);
     for (int q = 0; q < result.quantities.size(); ++q) {
         SCOPED_TRACE(result.quantities[q].toStdString());
         const ParameterSummary& p = result.summary.parameters[static_cast<std::size_t>(q)];
         if (result.quantities[q] == QStringLiteral("P2")) {
             EXPECT_EQ(p.predictedStandardError, 0.0);
             EXPECT_EQ(p.empiricalSd.value, 0.0);
+            EXPECT_EQ(result.verdicts[q], "known exactly, as predicted: every fit gives 1");
             continue;
         }
         EXPECT_LE(std::fabs(p.sdRatio.value - 1.0), 3.5 * p.sdRatio.monteCarloError);
+        EXPECT_FALSE(result.verdicts[q].startsWith("not judged"))
+            << result.verdicts[q].toStdString();
     }
 }
 

@@ -63,8 +63,11 @@ TEST(TIRRSubWindow, SinglePointReportHasFiveInputRowsWithThetaGivenAndSixWithout
     EXPECT_EQ(rowTexts(tables[0], 4), (QStringList{"", ""}));
     EXPECT_EQ(rowTexts(tables[0], 5), (QStringList{"Treatment Effect (T):", "0.8"}));
     EXPECT_EQ(headingsOf(derived),
-              (QStringList{"Transport In-River Ratio Results", "Input:", "Results:"}));
+              (QStringList{"Transport In-River Ratio Results", "Input:", "Results:",
+                           "Power: two-sided test at alpha = 0.05 of T against 1."}));
 
+    // The design's stored test, one-sided now, is the one the next run takes.
+    store->setArrayValue(QVSettingsKeys::EffectSided, StudySubWindow::TIRRStudy, 1);
     formOf(window)->thetaRadio->click();
     ASSERT_TRUE(runToEnd(window, runner));
     QTextDocument given;
@@ -73,11 +76,13 @@ TEST(TIRRSubWindow, SinglePointReportHasFiveInputRowsWithThetaGivenAndSixWithout
     ASSERT_EQ(tables[0]->rows(), 5);
     EXPECT_EQ(rowTexts(tables[0], 2), (QStringList{"Theta (Sc * P):", "0.5"}));
     EXPECT_EQ(rowTexts(tables[0], 4), (QStringList{"Treatment Effect (T):", "0.8"}));
-    // se = sqrt(0.0032) = 0.0565685; the 90% half-width comes first.
-    ASSERT_EQ(tables[1]->rows(), 3);
+    // se = sqrt(0.0032) = 0.0565685; the 90% half-width comes first. The
+    // one-sided power against 1 at T = 0.8 is Φ(0.2/se − 1.645).
+    ASSERT_EQ(tables[1]->rows(), 4);
     EXPECT_EQ(rowTexts(tables[1], 0), (QStringList{"se:", "0.0565685"}));
     EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"90% CI:", "0.0930553"}));
     EXPECT_EQ(rowTexts(tables[1], 2), (QStringList{"95% CI:", "0.110874"}));
+    EXPECT_EQ(rowTexts(tables[1], 3), (QStringList{"power:", "0.9707"}));
 }
 
 // The writer needs no window: a record, its results and the formats. Over a

@@ -50,8 +50,10 @@ TEST(VWPSubWindow, ReportWithoutARangeGivesSdamAndTheThreeReleaseEstimates)
     QTextCursor cursor(&document);
     window.writeReport(cursor);
     EXPECT_EQ(cursor.position(), 0);
-    EXPECT_EQ(headingsOf(document), (QStringList{"Virtual with a Paired Release Results", "Input:",
-                                                 "Results for Sdam:", "Intermediate Results:"}));
+    EXPECT_EQ(headingsOf(document),
+              (QStringList{"Virtual with a Paired Release Results",
+                           "Input:", "Results for Sdam:", "Intermediate Results:",
+                           "Power: two-sided test at alpha = 0.05 of Sdam against 1."}));
     const QList<QTextTable*> tables = tablesOf(document);
     ASSERT_EQ(tables.size(), 3);
     ASSERT_EQ(tables[0]->rows(), 9);
@@ -66,6 +68,8 @@ TEST(VWPSubWindow, ReportWithoutARangeGivesSdamAndTheThreeReleaseEstimates)
     EXPECT_EQ(rowTexts(tables[1], 0), (QStringList{"Standard Error: ", "0.04009364"}));
     EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"1/2 90% CI: ", "0.06595404"}));
     EXPECT_EQ(rowTexts(tables[1], 2), (QStringList{"1/2 95% CI: ", "0.07858354"}));
+    // The power against Sdam = 1: Φ(0.1/se − 1.96) + Φ(−0.1/se − 1.96).
+    EXPECT_EQ(rowTexts(tables[1], 3), (QStringList{"Power: ", "0.7034"}));
     EXPECT_EQ(tables[1]->format().border(), 0);
     ASSERT_EQ(tables[2]->rows(), 4);
     EXPECT_EQ(rowTexts(tables[2], 0), (QStringList{"Parameter", "Variance", "Standard Error"}));
@@ -95,17 +99,20 @@ TEST(VWPSubWindow, RangeReportAndPlotDataGiveSdamAtEveryPoint)
     QTextDocument document;
     QTextCursor cursor(&document);
     window.writeReport(cursor);
-    EXPECT_EQ(headingsOf(document), (QStringList{"Virtual with a Paired Release Results",
-                                                 "Input:", "Range Results for Sdam:"}));
+    EXPECT_EQ(
+        headingsOf(document),
+        (QStringList{"Virtual with a Paired Release Results", "Input:", "Range Results for Sdam:",
+                     "Power: two-sided test at alpha = 0.05 of Sdam against 1."}));
     const QList<QTextTable*> tables = tablesOf(document);
     ASSERT_EQ(tables.size(), 2);
     EXPECT_EQ(rowTexts(tables[0], 0), (QStringList{"Virtual Release Size (V1):", "2000"}));
     EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Dam Survival (Sdam):", "0.8:0.9"}));
     ASSERT_EQ(tables[1]->rows(), 101);
-    ASSERT_EQ(tables[1]->columns(), 4);
+    ASSERT_EQ(tables[1]->columns(), 5);
     EXPECT_EQ(rowTexts(tables[1], 0),
-              (QStringList{"SDam", "SDam Std. Err.", "1/2 90% CI", "1/2 95% CI"}));
+              (QStringList{"SDam", "SDam Std. Err.", "1/2 90% CI", "1/2 95% CI", "Power"}));
     EXPECT_EQ(cellText(tables[1], 2, 0), "0.801");
     EXPECT_TRUE(QRegularExpression("^0\\.0\\d{5}$").match(cellText(tables[1], 2, 1)).hasMatch());
-    EXPECT_EQ(rowTexts(tables[1], 100), (QStringList{"0.9", "0.040094", "0.065954", "0.078584"}));
+    EXPECT_EQ(rowTexts(tables[1], 100),
+              (QStringList{"0.9", "0.040094", "0.065954", "0.078584", "0.7034"}));
 }

@@ -1,6 +1,7 @@
 #include "studies/release_recapture/window/ReleaseRecaptureReport.h"
 
 #include "framework/style/RynStyle.h"
+#include "studies/common/PowerReport.h"
 #include "studies/common/PrecisionTable.h"
 #include "studies/release_recapture/ReleaseRecapturePrecision.h"
 
@@ -20,7 +21,10 @@ ReleaseRecaptureReport::ReleaseRecaptureReport(const ryn::RynStyle& style, const
     , record(record)
     , results(results)
     , options(options)
-{}
+{
+    if (options.power)
+        precision = releaseRecapturePrecisionTable(record, results);
+}
 
 void ReleaseRecaptureReport::write(QTextCursor& cursor) const
 {
@@ -36,6 +40,8 @@ QList<ReportPiece> ReleaseRecaptureReport::pieces() const
     }};
     pieces << releaseSizePieces() << parameterPieces();
     pieces << (record.hasRange() ? rangePieces() : singlePointPieces());
+    if (options.power)
+        pieces << PowerReport::notePieces(style, precision, *options.power);
     pieces << knownPieces();
     return pieces;
 }
@@ -141,17 +147,21 @@ QList<ReportPiece> ReleaseRecaptureReport::singlePointPieces() const
     const auto variances =
         std::make_shared<const Matrix>(shownVarianceTable(record, results, &replicateColumn));
     const QList<int> columns = shownColumns(replicateColumn);
-    const QStringList labels = {QString(), QStringLiteral("se"), QStringLiteral("half 90%"),
-                                QStringLiteral("half 95%")};
+    QStringList labels = {QString(), QStringLiteral("se"), QStringLiteral("half 90%"),
+                          QStringLiteral("half 95%")};
+    if (!testedNames(columns).isEmpty())
+        labels << QStringLiteral("power");
     pieces << caption(QStringLiteral("Precision:"));
     pieces << reportTablePieces(
-        style, {4, 1 + columns.size(), true, true, false},
-        [names, variances, columns, labels, s](int row, int column) -> QString {
+        style, {static_cast<int>(labels.size()), 1 + columns.size(), true, true, false},
+        [this, names, variances, columns, labels, s](int row, int column) -> QString {
             if (column == 0)
                 return labels[row];
             const int shown = columns[column - 1];
             if (row == 0)
                 return names[shown - 1];
+            if (row == 4)
+                return PowerReport::cell(precision, *options.power, 0, names[shown - 1]);
             const double se = std::sqrt((*variances)(0, shown));
             const double value = row == 1 ? se : row == 2 ? halfWidth90(se) : halfWidth95(se);
             return QString::number(value, 'f', s);
@@ -170,10 +180,21 @@ QList<ReportPiece> ReleaseRecaptureReport::rangePieces() const
     const QString rangeName = record.rangeName;
     const int e = record.range.editType() == RangeArithmetic::Integer ? 0 : options.precisionEst;
     const int s = options.precisionErr;
+    // The power columns follow the standard errors, one per tested quantity.
+    const QStringList tested = testedNames(columns);
+    const int errors = 1 + columns.size();
     QList<ReportPiece> pieces{caption(QStringLiteral("Standard Errors:"))};
     return pieces << reportTablePieces(
-               style, {variances->rows() + 1, 1 + columns.size(), true, false, true},
-               [variances, columns, names, rangeName, e, s](int row, int column) -> QString {
+               style,
+               {variances->rows() + 1, errors + static_cast<int>(tested.size()), true, false, true},
+               [this, variances, columns, names, rangeName, e, s, tested,
+                errors](int row, int column) -> QString {
+                   if (column >= errors) {
+                       const QString& name = tested[column - errors];
+                       return row == 0
+                                  ? QStringLiteral("Power %1").arg(name)
+                                  : PowerReport::cell(precision, *options.power, row - 1, name);
+                   }
                    if (row == 0)
                        return column == 0 ? rangeName : names[columns[column - 1] - 1];
                    if (column == 0)
@@ -214,6 +235,20 @@ ReportPiece ReleaseRecaptureReport::errorLine(const QString& text) const
         cursor.insertBlock(style.paragraphFormat);
         cursor.insertText(text, style.errorTextFormat);
     };
+}
+
+QStringList ReleaseRecaptureReport::testedNames(const QList<int>& columns) const
+{
+    QStringList tested;
+    if (!options.power)
+        return tested;
+    const QStringList names = results.parameterNames();
+    for (int column : columns) {
+        const QString& name = names[column - 1];
+        if (precision.names.contains(name) && options.power->hasNullValue(name))
+            tested << name;
+    }
+    return tested;
 }
 
 // A replicate parameter that is not among the names adjusts nothing; every

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "studies/common/PrecisionTable.h"
 #include "studies/common/ReportTables.h"
 #include "studies/release_recapture/ReleaseRecaptureRecord.h"
 #include "studies/release_recapture/ReleaseRecaptureResults.h"
@@ -21,7 +22,9 @@ class RynStyle;
 // columns of the ranged input), then either the single-point report
 // (variance-covariance matrix unless replicates are in use, the precision
 // table) or, over a range, the standard errors at every point, and the
-// parameters known exactly ("P2 = 1: known, not estimated"). With
+// parameters known exactly ("P2 = 1: known, not estimated"). With a test in
+// the options, the power of each quantity with a null value stands beside
+// its precision: a "power" row at one point, a column over a range. With
 // replicates in use only the replicate parameter's precision is shown. Tables
 // of many reaches are written in blocks (reportTablePieces).
 class ReleaseRecaptureReport
@@ -61,9 +64,13 @@ private:
     // The columns shown of a variance table: every name, or with replicates
     // in use only the adjusted one.
     QList<int> shownColumns(int replicateColumn) const;
+    // The names of the shown columns whose test has a null value.
+    QStringList testedNames(const QList<int>& columns) const;
 
     QString title;
     const ReleaseRecaptureRecord& record;
     const ReleaseRecaptureResults& results;
     ReportOptions options;
+    // The precision the power is computed from, when there is a test.
+    PrecisionTable precision;
 };

@@ -88,8 +88,7 @@ QList<ReportPiece> ReleaseRecaptureSubWindow::reportPieces()
         [this](QTextCursor& cursor) { cursor.currentFrame()->setFrameFormat(frameFormat); }};
     if (resultCount() == 0)
         return pieces;
-    const std::shared_ptr<const ReleaseRecaptureReport> writer =
-        runReport(ReportOptions::fromSettings(*settings()));
+    const std::shared_ptr<const ReleaseRecaptureReport> writer = runReport(reportOptions());
     for (const ReportPiece& piece : writer->pieces())
         pieces << [writer, piece](QTextCursor& cursor) { piece(cursor); };
     return pieces;

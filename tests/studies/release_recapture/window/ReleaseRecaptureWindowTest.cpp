@@ -324,10 +324,13 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
     ASSERT_TRUE(runToEnd(window, runner));
     Report report(window);
 
-    EXPECT_EQ(report.headings, (QStringList{"Paired Release Results",
-                                            "Release sizes:", "Parameters:", "Standard Errors:"}));
-    // The case removes fish: a third row states the removals.
-    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "3 x 10", "101 x 11"}));
+    EXPECT_EQ(
+        report.headings,
+        (QStringList{"Paired Release Results", "Release sizes:", "Parameters:", "Standard Errors:",
+                     "Power: two-sided test at alpha = 0.05 of St against 1."}));
+    // The case removes fish: a third row states the removals. The power of
+    // St, the treatment's survival relative to the control's, stands last.
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "3 x 10", "101 x 12"}));
     EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"1000", "1000"}));
     EXPECT_EQ(rowTexts(report.tables[1], 0).mid(0, 4), (QStringList{"Sc", "St", "Sc2", "St2"}));
     EXPECT_EQ(rowTexts(report.tables[1], 1).mid(0, 4),
@@ -336,6 +339,12 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
     EXPECT_EQ(cellText(errors, 0, 0), "S2");
     EXPECT_EQ(cellText(errors, 1, 0), "0.500");
     EXPECT_EQ(cellText(errors, 100, 0), "0.900");
+    EXPECT_EQ(cellText(errors, 0, 11), "Power St");
+    ASSERT_EQ(cellText(errors, 0, 2), "St");
+    const double standardised = 0.15 / cellText(errors, 1, 2).toDouble();
+    const auto phi = [](double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); };
+    EXPECT_NEAR(cellText(errors, 1, 11).toDouble(),
+                phi(standardised - 1.959963985) + phi(-standardised - 1.959963985), 1e-4);
 }
 
 // Removals change the precision, so a report that removes fish anywhere
