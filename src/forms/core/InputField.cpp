@@ -96,24 +96,32 @@ bool delivers(const InputField& field, bool holdsRange, const Interval& bounds)
 QString breach(const InputField& field, bool holdsRange, const Interval& bounds)
 {
     const bool integer = field.editType == RangeArithmetic::Integer;
-    QString rule = boundsRule(bounds, integer);
+    // The rule is worded only for a refusal: the checks of a design pass far
+    // more often than they fail, and are asked at every varied design.
+    bool beyondInt = false;
+    const auto rule = [&] {
+        QString text = boundsRule(bounds, integer);
+        if (beyondInt)
+            text += QStringLiteral(", at most ") + QString::number(intMax, 'g', 10);
+        return text;
+    };
     // Whether v is in bounds; a release size must also be a whole number an
     // int holds, whose limit then joins the rule.
     const auto inside = [&](double v) {
         if (integer && !truncatesToInt(v))
-            rule += QStringLiteral(", at most ") + QString::number(intMax, 'g', 10);
+            beyondInt = true;
         return bounds.contains(v) && (!integer || (truncatesToInt(v) && v == std::trunc(v)));
     };
     const QString text = field.text.trimmed();
     if (text.isEmpty())
-        return QStringLiteral("is empty: it ") + rule;
+        return QStringLiteral("is empty: it ") + rule();
     if (!holdsRange) {
         bool ok = false;
         const double v = text.toDouble(&ok);
         if (!ok)
             return QStringLiteral("holds \"") + text + QStringLiteral("\", not a number: it ") +
-                   rule;
-        return inside(v) ? QString() : rule;
+                   rule();
+        return inside(v) ? QString() : rule();
     }
     const QStringList parts = text.split(QLatin1Char(':'));
     bool startOk = false;
@@ -127,7 +135,7 @@ QString breach(const InputField& field, bool holdsRange, const Interval& bounds)
         return noPointsRule(text);
     const bool startInside = inside(start);
     const bool endInside = inside(end);
-    return startInside && endInside ? QString() : rule + QStringLiteral(" at every point");
+    return startInside && endInside ? QString() : rule() + QStringLiteral(" at every point");
 }
 
 QString rangeStartText(const QString& rangeText)
