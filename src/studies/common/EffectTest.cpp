@@ -12,7 +12,16 @@ double waldPower(double estimate, double se, double nullValue, double alpha, boo
         !(alpha < 1.0))
         return std::numeric_limits<double>::quiet_NaN();
     const double distance = std::fabs(estimate - nullValue);
-    const double z = normalQuantile(twoSided ? 1.0 - alpha / 2.0 : 1.0 - alpha);
+    // A table or a plot asks for thousands of powers at one level: the
+    // critical value of the last level asked on this thread is kept.
+    thread_local double lastLevel = std::numeric_limits<double>::quiet_NaN();
+    thread_local double lastCritical = 0.0;
+    const double level = twoSided ? 1.0 - alpha / 2.0 : 1.0 - alpha;
+    if (level != lastLevel) {
+        lastCritical = normalQuantile(level);
+        lastLevel = level;
+    }
+    const double z = lastCritical;
     if (se == 0.0) {
         // No spread at all: the test rejects every false null value and, at
         // the null value itself, keeps its level.
