@@ -164,6 +164,14 @@ QJsonObject inputsAt(const Band& band, const BandExtreme& extreme)
 
 namespace sensitivitytables {
 
+QString inputText(double value)
+{
+    const QString text = QString::number(value, 'g', 10);
+    return text.toDouble() == std::round(value) && value != std::round(value)
+               ? QString::number(value, 'g', QLocale::FloatingPointShortest)
+               : text;
+}
+
 QString measureText(double measure)
 {
     return std::isfinite(measure) ? QString::number(measure, 'g', 7) : QStringLiteral("none");

@@ -27,5 +27,9 @@ QJsonObject json(const Band& band);
 // A measure as the tables show it: 7 significant digits, "none" when it
 // cannot be computed.
 QString measureText(double measure);
+// An input's value as the window's table shows it: 10 significant digits,
+// unless they would round it onto a whole number it is not (a removal taken
+// just below 1, where 1 is refused, must not read 1): then every digit.
+QString inputText(double value);
 
 } // namespace sensitivitytables

@@ -1,4 +1,5 @@
 #include "studies/sensitivity/Sensitivity.h"
+#include "studies/sensitivity/SensitivityTables.h"
 
 #include "studies/common/RunMonitor.h"
 #include "studies/design/DesignFile.h"
@@ -183,6 +184,10 @@ TEST(Sensitivity, ValueTheDesignRefusesIsBroughtBackToOneItTakes)
                                                   PlanTarget::StandardError, point));
     EXPECT_TRUE(std::isfinite(entry->measureLow));
     EXPECT_EQ(entry->message, "Singular hessian: step = 0");
+    // The window's table does not round it onto the 1 it is not.
+    EXPECT_EQ(sensitivitytables::inputText(entry->high).toDouble(), entry->high);
+    EXPECT_EQ(sensitivitytables::inputText(0.855), "0.855");
+    EXPECT_EQ(sensitivitytables::inputText(1.0), "1");
 }
 
 // What cannot be analysed is refused with a message saying what was asked.

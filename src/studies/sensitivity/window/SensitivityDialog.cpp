@@ -34,7 +34,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <memory>
 
 SensitivityDialog::SensitivityDialog(StudySubWindow* window, QWidget* chart, QWidget* parent)
@@ -204,9 +203,9 @@ void SensitivityDialog::fillTable()
     for (int r = 0; r < shown.inputs.size(); ++r) {
         const SensitivityEntry& entry = shown.inputs[r];
         const QStringList cells{entry.key,
-                                QString::number(entry.value, 'g', 10),
-                                QString::number(entry.low, 'g', 10),
-                                QString::number(entry.high, 'g', 10),
+                                sensitivitytables::inputText(entry.value),
+                                sensitivitytables::inputText(entry.low),
+                                sensitivitytables::inputText(entry.high),
                                 sensitivitytables::measureText(entry.measureLow),
                                 sensitivitytables::measureText(entry.measureHigh),
                                 sensitivitytables::measureText(entry.swing(shown.base))};
