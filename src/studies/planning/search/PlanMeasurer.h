@@ -48,15 +48,20 @@ class PlanMeasurer
 public:
     PlanMeasurer(const PlanTarget& target, RunMonitor* outer)
         : target(target)
+        , outer(outer)
         , quiet(outer)
     {}
 
     Measured operator()(const Design& design);
+    // A measurer of the same target and cancel for another thread: each
+    // thread measures through its own.
+    PlanMeasurer sibling() const { return PlanMeasurer(target, outer); }
 
     const PlanTarget& target;
     bool cancelled = false;
 
 private:
+    RunMonitor* outer;
     QuietMonitor quiet;
 };
 

@@ -3,8 +3,12 @@
 #include "studies/planning/search/PlanSearch.h"
 
 #include <QStringList>
+#include <QThread>
 
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <thread>
 #include <vector>
 
 namespace planning {
@@ -46,6 +50,37 @@ QString metRuns(const QString& name, const std::vector<bool>& met)
     return upToOne ? QString() : listed(runs);
 }
 
+// Measures every step of the grid of key's values, on every core: each
+// thread takes the next step not yet taken. False after a cancel.
+bool measureGrid(const Design& point, const QString& key, PlanMeasurer& measure,
+                 std::vector<Measured>& grid)
+{
+    std::atomic<int> next{1};
+    std::atomic<bool> cancelled{false};
+    const auto work = [&](PlanMeasurer& measurer) {
+        for (int k = next++; k <= probabilitySteps && !cancelled; k = next++) {
+            Design varied = point;
+            varied.inputs.field(key).text = stepText(k);
+            grid[k] = measurer(varied);
+            if (measurer.cancelled)
+                cancelled = true;
+        }
+    };
+    const int count = std::max(1, QThread::idealThreadCount());
+    std::vector<PlanMeasurer> measurers;
+    for (int t = 1; t < count; ++t)
+        measurers.push_back(measure.sibling());
+    std::vector<std::thread> threads;
+    for (PlanMeasurer& measurer : measurers)
+        threads.emplace_back(work, std::ref(measurer));
+    work(measure);
+    for (std::thread& thread : threads)
+        thread.join();
+    if (cancelled)
+        measure.cancelled = true;
+    return !cancelled;
+}
+
 } // namespace
 
 // Every step of the grid is measured: a measure that falls and rises again
@@ -57,15 +92,12 @@ bool solveProbability(const Design& point, const PlanRequest& request, PlanMeasu
 {
     const QString& key = request.field;
     std::vector<Measured> grid(probabilitySteps + 1);
+    if (!measureGrid(point, key, measure, grid))
+        return true;
     std::vector<bool> met(probabilitySteps + 1, false);
     int smallest = 0;
     int best = probabilitySteps;
     for (int k = probabilitySteps; k >= 1; --k) {
-        Design varied = point;
-        varied.inputs.field(key).text = stepText(k);
-        grid[k] = measure(varied);
-        if (measure.cancelled)
-            return true;
         met[k] = request.target.isMetBy(grid[k].measure);
         if (met[k])
             smallest = k;
