@@ -164,7 +164,9 @@ void QVPlotWidget::setPower(const Matrix& power, const QString& test)
 {
     powerTable = power;
     powerTest = test;
-    updatePlot();
+    // setData has drawn the half-widths already.
+    if (measure() == Power)
+        updatePlot();
 }
 
 void QVPlotWidget::showMeasure(Measure measure)

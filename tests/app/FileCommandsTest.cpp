@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 #include "app/QVWindow.h"
 
+#include "FileContent.h"
 #include "ModalBoxAnswerer.h"
 #include "ReportDocument.h"
 #include "TestStore.h"
@@ -129,12 +130,6 @@ void storeSingleRelease(TestStore& store, const QString& release)
         store->setArrayValue(Key::SrD, k, "0");
         store->setArrayValue(Key::SrR, k, "0");
     }
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeFile(const QString& path, const QByteArray& content)

@@ -3,6 +3,7 @@
 #include "app/QVWindow.h"
 #include "app/WindowDialogs.h"
 
+#include "FileContent.h"
 #include "ModalBoxAnswerer.h"
 #include "TestStore.h"
 #include "Tolerance.h"
@@ -59,12 +60,6 @@ public:
         return true;
     }
 };
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "CalcTestSupport.h"
 
+#include "FileContent.h"
 #include "Tolerance.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,6 @@
 using namespace quorvel::test;
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool isFifo(const QString& path)
 {

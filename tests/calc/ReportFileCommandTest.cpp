@@ -1,5 +1,7 @@
 #include "CalcTestSupport.h"
 
+#include "FileContent.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -15,12 +17,6 @@
 using namespace quorvel::test;
 
 namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The text of a PDF as poppler's pdftotext reads it from the page.
 QString pdfText(const QString& path)

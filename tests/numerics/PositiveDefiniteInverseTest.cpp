@@ -1,4 +1,4 @@
-#include "SpectrumMatrix.h"
+#include "EigenvalueMatrix.h"
 
 #include "numerics/NRError.h"
 #include "numerics/PositiveDefiniteInverse.h"
@@ -44,7 +44,7 @@ TEST(PositiveDefiniteInverse, DecidesAsTheEigenvalueTestOnBothSidesOfTheThreshol
                     spectrum.push_back(std::pow(10.0, 4.0 * i / (n - 1)));
                 spectrum[seed % n == static_cast<unsigned>(n - 1) ? 0 : seed % n] =
                     factor * threshold;
-                const Matrix a = withSpectrum(spectrum, {}, seed);
+                const Matrix a = withEigenvalues(spectrum, {}, seed);
                 Matrix inverse(1, 1);
                 inverse(0, 0) = 7.0;
                 const bool accepted = positiveDefiniteInverse(a, inverse);
@@ -70,8 +70,8 @@ TEST(PositiveDefiniteInverse, DecidesAsTheEigenvalueTestOnBothSidesOfTheThreshol
 
     // A zero row, and an indefinite matrix of good scale.
     Matrix inverse;
-    EXPECT_FALSE(positiveDefiniteInverse(withSpectrum({3.0, 1.0, 2.0, 5.0}, {2}), inverse));
-    EXPECT_FALSE(positiveDefiniteInverse(withSpectrum({3.0, -1.0, 2.0, 5.0}), inverse));
+    EXPECT_FALSE(positiveDefiniteInverse(withEigenvalues({3.0, 1.0, 2.0, 5.0}, {2}), inverse));
+    EXPECT_FALSE(positiveDefiniteInverse(withEigenvalues({3.0, -1.0, 2.0, 5.0}), inverse));
     EXPECT_THROW(positiveDefiniteInverse(Matrix(2, 3), inverse), NR3::NRError);
 }
 
@@ -82,7 +82,7 @@ TEST(PositiveDefiniteInverse, BoundNeverClaimsMoreThanTheSmallestEigenvalue)
 {
     for (unsigned seed = 1; seed <= 5; ++seed) {
         const std::vector<double> spectrum = {0.25, 4.0, 9.0, 2.0, 30.0, 0.5};
-        const Matrix a = withSpectrum(spectrum, {}, seed);
+        const Matrix a = withEigenvalues(spectrum, {}, seed);
         Matrix inverse;
         EXPECT_FALSE(certainlyAboveInverse(a, inverse, 0.25));
         EXPECT_TRUE(certainlyAboveInverse(a, inverse, rankThreshold(6, 6, 30.0)));

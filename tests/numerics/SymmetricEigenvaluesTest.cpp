@@ -1,4 +1,4 @@
-#include "SpectrumMatrix.h"
+#include "EigenvalueMatrix.h"
 #include "Tolerance.h"
 
 #include "numerics/SVD.h"
@@ -30,7 +30,7 @@ TEST(SymmetricEigenvalues, DenseMatrixGivesItsSpectrum)
     std::vector<double> spectrum;
     for (int i = 0; i < 30; ++i)
         spectrum.push_back((i % 3 == 0 ? -1.0 : 1.0) * std::pow(10.0, (i % 7) - 3));
-    std::vector<double> values = symmetricEigenvalues(withSpectrum(spectrum));
+    std::vector<double> values = symmetricEigenvalues(withEigenvalues(spectrum));
     std::sort(values.begin(), values.end());
     std::sort(spectrum.begin(), spectrum.end());
     // Absolutely: the rounding of every eigenvalue scales with the largest.
@@ -38,7 +38,7 @@ TEST(SymmetricEigenvalues, DenseMatrixGivesItsSpectrum)
         EXPECT_NEAR(values[i], spectrum[i], 1e-11) << i;
 
     // A zero row gives the eigenvalue 0 exactly, beside the others.
-    values = symmetricEigenvalues(withSpectrum({3.0, 1.0, 2.0, 5.0}, {2}));
+    values = symmetricEigenvalues(withEigenvalues({3.0, 1.0, 2.0, 5.0}, {2}));
     std::sort(values.begin(), values.end());
     EXPECT_EQ(values.front(), 0.0);
     EXPECT_REL_NEAR(values.back(), 5.0, 1e-13);
@@ -65,31 +65,31 @@ TEST(SymmetricRankTest, DecidesLikeTheSingularValueTest)
     std::vector<double> deficient = spread;
     deficient[4] = 0.0;
 
-    const std::vector<Matrix> singular = {dependent, Matrix(3, 3), withSpectrum(deficient),
-                                          withSpectrum(spread, {7})};
+    const std::vector<Matrix> singular = {dependent, Matrix(3, 3), withEigenvalues(deficient),
+                                          withEigenvalues(spread, {7})};
     for (const Matrix& m : singular) {
         EXPECT_FALSE(symmetricHasFullRank(m));
         EXPECT_FALSE(svdHasFullRank(m));
     }
-    EXPECT_TRUE(symmetricHasFullRank(withSpectrum(spread)));
-    EXPECT_TRUE(svdHasFullRank(withSpectrum(spread)));
+    EXPECT_TRUE(symmetricHasFullRank(withEigenvalues(spread)));
+    EXPECT_TRUE(svdHasFullRank(withEigenvalues(spread)));
 
     // Rank counts absolute values: a negative eigenvalue is full rank.
     std::vector<double> indefinite = spread;
     indefinite[3] = -indefinite[3];
-    EXPECT_TRUE(symmetricHasFullRank(withSpectrum(indefinite)));
-    EXPECT_TRUE(svdHasFullRank(withSpectrum(indefinite)));
+    EXPECT_TRUE(symmetricHasFullRank(withEigenvalues(indefinite)));
+    EXPECT_TRUE(svdHasFullRank(withEigenvalues(indefinite)));
 }
 
 TEST(SymmetricRankTest, PositiveDefiniteNeedsEveryEigenvalueAboveTheThreshold)
 {
     std::vector<double> spectrum = {1e4, 3.0, 1.0, 0.5};
-    EXPECT_TRUE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    EXPECT_TRUE(symmetricIsPositiveDefinite(withEigenvalues(spectrum)));
     spectrum[2] = -1.0;
-    EXPECT_FALSE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    EXPECT_FALSE(symmetricIsPositiveDefinite(withEigenvalues(spectrum)));
     // Positive, but below 0.5 * sqrt(9) * 1e4 * eps, about 3.3e-12.
     spectrum[2] = 1e-12;
-    EXPECT_FALSE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    EXPECT_FALSE(symmetricIsPositiveDefinite(withEigenvalues(spectrum)));
     spectrum[2] = 1e-10;
-    EXPECT_TRUE(symmetricIsPositiveDefinite(withSpectrum(spectrum)));
+    EXPECT_TRUE(symmetricIsPositiveDefinite(withEigenvalues(spectrum)));
 }

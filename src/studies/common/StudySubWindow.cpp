@@ -93,10 +93,16 @@ Design StudySubWindow::design() const
     Design shown;
     shown.kind = designs::ofStudyType(id_)->kind;
     shown.inputs = studyWidget_->inputs();
-    const ryn::RynSettings* store = settings_;
-    shown.options = DesignSettings::storedOptions(
-        shown.kind, [store](int id, int index) { return store->arrayValue(id, index); });
+    shown.options = storedOptions();
     return shown;
+}
+
+DesignOptions StudySubWindow::storedOptions() const
+{
+    const ryn::RynSettings* store = settings_;
+    return DesignSettings::storedOptions(
+        designs::ofStudyType(id_)->kind,
+        [store](int id, int index) { return store->arrayValue(id, index); });
 }
 
 bool StudySubWindow::loadDesign(const Design& design)
@@ -133,11 +139,7 @@ void StudySubWindow::closeEvent(QCloseEvent* event)
 
 bool StudySubWindow::takeInputs(const std::function<void()>& take)
 {
-    const ryn::RynSettings* store = settings_;
-    const EffectTest effect =
-        DesignSettings::storedEffect(designs::ofStudyType(id_)->kind, [store](int id, int index) {
-            return store->arrayValue(id, index);
-        });
+    const EffectTest effect = storedOptions().effect;
     QString failure = effect.error();
     if (!failure.isNull()) {
         QMessageBox::critical(this, title_,

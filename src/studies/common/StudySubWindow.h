@@ -91,6 +91,8 @@ public:
     // The design the form of one of the five design windows shows, with the
     // options of the settings: what a design file of this window holds.
     Design design() const;
+    // The design's options as the settings hold them now.
+    DesignOptions storedOptions() const;
     // Shows design in the form as if the user had entered it and stores its
     // options, as opening a design file does. A design of another kind, or
     // one the form cannot take, changes nothing: false.

@@ -23,13 +23,7 @@ using namespace quorvel::test;
 TEST(PlanDialog, SolvesTheSplitShowsAndLogsItAndWritesItIntoTheFormWithOneUndo)
 {
     TestStore store;
-    for (const auto& [id, value] : QList<QPair<int, QString>>{{QVSettingsKeys::BtpsRc, "1000"},
-                                                              {QVSettingsKeys::BtpsRt, "1000"},
-                                                              {QVSettingsKeys::BtpsSc, "0.8"},
-                                                              {QVSettingsKeys::BtpsSt, "0.72"},
-                                                              {QVSettingsKeys::BtpsPa, "0.5"},
-                                                              {QVSettingsKeys::BtpsPd, "0.3"}})
-        store->setValue(id, value);
+    storeBalloonTagExample(store);
     store->setValue(QVSettingsKeys::BtpsLinkReleases, true);
     BTPSSubWindow window(store.get());
     PlanDialog dialog(&window);

@@ -20,28 +20,13 @@
 
 using namespace quorvel::test;
 
-namespace {
-
-void storeBalloonTag(TestStore& store)
-{
-    for (const auto& [id, value] : QList<QPair<int, QString>>{{QVSettingsKeys::BtpsRc, "1000"},
-                                                              {QVSettingsKeys::BtpsRt, "1000"},
-                                                              {QVSettingsKeys::BtpsSc, "0.8"},
-                                                              {QVSettingsKeys::BtpsSt, "0.72"},
-                                                              {QVSettingsKeys::BtpsPa, "0.5"},
-                                                              {QVSettingsKeys::BtpsPd, "0.3"}})
-        store->setValue(id, value);
-}
-
-} // namespace
-
 // The dialog analyses the design on opening, fills its table in the order
 // of the answer, has the chart drawn, saves the table and refuses a bad
 // spread in its message line.
 TEST(SensitivityDialog, AnalysesOnOpeningAndSavesWhatItShows)
 {
     TestStore store;
-    storeBalloonTag(store);
+    storeBalloonTagExample(store);
     BTPSSubWindow window(store.get());
     auto* chart = new TornadoChart;
     SensitivityDialog dialog(&window, chart);
@@ -91,7 +76,7 @@ TEST(SensitivityDialog, AnalysesOnOpeningAndSavesWhatItShows)
 TEST(BandDialog, ComputesTheBandThePlotShades)
 {
     TestStore store;
-    storeBalloonTag(store);
+    storeBalloonTagExample(store);
     store->setValue(QVSettingsKeys::BtpsRc, "1000:2000");
     BTPSSubWindow window(store.get());
     BandDialog dialog(window.design(), "T", window.title());

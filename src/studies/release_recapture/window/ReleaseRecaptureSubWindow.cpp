@@ -2,7 +2,6 @@
 
 #include "forms/release_recapture/ReleaseRecaptureWidget.h"
 #include "framework/settings/RynSettings.h"
-#include "studies/design/DesignSettings.h"
 #include "studies/release_recapture/ReleaseRecapturePrecision.h"
 #include "studies/release_recapture/window/ReleaseRecaptureReport.h"
 #include "studies/release_recapture/window/ReleaseRecaptureRun.h"
@@ -62,11 +61,7 @@ QString ReleaseRecaptureSubWindow::naturalVarianceText() const
 
 ReleaseRecaptureOptions ReleaseRecaptureSubWindow::options() const
 {
-    const ryn::RynSettings* store = settings();
-    return ReleaseRecaptureOptions::of(
-        DesignSettings::storedOptions(designs::ofStudyType(id())->kind, [store](int id, int index) {
-            return store->arrayValue(id, index);
-        }));
+    return ReleaseRecaptureOptions::of(storedOptions());
 }
 
 int ReleaseRecaptureSubWindow::resultCount() const
