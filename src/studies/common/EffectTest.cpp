@@ -87,9 +87,10 @@ QString EffectTest::readNullValues(const QString& text)
 {
     QMap<QString, double> values;
     double common = std::numeric_limits<double>::quiet_NaN();
-    // A comma right before a digit is a decimal comma ("0,8"), which must be
-    // refused rather than read as two values.
-    static const QRegularExpression separator(QStringLiteral(";|,(?!\\d)"));
+    // Entries pasted from a spreadsheet come between tabs or lines. A comma
+    // right before a digit is a decimal comma ("0,8"), which must be refused
+    // rather than read as two values.
+    static const QRegularExpression separator(QStringLiteral("[;\\t\\n]|,(?!\\d)"));
     const QStringList entries = text.split(separator);
     for (const QString& entry : entries) {
         if (entry.trimmed().isEmpty())

@@ -52,9 +52,9 @@ struct EffectTest
     // The null values as one text, "S1=0.8, St=1.05", the value for every
     // other quantity last; empty for none.
     QString nullValuesText() const;
-    // Takes the null values of such a text (entries between semicolons, or
-    // commas not followed by a digit) in place of those held; a null string, or why the text
-    // cannot be read, the values held then unchanged.
+    // Takes the null values of such a text (entries between semicolons, tabs,
+    // line breaks, or commas not followed by a digit) in place of those held; a null string, or why
+    // the text cannot be read, the values held then unchanged.
     QString readNullValues(const QString& text);
     // Whether nothing was given: the defaults alone.
     bool isDefault() const;

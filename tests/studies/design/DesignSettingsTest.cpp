@@ -113,6 +113,11 @@ TEST(DesignSettings, EffectTextsThatCannotBeReadRefuseTheTest)
     EXPECT_TRUE(DesignSettings::storedEffect(Design::PairedRelease, store)
                     .error()
                     .contains("Cannot read the null value \"St=abc\""));
+    // Cells pasted from a spreadsheet row or column are entries too.
+    store.set(Key::EffectNullValues, "S1=0.8\tS2=0.7\nSt=1.2", paired);
+    test = DesignSettings::storedEffect(Design::PairedRelease, store);
+    EXPECT_TRUE(test.error().isNull()) << test.error().toStdString();
+    EXPECT_EQ(test.nullValues, (QMap<QString, double>{{"S1", 0.8}, {"S2", 0.7}, {"St", 1.2}}));
     store.set(Key::EffectNullValues, " St = 1.1 ; ", paired);
     store.set(Key::EffectAlpha, "", paired);
     EXPECT_TRUE(
