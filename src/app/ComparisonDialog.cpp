@@ -1,6 +1,7 @@
 #include "app/ComparisonDialog.h"
 
 #include "framework/files/SaveFile.h"
+#include "framework/window/MessageLine.h"
 #include "plot/ComparisonPlot.h"
 #include "studies/common/ReportFile.h"
 #include "studies/common/RunMonitor.h"
@@ -228,8 +229,7 @@ bool ComparisonDialog::readRequest(ComparisonRequest* request, QList<ComparedDes
 
 void ComparisonDialog::showError(const QString& text)
 {
-    message->setStyleSheet(QStringLiteral("color: #b00000"));
-    message->setText(text);
+    ryn::showMessage(message, text, true);
 }
 
 void ComparisonDialog::compare()
@@ -245,8 +245,7 @@ void ComparisonDialog::compare()
     }
     cancel = false;
     compareButton->setEnabled(false);
-    message->setStyleSheet(QString());
-    message->setText(tr("Comparing..."));
+    ryn::showMessage(message, tr("Comparing..."));
     worker = QThread::create([this, request, chosen] {
         CancelMonitor monitor(cancel);
         computedCurves.clear();
@@ -273,8 +272,7 @@ void ComparisonDialog::onCompared()
         return;
     }
     shown = computed;
-    message->setStyleSheet(QString());
-    message->setText(comparison::verdict(shown));
+    ryn::showMessage(message, comparison::verdict(shown));
     QList<ComparisonPlot::Curve> curves;
     for (const ComparisonCurve& curve : computedCurves)
         curves.append({curve.label, QVector<double>(curve.fish.begin(), curve.fish.end()),

@@ -4,6 +4,7 @@
 #include "forms/core/FieldHelp.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
+#include "framework/window/MessageLine.h"
 #include "studies/design/Design.h"
 #include "studies/design/DesignSettings.h"
 
@@ -72,8 +73,7 @@ void EffectPanel::showTest()
 {
     const DesignInfo* info = designs::ofStudyType(studyType_);
     if (!info) {
-        statusLabel->setText(tr("Open a design to set the test of its effect."));
-        statusLabel->setStyleSheet(QString());
+        ryn::showMessage(statusLabel, tr("Open a design to set the test of its effect."));
         return;
     }
     const ryn::RynSettings* store = settings;
@@ -92,13 +92,12 @@ void EffectPanel::showTest()
         });
     const QString refusal = test.error();
     if (!refusal.isNull()) {
-        statusLabel->setText(refusal);
-        statusLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
+        ryn::showMessage(statusLabel, refusal, true);
         return;
     }
-    statusLabel->setStyleSheet(QString());
     const QString tested = test.describeNullValues(ratioOf(info->kind));
-    statusLabel->setText(tested.isEmpty()
-                             ? tr("No quantity is tested: give a null value, as in S1=0.8.")
-                             : tr("Power of %1.").arg(tested));
+    ryn::showMessage(statusLabel,
+                     tested.isEmpty()
+                         ? tr("No quantity is tested: give a null value, as in S1=0.8.")
+                         : tr("Power of %1.").arg(tested));
 }

@@ -1,5 +1,6 @@
 #include "studies/planning/window/PlanDialog.h"
 
+#include "framework/window/MessageLine.h"
 #include "studies/common/AtomicMonitor.h"
 #include "studies/common/RunMonitor.h"
 #include "studies/common/StudySubWindow.h"
@@ -176,8 +177,7 @@ bool PlanDialog::readRequest(PlanRequest* request, QString* error) const
 
 void PlanDialog::showError(const QString& text)
 {
-    message->setStyleSheet(QStringLiteral("color: #b00000"));
-    message->setText(text);
+    ryn::showMessage(message, text, true);
 }
 
 // The form's inputs now, planned on a worker thread; the window answers its
@@ -204,8 +204,7 @@ void PlanDialog::onSolve()
     step = 0;
     steps = 0;
     solve->setEnabled(false);
-    message->setStyleSheet(QString());
-    message->setText(tr("Solving..."));
+    ryn::showMessage(message, tr("Solving..."));
     worker = QThread::create([this, request] {
         AtomicMonitor monitor(step, steps, cancel);
         solvedOk = planner::plan(planned, request, &solved, &solveError, &monitor);
@@ -242,11 +241,11 @@ void PlanDialog::onSolved()
     }
     point->setEnabled(answer.rows.size() > 1);
     use->setEnabled(met > 0);
-    message->setStyleSheet(QString());
-    message->setText(met == answer.rows.size() ? tr("The target is met at every point.")
-                                               : tr("The target cannot be met at %1 of %2 points.")
-                                                     .arg(answer.rows.size() - met)
-                                                     .arg(answer.rows.size()));
+    ryn::showMessage(message, met == answer.rows.size()
+                                  ? tr("The target is met at every point.")
+                                  : tr("The target cannot be met at %1 of %2 points.")
+                                        .arg(answer.rows.size() - met)
+                                        .arg(answer.rows.size()));
 
     view->clear();
     QTextCursor cursor(view->document());
@@ -276,8 +275,7 @@ void PlanDialog::onUseThis()
     }
     previous = before;
     undo->setEnabled(true);
-    message->setStyleSheet(QString());
-    message->setText(tr("The form now holds %1.").arg(row.answer));
+    ryn::showMessage(message, tr("The form now holds %1.").arg(row.answer));
 }
 
 void PlanDialog::onUndo()
@@ -287,6 +285,5 @@ void PlanDialog::onUndo()
     window->loadDesign(*previous);
     previous.reset();
     undo->setEnabled(false);
-    message->setStyleSheet(QString());
-    message->setText(tr("The form holds its values from before \"Use this\" again."));
+    ryn::showMessage(message, tr("The form holds its values from before \"Use this\" again."));
 }

@@ -1,5 +1,6 @@
 #include "studies/sensitivity/window/BandDialog.h"
 
+#include "framework/window/MessageLine.h"
 #include "studies/planning/search/PlanSearch.h"
 #include "studies/sensitivity/DesignMeasure.h"
 #include "studies/sensitivity/SensitivityTables.h"
@@ -78,8 +79,7 @@ bool BandDialog::isComputing() const
 
 void BandDialog::showError(const QString& text)
 {
-    message->setStyleSheet(QStringLiteral("color: #b00020"));
-    message->setText(text);
+    ryn::showMessage(message, text, true);
 }
 
 void BandDialog::onCompute()
@@ -96,8 +96,7 @@ void BandDialog::onCompute()
     const PlanTarget target{quantity,
                             static_cast<PlanTarget::Measure>(measure->currentData().toInt()), 0};
     compute->setEnabled(false);
-    message->setStyleSheet(QString());
-    message->setText(tr("Searching the box..."));
+    ryn::showMessage(message, tr("Searching the box..."));
     const Design searched = design;
     worker->start([this, searched, target, box](RunMonitor& monitor) {
         foundOk = bands::compute(searched, target, box, &found, &foundError, &monitor);
@@ -115,13 +114,12 @@ void BandDialog::onComputed()
     bool interior = false;
     for (const BandRow& row : shown.rows)
         interior = interior || row.min.interior || row.max.interior;
-    message->setStyleSheet(QString());
-    message->setText(tr("Band of the %1 of %2 over %3.%4")
-                         .arg(PlanTarget::measureName(shown.target.measure), quantity,
-                              shown.boxText(),
-                              interior ? tr(" * marks an extreme reached inside the box, not at "
-                                            "a corner.")
-                                       : QString()));
+    ryn::showMessage(
+        message, tr("Band of the %1 of %2 over %3.%4")
+                     .arg(PlanTarget::measureName(shown.target.measure), quantity, shown.boxText(),
+                          interior ? tr(" * marks an extreme reached inside the box, not at "
+                                        "a corner.")
+                                   : QString()));
     fillTable();
     emit computed();
 }

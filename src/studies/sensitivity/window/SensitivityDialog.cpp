@@ -1,6 +1,7 @@
 #include "studies/sensitivity/window/SensitivityDialog.h"
 
 #include "framework/files/SaveFile.h"
+#include "framework/window/MessageLine.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/planning/Planner.h"
 #include "studies/sensitivity/SensitivityTables.h"
@@ -146,8 +147,7 @@ void SensitivityDialog::fillChoices()
 
 void SensitivityDialog::showError(const QString& text)
 {
-    message->setStyleSheet(QStringLiteral("color: #b00020"));
-    message->setText(text);
+    ryn::showMessage(message, text, true);
 }
 
 void SensitivityDialog::onAnalyse()
@@ -168,8 +168,7 @@ void SensitivityDialog::onAnalyse()
     request.spread = percent / 100;
     request.point = std::max(0, point->currentIndex());
     analyse->setEnabled(false);
-    message->setStyleSheet(QString());
-    message->setText(tr("Varying the inputs..."));
+    ryn::showMessage(message, tr("Varying the inputs..."));
     const Design analysed = design;
     worker->start([this, analysed, request](RunMonitor& monitor) {
         computedOk = sensitivity::analyse(analysed, request, &computed, &computeError, &monitor);
@@ -186,9 +185,8 @@ void SensitivityDialog::onAnalysed()
         return;
     }
     shown = computed;
-    message->setStyleSheet(QString());
-    message->setText(tr("%1. At the design's own inputs: %2.")
-                         .arg(shown.title(), sensitivitytables::measureText(shown.base)));
+    ryn::showMessage(message, tr("%1. At the design's own inputs: %2.")
+                                  .arg(shown.title(), sensitivitytables::measureText(shown.base)));
     fillTable();
     emit analysed();
 }
