@@ -33,9 +33,15 @@ bool certainlyAboveInverse(const Matrix& a, Matrix& inverse, double threshold)
     double trace = 0.0;
     for (int i = 0; i < n; ++i)
         trace += inverse(i, i);
+    return traceShowsAbove(trace, n, threshold);
+}
+
+bool traceShowsAbove(double inverseTrace, int n, double threshold)
+{
     // 1 / trace > margin * threshold, without dividing by the trace.
     const double margin = 64.0 * (n + 1);
-    return std::isfinite(trace) && trace > 0.0 && trace * margin * threshold < 1.0;
+    return std::isfinite(inverseTrace) && inverseTrace > 0.0 &&
+           inverseTrace * margin * threshold < 1.0;
 }
 
 bool positiveDefiniteInverse(const Matrix& a, Matrix& inverse)

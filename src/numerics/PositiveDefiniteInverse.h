@@ -35,3 +35,9 @@ double symmetricRowSumNorm(const Matrix& a);
 // matrix that passes the rank threshold of RankThreshold.h this way has
 // cond(A) <= |A| trace(A^-1) < 1 / (margin eps)).
 bool certainlyAboveInverse(const Matrix& a, Matrix& inverse, double threshold);
+
+// The bound of certainlyAboveInverse from the trace of the computed inverse
+// of an n x n matrix: true when it shows every eigenvalue above threshold by
+// the margin. A caller that knows the inverse of a multiple of its matrix
+// tests the matrix with the trace scaled to it.
+bool traceShowsAbove(double inverseTrace, int n, double threshold);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -88,5 +89,17 @@ TEST(PositiveDefiniteInverse, BoundNeverClaimsMoreThanTheSmallestEigenvalue)
         EXPECT_TRUE(certainlyAboveInverse(a, inverse, rankThreshold(6, 6, 30.0)));
         EXPECT_TRUE(invertsTo(a, inverse, 1e-13));
         EXPECT_GE(symmetricRowSumNorm(a), 30.0 * (1 - 1e-15));
+
+        // The trace of the inverse of 1000 a, from that of a's, bounds the
+        // smallest eigenvalue of 1000 a, 250, the same way; the margin is
+        // 64 (n + 1) = 448.
+        double trace = 0.0;
+        for (int i = 0; i < 6; ++i)
+            trace += inverse(i, i);
+        EXPECT_FALSE(traceShowsAbove(trace / 1000.0, 6, 250.0));
+        EXPECT_FALSE(traceShowsAbove(trace / 1000.0, 6, 250.0 / 448.0));
+        EXPECT_TRUE(traceShowsAbove(trace / 1000.0, 6, 250.0 / 448.0 / 6.0 / 1.01));
     }
+    EXPECT_FALSE(traceShowsAbove(-1.0, 2, 1e-12));
+    EXPECT_FALSE(traceShowsAbove(std::numeric_limits<double>::infinity(), 2, 1e-12));
 }

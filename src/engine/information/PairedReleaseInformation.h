@@ -54,9 +54,42 @@ protected:
     void invertChecked(const Matrix& hessian, Matrix& covariance,
                        const std::atomic<bool>* cancelFlag) const override;
 
+    // Each group's part of the Hessian is its release size times its part
+    // for one fish released (PerFishPart).
+    void addGroupHessians(Matrix& hessian,
+                          std::vector<std::vector<double>>* divergentDirections) const override;
+
 private:
+    // A group's part of the Hessian for one fish released. Every expected
+    // count of a group is proportional to its release size, and so is its
+    // part of the Hessian; its divergent directions do not depend on it. The
+    // part depends only on the values the group's chain reads (key), and is
+    // kept while they stay the same: over a range of a release size, or of
+    // the other group's inputs, a group's part is formed and its own block
+    // inverted once.
+    struct PerFishPart
+    {
+        std::vector<double> key;
+        bool formed = false;
+        // The rows and columns of the part: Sc, St, then the group's own
+        // parameters (groupIndices), and the part there.
+        std::vector<int> indices;
+        Matrix hessian;
+        std::vector<std::vector<double>> directions;
+        // The Cholesky inverse of the group's own block succeeded, with this
+        // trace.
+        bool inverted = false;
+        Matrix blockInverse;
+        double blockTrace = 0.0;
+    };
+
     ReleaseChain groupChain(const ParameterMap& survivalMap, const ParameterMap& detectionMap,
                             int lambdaIndex) const;
+    std::vector<int> groupIndices(int group) const;
+    const PerFishPart& perFishPart(int group) const;
 
     PairedReleaseLayout layout;
+    // Filled as the Hessian asks for them; one computation at a time uses an
+    // object of this class, as setCase already requires.
+    mutable PerFishPart perFish[2];
 };

@@ -17,6 +17,12 @@ void ReleaseRecaptureInformation::computeHessian(
     if (trueValues.size() != static_cast<std::size_t>(parameters))
         throw std::logic_error("ReleaseRecaptureInformation: no case loaded");
     hessian.resize(parameters, parameters);
+    addGroupHessians(hessian, divergentDirections);
+}
+
+void ReleaseRecaptureInformation::addGroupHessians(
+    Matrix& hessian, std::vector<std::vector<double>>* divergentDirections) const
+{
     for (const ReleaseChain& chain : chains)
         addChainHessian(chain, trueValues, hessian, divergentDirections);
 }

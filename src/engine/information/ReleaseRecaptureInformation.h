@@ -78,6 +78,11 @@ protected:
     // structure may test and invert it by parts.
     virtual void invertChecked(const Matrix& hessian, Matrix& covariance,
                                const std::atomic<bool>* cancelFlag) const;
+    // Adds the Hessian of every group of fish (addChainHessian of each chain)
+    // at the current case to hessian (n x n), with their divergent directions
+    // when asked for. A design may form it from parts it keeps between cases.
+    virtual void addGroupHessians(Matrix& hessian,
+                                  std::vector<std::vector<double>>* divergentDirections) const;
     static bool isCanceled(const std::atomic<bool>* cancelFlag)
     {
         return cancelFlag != nullptr && cancelFlag->load();

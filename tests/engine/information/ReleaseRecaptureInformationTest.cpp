@@ -471,6 +471,64 @@ TEST(ReleaseRecaptureInformation, PairedInverseByBlocksIsTheWholeInverse)
     }
 }
 
+// One paired information loaded with case after case keeps the parts of its
+// groups that did not change: every case, whatever came before it, gives the
+// covariance of a new object loaded with it alone, and the Hessian of the
+// chains themselves. Each step changes one thing a group's part depends on.
+TEST(ReleaseRecaptureInformation, PairedCasesInTurnAreComputedAsAlone)
+{
+    DesignGenerator gen(19);
+    const PairedDesign first = PairedDesign::random(gen, 6);
+    std::vector<PairedDesign> cases = {first};
+    const auto next = [&cases](const std::function<void(PairedDesign&)>& change) {
+        PairedDesign d = cases.back();
+        change(d);
+        cases.push_back(d);
+    };
+    next([](PairedDesign& d) { d.treatmentRelease += 937; });
+    next([](PairedDesign& d) { d.controlRelease = 3 * d.controlRelease + 1; });
+    next([](PairedDesign& d) { d.st *= 0.5; });
+    next([](PairedDesign& d) { d.sc *= 0.75; });
+    next([](PairedDesign& d) { d.removals.back() = 0.5; });
+    next([](PairedDesign& d) { d.survivalValues.front() *= 0.9; });
+    next([](PairedDesign& d) { d.detectionValues.back() *= 0.9; });
+    next([](PairedDesign& d) { d.lambda *= 0.9; });
+    next([](PairedDesign& d) { d.treatmentRelease = 0; });
+    cases.push_back(first);
+
+    PairedReleaseInformation reused = first.exact();
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(::testing::Message() << "case " << i);
+        std::vector<double> parameters;
+        cases[i].load(reused, parameters);
+        PairedReleaseInformation alone = cases[i].exact();
+        cases[i].load(alone, parameters);
+
+        Matrix chainsHessian(alone.parameterCount(), alone.parameterCount());
+        for (const ReleaseChain& chain : alone.releaseChains())
+            addChainHessian(chain, parameters, chainsHessian);
+        Matrix hessian;
+        reused.computeHessian(hessian);
+        EXPECT_TRUE(matricesNear(hessian, chainsHessian, 1e-13));
+
+        Matrix covariance;
+        Matrix aloneCovariance;
+        if (cases[i].treatmentRelease == 0) {
+            EXPECT_THROW(reused.computeCovariance(covariance), NR3::NRError);
+            continue;
+        }
+        reused.computeCovariance(covariance);
+        alone.computeCovariance(aloneCovariance);
+        ASSERT_EQ(covariance.rows(), aloneCovariance.rows());
+        EXPECT_TRUE(std::equal(covariance.data(),
+                               covariance.data() + covariance.rows() * covariance.cols(),
+                               aloneCovariance.data()));
+        Matrix whole;
+        CovarianceCalculator::invert(chainsHessian, whole);
+        EXPECT_TRUE(matricesNear(covariance, whole, 1e-9));
+    }
+}
+
 TEST(ReleaseRecaptureInformation, SingularHessianIsReportedLikeTheCovarianceComputation)
 {
     // No fish released: nothing can be estimated, and the covariance stays.
