@@ -22,18 +22,32 @@ double symmetricRowSumNorm(const Matrix& a)
     return largest;
 }
 
-bool certainlyAboveInverse(const Matrix& a, Matrix& inverse, double threshold)
+namespace {
+
+// What the bound of certainlyAboveInverse shows of a matrix: its Cholesky
+// factorisation failed, or inverse holds its Cholesky inverse and the bound
+// is inconclusive or certain.
+enum class Bound { NotFactored, Inconclusive, Certain };
+
+Bound boundOf(const Matrix& a, Matrix& inverse, double threshold)
 {
     try {
         choleskyInverse(a, inverse);
     } catch (const NR3::NRError&) {
-        return false;
+        return Bound::NotFactored;
     }
     const int n = a.rows();
     double trace = 0.0;
     for (int i = 0; i < n; ++i)
         trace += inverse(i, i);
-    return traceShowsAbove(trace, n, threshold);
+    return traceShowsAbove(trace, n, threshold) ? Bound::Certain : Bound::Inconclusive;
+}
+
+} // namespace
+
+bool certainlyAboveInverse(const Matrix& a, Matrix& inverse, double threshold)
+{
+    return boundOf(a, inverse, threshold) == Bound::Certain;
 }
 
 bool traceShowsAbove(double inverseTrace, int n, double threshold)
@@ -52,10 +66,13 @@ bool positiveDefiniteInverse(const Matrix& a, Matrix& inverse)
     // so at least the threshold of the rule.
     const int n = a.rows();
     Matrix candidate;
-    if (!certainlyAboveInverse(a, candidate, rankThreshold(n, n, symmetricRowSumNorm(a)))) {
+    const Bound bound = boundOf(a, candidate, rankThreshold(n, n, symmetricRowSumNorm(a)));
+    if (bound != Bound::Certain) {
         if (!symmetricIsPositiveDefinite(a))
             return false;
-        choleskyInverse(a, candidate);
+        // The inverse the bound computed, or the factorisation's error.
+        if (bound == Bound::NotFactored)
+            choleskyInverse(a, candidate);
     }
     inverse = std::move(candidate);
     return true;

@@ -48,20 +48,51 @@ void tridiagonalise(std::vector<double>& a, int n, std::vector<double>& diag,
         v[k + 1] = head - alpha;
         const double beta = 2.0 / (v[k + 1] * v[k + 1] + tail);
 
-        double pv = 0.0;
-        for (int i = k + 1; i < n; ++i) {
+        // p = beta B v, four rows side by side, each summed in the order of
+        // j so that every entry is rounded as if computed alone.
+        int i = k + 1;
+        for (; i + 3 < n; i += 4) {
+            const double* r0 = &at(i, 0);
+            const double* r1 = &at(i + 1, 0);
+            const double* r2 = &at(i + 2, 0);
+            const double* r3 = &at(i + 3, 0);
+            double s0 = 0.0;
+            double s1 = 0.0;
+            double s2 = 0.0;
+            double s3 = 0.0;
+            for (int j = k + 1; j < n; ++j) {
+                const double vj = v[j];
+                s0 += r0[j] * vj;
+                s1 += r1[j] * vj;
+                s2 += r2[j] * vj;
+                s3 += r3[j] * vj;
+            }
+            w[i] = beta * s0;
+            w[i + 1] = beta * s1;
+            w[i + 2] = beta * s2;
+            w[i + 3] = beta * s3;
+        }
+        for (; i < n; ++i) {
             double sum = 0.0;
             for (int j = k + 1; j < n; ++j)
                 sum += at(i, j) * v[j];
             w[i] = beta * sum;
-            pv += w[i] * v[i];
         }
+        double pv = 0.0;
+        for (i = k + 1; i < n; ++i)
+            pv += w[i] * v[i];
         const double half = 0.5 * beta * pv;
         for (int i = k + 1; i < n; ++i)
             w[i] -= half * v[i];
-        for (int i = k + 1; i < n; ++i)
+        const double* __restrict vp = v.data();
+        const double* __restrict wp = w.data();
+        for (int i = k + 1; i < n; ++i) {
+            double* __restrict row = &at(i, 0);
+            const double vi = vp[i];
+            const double wi = wp[i];
             for (int j = k + 1; j < n; ++j)
-                at(i, j) -= v[i] * w[j] + w[i] * v[j];
+                row[j] -= vi * wp[j] + wi * vp[j];
+        }
         off[k] = alpha * scale;
     }
     if (n >= 2)

@@ -1,5 +1,6 @@
 #include "engine/information/ReleaseChain.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -315,6 +316,19 @@ void ChainDerivatives::carryToParameters(const std::vector<double>& parameters, 
             out(src.first, src.second) += gradient[v];
             out(src.second, src.first) += gradient[v];
         }
+    }
+    // Where every variable is one parameter (slope 1), H_v is carried entry
+    // by entry: h * 1 * 1 is h.
+    if (std::all_of(entryCounts.begin(), entryCounts.end(), [](int count) { return count == 1; })) {
+        for (int v = 0; v < size; ++v) {
+            const double* row = hessian.data() + static_cast<std::size_t>(v) * size;
+            double* target =
+                out.data() + static_cast<std::size_t>(jacobian[v][0].index) * out.cols();
+            for (int w = 0; w < size; ++w)
+                if (row[w] != 0.0)
+                    target[jacobian[w][0].index] += row[w];
+        }
+        return;
     }
     for (int v = 0; v < size; ++v) {
         for (int w = 0; w < size; ++w) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -91,49 +92,113 @@ double clampToDomain(double value)
 }
 
 // Solves a x = b in place of b for the symmetric m x m matrix a (row-major,
-// both triangles), overwritten, by its Cholesky factor a = L L^T:
+// lower triangle read), overwritten, by its Cholesky factor a = L L^T:
 // L_jj = sqrt(a_jj - sum_{k<j} L_jk^2), L_ij = (a_ij - sum_{k<j} L_ik L_jk) / L_jj,
 // then L y = b forwards and L^T x = y backwards. Returns false when a is not
-// positive definite.
+// positive definite. Each sum is a chain of dependent subtractions; four
+// rows of a column are summed side by side, each in the order k = 0, 1, ...,
+// so that the subtractions overlap and every entry is rounded as if
+// computed alone.
 bool choleskySolve(std::vector<double>& a, int m, std::vector<double>& b)
 {
-    const auto at = [&a, m](int i, int j) -> double& {
-        return a[static_cast<std::size_t>(i) * static_cast<std::size_t>(m) +
-                 static_cast<std::size_t>(j)];
+    const auto row = [&a, m](int i) {
+        return a.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(m);
     };
     for (int j = 0; j < m; ++j) {
-        double pivot = at(j, j);
+        double* lj = row(j);
+        double pivot = lj[j];
         for (int k = 0; k < j; ++k)
-            pivot -= at(j, k) * at(j, k);
+            pivot -= lj[k] * lj[k];
         if (!(pivot > 0.0) || !std::isfinite(pivot))
             return false;
-        at(j, j) = std::sqrt(pivot);
-        for (int i = j + 1; i < m; ++i) {
-            double sum = at(i, j);
+        lj[j] = std::sqrt(pivot);
+        int i = j + 1;
+        for (; i + 3 < m; i += 4) {
+            double* r0 = row(i);
+            double* r1 = row(i + 1);
+            double* r2 = row(i + 2);
+            double* r3 = row(i + 3);
+            double s0 = r0[j];
+            double s1 = r1[j];
+            double s2 = r2[j];
+            double s3 = r3[j];
+            for (int k = 0; k < j; ++k) {
+                const double ljk = lj[k];
+                s0 -= r0[k] * ljk;
+                s1 -= r1[k] * ljk;
+                s2 -= r2[k] * ljk;
+                s3 -= r3[k] * ljk;
+            }
+            r0[j] = s0 / lj[j];
+            r1[j] = s1 / lj[j];
+            r2[j] = s2 / lj[j];
+            r3[j] = s3 / lj[j];
+        }
+        for (; i < m; ++i) {
+            double* li = row(i);
+            double sum = li[j];
             for (int k = 0; k < j; ++k)
-                sum -= at(i, k) * at(j, k);
-            at(i, j) = sum / at(j, j);
+                sum -= li[k] * lj[k];
+            li[j] = sum / lj[j];
         }
     }
     for (int i = 0; i < m; ++i) {
+        const double* li = row(i);
         for (int k = 0; k < i; ++k)
-            b[i] -= at(i, k) * b[k];
-        b[i] /= at(i, i);
+            b[i] -= li[k] * b[k];
+        b[i] /= li[i];
     }
     for (int i = m - 1; i >= 0; --i) {
         for (int k = i + 1; k < m; ++k)
-            b[i] -= at(k, i) * b[k];
-        b[i] /= at(i, i);
+            b[i] -= row(k)[i] * b[k];
+        b[i] /= row(i)[i];
     }
     return true;
+}
+
+// The parts of the working variables that no chain links: variables read by
+// one chain are linked, so the information has no entry between two parts
+// and the scoring step can be solved part by part. Each part lists its
+// variables in increasing order.
+std::vector<std::vector<int>> unlinkedParts(const std::vector<ReleaseChain>& chains, int n)
+{
+    std::vector<int> root(static_cast<std::size_t>(n));
+    std::iota(root.begin(), root.end(), 0);
+    const auto find = [&root](int v) {
+        while (root[v] != v)
+            v = root[v] = root[root[v]];
+        return v;
+    };
+    for (const ReleaseChain& chain : chains) {
+        std::vector<int> read = chain.survivalIndices;
+        read.insert(read.end(), chain.detectionIndices.begin(), chain.detectionIndices.end());
+        read.push_back(chain.lambdaIndex);
+        if (chain.firstSurvivalFactorIndex >= 0)
+            read.push_back(chain.firstSurvivalFactorIndex);
+        for (int v : read)
+            root[find(v)] = find(read.front());
+    }
+    std::vector<std::vector<int>> parts;
+    std::vector<int> partOf(static_cast<std::size_t>(n), -1);
+    for (int v = 0; v < n; ++v) {
+        int& part = partOf[find(v)];
+        if (part < 0) {
+            part = static_cast<int>(parts.size());
+            parts.emplace_back();
+        }
+        parts[part].push_back(v);
+    }
+    return parts;
 }
 
 class ScoringFit
 {
 public:
-    ScoringFit(const std::vector<ReleaseChain>& chains, const std::vector<SegmentCounts>& counts)
+    ScoringFit(const std::vector<ReleaseChain>& chains, const std::vector<SegmentCounts>& counts,
+               int parameterCount)
         : space(chains)
         , likelihood(space.chains(), counts)
+        , parts(unlinkedParts(space.chains(), parameterCount))
     {}
 
     // Runs the iteration from start; fills estimates, logLikelihood,
@@ -147,8 +212,14 @@ private:
 
     WorkingSpace space;
     SegmentLikelihood likelihood;
+    std::vector<std::vector<int>> parts;
     std::vector<double> start, working, gradient;
     double logLikelihood = 0.0;
+    // Kept from step to step: the information, and per part its free
+    // variables, the information among them and the solution.
+    Matrix information;
+    std::vector<std::vector<int>> free;
+    std::vector<std::vector<double>> reduced, solutions;
 };
 
 void ScoringFit::run(const std::vector<double>& start, ReleaseFit& fit)
@@ -192,45 +263,74 @@ void ScoringFit::run(const std::vector<double>& start, ReleaseFit& fit)
 // otherwise approach in ever smaller steps. Where I_FF is not positive
 // definite (a variable the data barely inform) its diagonal is raised a little
 // until it is. Returns false when it never is.
+//
+// The free variables of each unlinked part are solved on their own: the
+// information has no entry between parts, so the factor of the whole is that
+// of its parts, and a part's factor and solution are rounded as they would
+// be within the whole. A ridge that any part needs is tried on every part,
+// as on the whole.
 bool ScoringFit::findStep(std::vector<double>& step)
 {
     const int n = static_cast<int>(working.size());
-    Matrix information(n, n);
+    // Entries between parts stay 0; only the parts' own are cleared again.
+    if (information.rows() != n) {
+        information.resize(n, n);
+    } else {
+        for (const std::vector<int>& part : parts)
+            for (int i : part)
+                for (int j : part)
+                    information(i, j) = 0.0;
+    }
     for (const ReleaseChain& chain : space.chains())
         addChainHessian(chain, working, information);
 
     step.assign(static_cast<std::size_t>(n), 0.0);
-    std::vector<int> free;
+    free.resize(parts.size());
     double largestDiagonal = 0.0;
-    for (int i = 0; i < n; ++i) {
-        if (working[i] >= 1.0 - boundReach && gradient[i] >= 0.0) {
-            step[i] = 1.0 - working[i];
-            continue;
+    bool anyFree = false;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        free[p].clear();
+        for (int i : parts[p]) {
+            if (working[i] >= 1.0 - boundReach && gradient[i] >= 0.0) {
+                step[i] = 1.0 - working[i];
+                continue;
+            }
+            if (working[i] <= fitLowerBound + boundReach && gradient[i] <= 0.0) {
+                step[i] = fitLowerBound - working[i];
+                continue;
+            }
+            free[p].push_back(i);
+            anyFree = true;
+            largestDiagonal = std::max(largestDiagonal, information(i, i));
         }
-        if (working[i] <= fitLowerBound + boundReach && gradient[i] <= 0.0) {
-            step[i] = fitLowerBound - working[i];
-            continue;
-        }
-        free.push_back(i);
-        largestDiagonal = std::max(largestDiagonal, information(i, i));
     }
-    const int m = static_cast<int>(free.size());
-    if (m == 0)
+    if (!anyFree)
         return true;
 
-    std::vector<double> reduced(static_cast<std::size_t>(m) * static_cast<std::size_t>(m));
-    std::vector<double> solution(static_cast<std::size_t>(m));
+    reduced.resize(parts.size());
+    solutions.resize(parts.size());
     for (const double ridge : {0.0, 1e-10, 1e-8, 1e-6, 1e-4, 1e-2, 1.0}) {
-        for (int i = 0; i < m; ++i) {
-            for (int j = 0; j < m; ++j)
-                reduced[static_cast<std::size_t>(i * m + j)] = information(free[i], free[j]);
-            double& diagonal = reduced[static_cast<std::size_t>(i * m + i)];
-            diagonal += ridge * std::max(diagonal, 1e-12 * largestDiagonal);
-            solution[i] = gradient[free[i]];
+        bool solved = true;
+        for (std::size_t p = 0; p < parts.size() && solved; ++p) {
+            const std::vector<int>& f = free[p];
+            const int m = static_cast<int>(f.size());
+            std::vector<double>& a = reduced[p];
+            std::vector<double>& solution = solutions[p];
+            a.resize(static_cast<std::size_t>(m) * static_cast<std::size_t>(m));
+            solution.resize(static_cast<std::size_t>(m));
+            for (int i = 0; i < m; ++i) {
+                double* row = a.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(m);
+                for (int j = 0; j < m; ++j)
+                    row[j] = information(f[i], f[j]);
+                row[i] += ridge * std::max(row[i], 1e-12 * largestDiagonal);
+                solution[i] = gradient[f[i]];
+            }
+            solved = choleskySolve(a, m, solution);
         }
-        if (choleskySolve(reduced, m, solution)) {
-            for (int i = 0; i < m; ++i)
-                step[free[i]] = solution[i];
+        if (solved) {
+            for (std::size_t p = 0; p < parts.size(); ++p)
+                for (std::size_t i = 0; i < free[p].size(); ++i)
+                    step[free[p][i]] = solutions[p][i];
             return true;
         }
     }
@@ -281,7 +381,7 @@ ReleaseFit fitReleaseChains(const std::vector<ReleaseChain>& chains,
                             const std::vector<double>& start)
 {
     checkReleaseChains(owner, chains, static_cast<int>(start.size()));
-    ScoringFit scoring(chains, counts);
+    ScoringFit scoring(chains, counts, static_cast<int>(start.size()));
     ReleaseFit fit;
     scoring.run(start, fit);
     const bool definite = expectedCovariance(chains, fit.estimates, fit.covariance);
