@@ -21,12 +21,14 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <chrono>
+#include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -135,77 +137,131 @@ const EffectTest* testOf(const DesignRun& run, bool power)
 // --simulate.
 using Checks = std::vector<std::unique_ptr<CheckedDesign>>;
 
-// One computed run's output in format, or its check's when one was made.
-QByteArray outputOf(const DesignRun& run, const Source& source, const CheckedDesign* checked,
-                    CalcRequest::Format format, bool power)
-{
-    if (checked != nullptr)
-        return simulationOutput({checked}, format);
-    switch (format) {
-    case CalcRequest::Csv:
-        return ResultsCsv::table(run.precisionTable(), testOf(run, power)).toUtf8();
-    case CalcRequest::Json:
-        return QJsonDocument(resultsJson(run, source.label, testOf(run, power))).toJson();
-    case CalcRequest::Html:
-    case CalcRequest::Odt:
-    case CalcRequest::Pdf:
-        return reportFileOf({&run}, {source.label}, format, power);
-    case CalcRequest::Text:
-        break;
-    }
-    return reportOf(run, power).toUtf8();
-}
-
-// The output of several computed runs together: one CSV table with a design
+// The output of computed runs, or of their checks when they were made,
+// whole: for one run its output, for several one CSV table with a design
 // column, a JSON array, or the reports one after another, each headed by its
 // design's name.
-QByteArray combinedOutput(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
-                          const QList<Source>& sources, CalcRequest::Format format, bool power)
+QByteArray wholeOutput(const std::vector<const DesignRun*>& runs,
+                       const QList<const CheckedDesign*>& checks, const QStringList& labels,
+                       CalcRequest::Format format, bool power)
 {
-    if (!checks.empty()) {
-        QList<const CheckedDesign*> all;
-        for (const auto& checked : checks)
-            all.append(checked.get());
-        return simulationOutput(all, format);
-    }
-    if (runs.size() == 1)
-        return outputOf(*runs.front(), sources.front(), nullptr, format, power);
+    if (!checks.isEmpty())
+        return simulationOutput(checks, format);
     switch (format) {
     case CalcRequest::Csv: {
+        if (runs.size() == 1)
+            return ResultsCsv::table(runs.front()->precisionTable(), testOf(*runs.front(), power))
+                .toUtf8();
         QList<QPair<QString, PrecisionTable>> tables;
         QList<EffectTest> tests;
         for (std::size_t i = 0; i < runs.size(); ++i) {
-            tables.append({sources[int(i)].label, runs[i]->precisionTable()});
+            tables.append({labels[int(i)], runs[i]->precisionTable()});
             if (power)
                 tests.append(runs[i]->design().options.effect);
         }
         return ResultsCsv::batch(tables, tests).toUtf8();
     }
     case CalcRequest::Json: {
-        QJsonArray array;
+        QList<JsonResults> results;
         for (std::size_t i = 0; i < runs.size(); ++i)
-            array.append(resultsJson(*runs[i], sources[int(i)].label, testOf(*runs[i], power)));
-        return QJsonDocument(array).toJson();
+            results.append({runs[i], labels[int(i)], testOf(*runs[i], power)});
+        QByteArray json;
+        writeResultsJson(results, runs.size() > 1, [&json](const QByteArray& piece) {
+            json += piece;
+            return true;
+        });
+        return json;
     }
     case CalcRequest::Html:
     case CalcRequest::Odt:
-    case CalcRequest::Pdf: {
-        std::vector<const DesignRun*> reports;
-        QStringList labels;
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            reports.push_back(runs[i].get());
-            labels << sources[int(i)].label;
-        }
-        return reportFileOf(reports, labels, format, power);
-    }
+    case CalcRequest::Pdf:
+        return reportFileOf(runs, labels, format, power);
     case CalcRequest::Text:
         break;
     }
+    if (runs.size() == 1)
+        return reportOf(*runs.front(), power).toUtf8();
     QStringList reports;
     for (std::size_t i = 0; i < runs.size(); ++i)
-        reports << QStringLiteral("==> %1 <==\n").arg(sources[int(i)].label) +
-                       reportOf(*runs[i], power);
+        reports << QStringLiteral("==> %1 <==\n").arg(labels[int(i)]) + reportOf(*runs[i], power);
     return reports.join(QLatin1Char('\n')).toUtf8();
+}
+
+// An output is written in pieces that Ctrl-C can stop between: make() hands
+// each piece to write() in turn and answers false as soon as write() does.
+using PieceWriter = std::function<bool(const QByteArray&)>;
+using Pieces = std::function<bool(const PieceWriter&)>;
+
+// A test hook: QUORVEL_CALC_TEST_PIECE_DELAY (milliseconds) makes every
+// piece of an output, and every output made whole, take that much longer,
+// so that a test can press Ctrl-C while a small output is made or written.
+std::chrono::milliseconds pieceDelay()
+{
+    static const std::chrono::milliseconds delay(
+        qEnvironmentVariableIntValue("QUORVEL_CALC_TEST_PIECE_DELAY"));
+    return delay;
+}
+
+// make() run on a worker thread while this one watches for Ctrl-C. Qt lays
+// out and paints a report in calls that cannot be interrupted (a PDF of a
+// 99-reach design over a range takes seconds): on Ctrl-C the program ends at
+// once with status 130, the worker's output unfinished in memory and nothing
+// written.
+QByteArray madeWatchingCtrlC(const std::function<QByteArray()>& make)
+{
+    std::packaged_task<QByteArray()> task([&make] {
+        std::this_thread::sleep_for(pieceDelay());
+        return make();
+    });
+    std::future<QByteArray> made = task.get_future();
+    std::thread worker(std::move(task));
+    while (made.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        if (ConsoleMonitor::interrupted()) {
+            complain(QStringLiteral("Cancelled!"));
+            ConsoleOutput::abandon(ExitStatus::interrupted);
+        }
+    }
+    worker.join();
+    return made.get();
+}
+
+// content in pieces of a megabyte.
+bool writeInPieces(const QByteArray& content, const PieceWriter& write)
+{
+    constexpr int pieceSize = 1 << 20;
+    for (int at = 0; at < content.size(); at += pieceSize)
+        if (!write(content.mid(at, pieceSize)))
+            return false;
+    return true;
+}
+
+// The output of runs (see wholeOutput) in pieces: the results JSON point by
+// point as it is written, never whole; any other output made whole, watching
+// for Ctrl-C, then written in pieces.
+Pieces outputPieces(const std::vector<const DesignRun*>& runs,
+                    const QList<const CheckedDesign*>& checks, const QStringList& labels,
+                    CalcRequest::Format format, bool power)
+{
+    if (checks.isEmpty() && format == CalcRequest::Json) {
+        QList<JsonResults> results;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            results.append({runs[i], labels[int(i)], testOf(*runs[i], power)});
+        const bool asArray = runs.size() > 1;
+        return [results, asArray](const PieceWriter& write) {
+            return writeResultsJson(results, asArray, write);
+        };
+    }
+    return [=](const PieceWriter& write) {
+        return writeInPieces(
+            madeWatchingCtrlC([&] { return wholeOutput(runs, checks, labels, format, power); }),
+            write);
+    };
+}
+
+// Content already made, as pieces.
+Pieces piecesOf(const QByteArray& content)
+{
+    return [content](const PieceWriter& write) { return writeInPieces(content, write); };
 }
 
 // No output path, or "-", is standard output.
@@ -214,22 +270,67 @@ bool isStandardOutput(const QString& path)
     return path.isNull() || path == QLatin1String("-");
 }
 
-// Standard output, or the file, written whole through a temporary file or
-// directly into a FIFO or device (ryn::saveFile).
-bool writeOutput(const QString& path, const QByteArray& content)
+// How the writing of an output ended.
+enum class Written { Whole, Failed, Cancelled };
+
+// Standard output, or the file, written through a temporary file or
+// directly into a FIFO or device (ryn::saveFile), piece by piece. Ctrl-C
+// stops it between pieces, and while the open of a FIFO waits for a reader:
+// a file is then left as it was (the temporary file removed); what went to
+// standard output, a FIFO or a device stays written.
+Written writeOutput(const QString& path, const Pieces& pieces)
 {
-    if (isStandardOutput(path))
-        return ConsoleOutput::write(content);
+    const auto cancelled = [] {
+        std::this_thread::sleep_for(pieceDelay());
+        return ConsoleMonitor::interrupted();
+    };
+    if (isStandardOutput(path)) {
+        const bool written = pieces([&cancelled](const QByteArray& piece) {
+            return !cancelled() && ConsoleOutput::write(piece);
+        });
+        return ConsoleMonitor::interrupted() ? Written::Cancelled
+               : written                     ? Written::Whole
+                                             : Written::Failed;
+    }
     ryn::SaveFailure failure;
     const bool saved = ryn::saveFile(
         path, QIODevice::NotOpen,
-        [&content](QIODevice& device) {
-            return device.write(content) == content.size() ? QString() : device.errorString();
+        [&pieces, &cancelled](QIODevice& device) {
+            QString reason;
+            const bool written = pieces([&](const QByteArray& piece) {
+                if (cancelled())
+                    return false;
+                if (device.write(piece) == piece.size())
+                    return true;
+                reason = device.errorString();
+                return false;
+            });
+            if (ConsoleMonitor::interrupted())
+                return QStringLiteral("Cancelled!");
+            return written || !reason.isEmpty() ? reason : QStringLiteral("Unknown error");
         },
-        &failure);
+        &failure, &ConsoleMonitor::interruptFlag());
+    if (ConsoleMonitor::interrupted())
+        return Written::Cancelled;
     if (!saved)
         complain(QStringLiteral("Cannot write %1: %2").arg(path, failure.reason));
-    return saved;
+    return saved ? Written::Whole : Written::Failed;
+}
+
+// The status of a single output written from content: 130 with "Cancelled!"
+// when Ctrl-C stopped it.
+int writtenStatus(const QString& path, const QByteArray& content)
+{
+    switch (writeOutput(path, piecesOf(content))) {
+    case Written::Whole:
+        return ExitStatus::success;
+    case Written::Cancelled:
+        complain(QStringLiteral("Cancelled!"));
+        return ExitStatus::interrupted;
+    case Written::Failed:
+        break;
+    }
+    return ExitStatus::failed;
 }
 
 // The first output of request that would replace one of its design files,
@@ -259,21 +360,31 @@ QString replacedInput(const CalcRequest& request)
 }
 
 // The outputs of the computed runs: their paths (a null path for standard
-// output) and contents. Two designs whose outputs in a folder would have one
-// name are refused.
+// output) and their pieces. Two designs whose outputs in a folder would have
+// one name are refused.
 bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
                const QList<Source>& sources, const CalcRequest& request,
-               QList<QPair<QString, QByteArray>>* outputs)
+               QList<QPair<QString, Pieces>>* outputs)
 {
+    const CalcRequest::Format format = request.format;
+    const bool power = request.effect.power;
     if (request.output.isNull() || !QFileInfo(request.output).isDir()) {
-        outputs->append({request.output, combinedOutput(runs, checks, sources, request.format,
-                                                        request.effect.power)});
+        std::vector<const DesignRun*> all;
+        QList<const CheckedDesign*> allChecks;
+        QStringList labels;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            all.push_back(runs[i].get());
+            labels << sources[int(i)].label;
+        }
+        for (const auto& checked : checks)
+            allChecks.append(checked.get());
+        outputs->append({request.output, outputPieces(all, allChecks, labels, format, power)});
         return true;
     }
     const QDir folder(request.output);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const Source& source = sources[int(i)];
-        const QString path = folder.filePath(source.baseName + extension(request.format));
+        const QString path = folder.filePath(source.baseName + extension(format));
         for (const auto& output : *outputs) {
             if (output.first == path) {
                 complain(QStringLiteral("%1: its output would replace that of another design: %2")
@@ -281,27 +392,32 @@ bool outputsOf(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks
                 return false;
             }
         }
+        QList<const CheckedDesign*> check;
+        if (!checks.empty())
+            check.append(checks[i].get());
         outputs->append(
-            {path, outputOf(*runs[i], source, checks.empty() ? nullptr : checks[i].get(),
-                            request.format, request.effect.power)});
+            {path, outputPieces({runs[i].get()}, check, {source.label}, format, power)});
     }
     return true;
 }
 
-// Writes the outputs unless Ctrl-C came while they were made.
+// Writes the outputs, each made and written in pieces between which Ctrl-C
+// stops the writing (status 130); a Ctrl-C after the last piece still
+// counts, so that a run Ctrl-C reached never ends in success.
 int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Checks& checks,
                  const QList<Source>& sources, const CalcRequest& request)
 {
-    QList<QPair<QString, QByteArray>> outputs;
+    QList<QPair<QString, Pieces>> outputs;
     if (!outputsOf(runs, checks, sources, request, &outputs))
         return ExitStatus::refused;
-    if (ConsoleMonitor::interrupted()) {
-        complain(QStringLiteral("Cancelled!"));
-        return ExitStatus::interrupted;
-    }
     int status = ExitStatus::success;
-    for (const auto& [path, content] : outputs) {
-        if (!writeOutput(path, content))
+    for (const auto& [path, pieces] : outputs) {
+        const Written written = writeOutput(path, pieces);
+        if (written == Written::Cancelled || ConsoleMonitor::interrupted()) {
+            complain(QStringLiteral("Cancelled!"));
+            return ExitStatus::interrupted;
+        }
+        if (written == Written::Failed)
             status = ExitStatus::failed;
     }
     return status;
@@ -310,7 +426,7 @@ int writeOutputs(const std::vector<std::unique_ptr<DesignRun>>& runs, const Chec
 // Writes output to request's file or standard output.
 int writePlain(const CalcRequest& request, const QByteArray& output)
 {
-    return writeOutput(request.output, output) ? ExitStatus::success : ExitStatus::failed;
+    return writtenStatus(request.output, output);
 }
 
 // --compare: the designs of FILE:QUANTITY compared.
@@ -399,7 +515,7 @@ int calculate(const CalcRequest& request)
                 : solvePlans(planned, request.plan, request.format == CalcRequest::Json, &plans);
         if (status != ExitStatus::success)
             return status;
-        return writeOutput(request.output, plans) ? ExitStatus::success : ExitStatus::failed;
+        return writtenStatus(request.output, plans);
     }
 
     ProgressLine progress;

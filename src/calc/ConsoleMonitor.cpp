@@ -9,12 +9,12 @@ namespace {
 
 // Set by the signal handler, read by the runs between points: a lock-free
 // atomic, which a handler may write.
-std::atomic<bool> interruptFlag{false};
+std::atomic<bool> interruptedFlag{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void onInterrupt(int)
 {
-    interruptFlag.store(true);
+    interruptedFlag.store(true);
 }
 
 } // namespace
@@ -61,10 +61,15 @@ void ConsoleMonitor::catchInterrupt()
 
 bool ConsoleMonitor::interrupted()
 {
-    return interruptFlag.load();
+    return interruptedFlag.load();
 }
 
 void ConsoleMonitor::interrupt()
 {
-    interruptFlag.store(true);
+    interruptedFlag.store(true);
+}
+
+const std::atomic<bool>& ConsoleMonitor::interruptFlag()
+{
+    return interruptedFlag;
 }

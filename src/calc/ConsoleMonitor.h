@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 class ProgressLine;
 
 // The run protocol of a computation on the command line: the run's progress
@@ -32,6 +34,8 @@ public:
     // called.
     static bool interrupted();
     static void interrupt();
+    // The flag itself, for a wait that a cancel flag can end.
+    static const std::atomic<bool>& interruptFlag();
 
 private:
     QString label;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -59,4 +60,10 @@ int ConsoleOutput::finish(int status)
     if (status == ExitStatus::success && (failed || !errorsWritten))
         return ExitStatus::failed;
     return status;
+}
+
+void ConsoleOutput::abandon(int status)
+{
+    std::fflush(stderr);
+    std::_Exit(status);
 }

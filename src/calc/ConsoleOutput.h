@@ -20,4 +20,8 @@ public:
     // the last write of the run: answers status, or ExitStatus::failed when
     // status was a success and a write to either stream failed.
     static int finish(int status);
+    // Ends the program at once with status, standard error flushed, while
+    // a worker thread is still busy: no destructor runs, and nothing more is
+    // written to standard output.
+    [[noreturn]] static void abandon(int status);
 };

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 class DesignRun;
 struct EffectTest;
@@ -20,3 +24,21 @@ QJsonValue jsonNumber(double value);
 // the "power" of its test, and the results the test's "alpha" and "sided".
 QJsonObject resultsJson(const DesignRun& run, const QString& source,
                         const EffectTest* test = nullptr);
+
+// One run's results in a JSON output: resultsJson(*run, source, test).
+struct JsonResults
+{
+    const DesignRun* run;
+    QString source;
+    const EffectTest* test;
+};
+
+// Writes the JSON of the results of runs, byte for byte as QJsonDocument
+// writes it indented (one object, or an array of them when asArray), in
+// pieces: the text around a run's points, and one piece per point with its
+// covariance matrix. The whole document, hundreds of megabytes for a large
+// design over a range, is never held at once, and write() may stop the
+// output between pieces by answering false; the function then answers false
+// at once.
+bool writeResultsJson(const QList<JsonResults>& runs, bool asArray,
+                      const std::function<bool(const QByteArray&)>& write);

@@ -1,20 +1,28 @@
 #include "CalcTestSupport.h"
 
 #include "FileContent.h"
+#include "RecordingMonitor.h"
 #include "Tolerance.h"
+#include "calc/DesignRun.h"
+#include "calc/ResultsJson.h"
+#include "studies/design/DesignFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <csignal>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -161,4 +169,181 @@ TEST(CalculatorOutput, CtrlCEndsACheckOfTwoBillionFishPerGroupAtOnce)
     ASSERT_TRUE(calc.waitForFinished(5000));
     EXPECT_EQ(calc.exitCode(), 130);
     EXPECT_TRUE(calc.readAllStandardError().contains("huge.json: Cancelled!\n"));
+}
+
+namespace {
+
+// quorvel-calc started in folder with arguments, each piece of its output
+// delayed by delayMs (its test hook).
+void startSlowly(QProcess& calc, const QString& folder, const QStringList& arguments, int delayMs)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUORVEL_CALC_TEST_PIECE_DELAY", QString::number(delayMs));
+    calc.setProcessEnvironment(environment);
+    calc.setWorkingDirectory(folder);
+    calc.start(QStringLiteral(QUORVEL_CALC), arguments);
+}
+
+// The kernel's name for what the process waits in ("wait_for_partner" for
+// the open of a FIFO without a reader).
+QByteArray waitChannel(qint64 pid)
+{
+    QFile wchan(QStringLiteral("/proc/%1/wchan").arg(pid));
+    return wchan.open(QIODevice::ReadOnly) ? wchan.readAll() : QByteArray();
+}
+
+// Whether the process has a file in folder open: its output, written
+// through a temporary file that may have no name yet.
+bool holdsFileIn(qint64 pid, const QString& folder)
+{
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString& fd : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                   QDir::NoDotAndDotDot)) {
+        char target[4096];
+        const ssize_t size = ::readlink(QFile::encodeName(descriptors.filePath(fd)).constData(),
+                                        target, sizeof target);
+        if (size > 0 && QString::fromLocal8Bit(target, int(size)).startsWith(folder + "/"))
+            return true;
+    }
+    return false;
+}
+
+// Polls condition every 10 ms for up to ten seconds.
+bool eventually(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (condition())
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+} // namespace
+
+// Ctrl-C while an output is written, between its pieces (here the JSON of
+// the paired example, point by point, each piece slowed by the test hook):
+// status 130 within a second, "Cancelled!", and neither the output nor its
+// temporary file left.
+TEST(CalculatorOutput, CtrlCWhileAnOutputIsWrittenLeavesNothing)
+{
+    QTemporaryDir folder;
+    QFile::copy(examplePath("paired"), folder.filePath("paired.json"));
+    QProcess calc;
+    startSlowly(calc, folder.path(), {"-f", "json", "-o", "out.json", "paired.json"}, 400);
+    const QDir dir(folder.path());
+    ASSERT_TRUE(eventually([&] { return holdsFileIn(calc.processId(), folder.path()); }))
+        << "the output was never opened";
+    QElapsedTimer sinceCtrlC;
+    sinceCtrlC.start();
+    ::kill(pid_t(calc.processId()), SIGINT);
+    ASSERT_TRUE(calc.waitForFinished(5000));
+    EXPECT_LT(sinceCtrlC.elapsed(), 1000);
+    EXPECT_EQ(calc.exitCode(), 130);
+    EXPECT_EQ(calc.readAllStandardError(), "quorvel-calc: Cancelled!\n");
+    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"paired.json"});
+}
+
+// Ctrl-C while a report is made (laid out and painted by Qt in calls that
+// cannot be interrupted, here held back by the test hook for 20 s) ends the
+// program at once, with nothing written.
+TEST(CalculatorOutput, CtrlCWhileAReportIsMadeEndsAtOnce)
+{
+    QTemporaryDir folder;
+    QFile::copy(examplePath("single"), folder.filePath("single.json"));
+    QProcess calc;
+    startSlowly(calc, folder.path(), {"-f", "pdf", "-o", "out.pdf", "single.json"}, 20000);
+    ASSERT_TRUE(calc.waitForStarted());
+    // The computation takes milliseconds; the report is then held back.
+    QThread::msleep(1500);
+    ASSERT_EQ(calc.state(), QProcess::Running);
+    QElapsedTimer sinceCtrlC;
+    sinceCtrlC.start();
+    ::kill(pid_t(calc.processId()), SIGINT);
+    ASSERT_TRUE(calc.waitForFinished(5000));
+    EXPECT_LT(sinceCtrlC.elapsed(), 1000);
+    EXPECT_EQ(calc.exitCode(), 130);
+    EXPECT_TRUE(calc.readAllStandardError().endsWith("quorvel-calc: Cancelled!\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"single.json"});
+}
+
+// A FIFO without a reader: its open waits, and Ctrl-C ends the wait (status
+// 130); the FIFO stays what it is.
+TEST(CalculatorOutput, CtrlCEndsTheWaitForAFifosReader)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath("results");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess calc;
+    calc.start(QStringLiteral(QUORVEL_CALC), {"-f", "csv", "-o", fifo, examplePath("btps")});
+    ASSERT_TRUE(calc.waitForStarted());
+    ASSERT_TRUE(eventually([&] {
+        return waitChannel(calc.processId()).contains("wait_for_partner");
+    })) << "the open of the FIFO did not wait";
+    ::kill(pid_t(calc.processId()), SIGINT);
+    const bool finished = calc.waitForFinished(5000);
+    if (!finished)
+        calc.kill();
+    ASSERT_TRUE(finished) << "Ctrl-C did not end the wait";
+    EXPECT_EQ(calc.exitCode(), 130);
+    EXPECT_EQ(calc.readAllStandardError(), "quorvel-calc: Cancelled!\n");
+    EXPECT_TRUE(isFifo(fifo));
+}
+
+// The results JSON written in pieces is, byte for byte, the document of the
+// whole results: for one run with its covariances (a ranged paired release)
+// and for an array of runs with their tests. Writing stops at the first
+// piece refused.
+TEST(CalculatorOutput, ResultsJsonInPiecesIsTheWholeDocument)
+{
+    std::vector<std::unique_ptr<DesignRun>> runs;
+    for (const char* name : {"paired", "btps", "single"}) {
+        Design design;
+        QString error;
+        QByteArray text = exampleText(name);
+        if (QByteArray(name) == "paired")
+            text.replace("\"1000\"", "\"500:1500\"");
+        ASSERT_TRUE(DesignFile::read(text, &design, &error)) << error.toStdString();
+        runs.push_back(DesignRun::of(design));
+        RecordingMonitor monitor;
+        QString message;
+        ASSERT_EQ(runs.back()->run(monitor, &message), DesignRun::Computed)
+            << message.toStdString();
+    }
+    ASSERT_GT(runs.front()->precisionTable().pointCount(), 2);
+
+    const auto pieces = [](const QList<JsonResults>& results, bool asArray, int refuseAfter) {
+        QList<QByteArray> written;
+        const bool whole = writeResultsJson(results, asArray, [&](const QByteArray& piece) {
+            if (written.size() == refuseAfter)
+                return false;
+            written.append(piece);
+            return true;
+        });
+        return std::make_pair(whole, written);
+    };
+
+    const QList<JsonResults> one = {{runs[0].get(), "paired.json", nullptr}};
+    const auto [oneWhole, onePieces] = pieces(one, false, -1);
+    EXPECT_TRUE(oneWhole);
+    EXPECT_EQ(onePieces.join(), QJsonDocument(resultsJson(*runs[0], "paired.json")).toJson());
+    // The text before the points, each point, the end of the list, the rest.
+    EXPECT_EQ(onePieces.size(), runs[0]->precisionTable().pointCount() + 3);
+
+    QList<JsonResults> all;
+    QJsonArray array;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const QString label = QStringLiteral("design \"%1\"").arg(i);
+        const EffectTest* test = &runs[i]->design().options.effect;
+        all.append({runs[i].get(), label, test});
+        array.append(resultsJson(*runs[i], label, test));
+    }
+    const auto [allWhole, allPieces] = pieces(all, true, -1);
+    EXPECT_TRUE(allWhole);
+    EXPECT_EQ(allPieces.join(), QJsonDocument(array).toJson());
+
+    const auto [stopped, stoppedPieces] = pieces(all, true, 2);
+    EXPECT_FALSE(stopped);
+    EXPECT_EQ(stoppedPieces.size(), 2);
 }

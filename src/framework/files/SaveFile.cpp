@@ -5,17 +5,51 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace ryn {
 
 namespace {
 
+// Opens the FIFO or device at path for writing, as QFile would but retrying
+// an open that a signal interrupted only while cancelFlag is clear (QFile
+// retries it always, which would swallow Ctrl-C while a FIFO waits for its
+// reader). -1, with the reason in why, when it cannot be opened or the wait
+// was cancelled.
+int openDirectly(const QString& path, QIODevice::OpenMode mode, const std::atomic<bool>* cancelFlag,
+                 SaveFailure& why)
+{
+    const int flags = O_WRONLY | O_CLOEXEC | (mode & QIODevice::Append ? O_APPEND : 0);
+    const QByteArray name = QFile::encodeName(path);
+    for (;;) {
+        const int fd = ::open(name.constData(), flags);
+        if (fd >= 0)
+            return fd;
+        if (errno != EINTR) {
+            why = {SaveFailure::Open, qt_error_string(errno)};
+            return -1;
+        }
+        if (cancelFlag != nullptr && cancelFlag->load()) {
+            why = {SaveFailure::Open, QStringLiteral("Cancelled")};
+            return -1;
+        }
+    }
+}
+
 // A FIFO or a device is written where it is; the reason of a failure is
 // that of the write, else that of the device.
 bool writeDirectly(const QString& path, QIODevice::OpenMode mode,
-                   const std::function<QString(QIODevice& device)>& write, SaveFailure& why)
+                   const std::function<QString(QIODevice& device)>& write,
+                   const std::atomic<bool>* cancelFlag, SaveFailure& why)
 {
-    QFile file(path);
-    if (!file.open(mode | QIODevice::WriteOnly)) {
+    const int fd = openDirectly(path, mode, cancelFlag, why);
+    if (fd < 0)
+        return false;
+    QFile file;
+    if (!file.open(fd, mode | QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         why = {SaveFailure::Open, file.errorString()};
         return false;
     }
@@ -35,7 +69,8 @@ bool writeDirectly(const QString& path, QIODevice::OpenMode mode,
 } // namespace
 
 bool saveFile(const QString& path, QIODevice::OpenMode mode,
-              const std::function<QString(QIODevice& device)>& write, SaveFailure* failure)
+              const std::function<QString(QIODevice& device)>& write, SaveFailure* failure,
+              const std::atomic<bool>* cancelFlag)
 {
     SaveFailure local;
     SaveFailure& why = failure ? *failure : local;
@@ -47,7 +82,7 @@ bool saveFile(const QString& path, QIODevice::OpenMode mode,
         why = {SaveFailure::Open, refusal};
         return false;
     case OutputPath::Direct:
-        return writeDirectly(path, mode, write, why);
+        return writeDirectly(path, mode, write, cancelFlag, why);
     case OutputPath::Replaced:
         break;
     }

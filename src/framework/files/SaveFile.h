@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 namespace ryn {
@@ -24,8 +25,13 @@ struct SaveFailure
 // answers an empty text on success and the reason on failure. A FIFO or a
 // character device at path is written directly instead, and any other path
 // that is not a regular file is refused (OutputPath).
+//
+// The open of a FIFO waits for a reader. cancelFlag, when given, ends that
+// wait once it is set and a signal interrupts the open (a signal handler
+// installed without SA_RESTART that sets the flag, as Ctrl-C's is): the
+// save then fails at the open with the reason "Cancelled".
 bool saveFile(const QString& path, QIODevice::OpenMode mode,
               const std::function<QString(QIODevice& device)>& write,
-              SaveFailure* failure = nullptr);
+              SaveFailure* failure = nullptr, const std::atomic<bool>* cancelFlag = nullptr);
 
 } // namespace ryn
