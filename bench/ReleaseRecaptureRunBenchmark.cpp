@@ -3,7 +3,9 @@
 // 100 points of a range and the precision table every reader uses. The
 // argument is the reach count n of the reaches dialog (single: n - 1 reach
 // panels, paired: n - 1 downstream reaches); every reach has parameters of
-// its own, the slowest case.
+// its own, the slowest case. The paired release is ranged over its
+// treatment release size, which changes one group's information only by a
+// multiple, and over St, which changes the treatment group's.
 
 #include "BenchmarkDesigns.h"
 #include "studies/release_recapture/ReleaseRecaptureComputation.h"
@@ -41,6 +43,14 @@ StudyInputs pairedInputs(int reaches)
     return inputs;
 }
 
+StudyInputs pairedInputsOverSt(int reaches)
+{
+    StudyInputs inputs = bench::pairedReleaseInputs(reaches, QStringLiteral("5000"));
+    inputs.field(PairedReleaseInputs::treatmentSurvivalKey).text = QStringLiteral("0.5:0.99");
+    inputs.setRangeHolder(PairedReleaseInputs::treatmentSurvivalKey);
+    return inputs;
+}
+
 void singleReleaseRun(benchmark::State& state)
 {
     const StudyInputs inputs = singleInputs(static_cast<int>(state.range(0)));
@@ -57,9 +67,8 @@ void singleReleaseRun(benchmark::State& state)
     }
 }
 
-void pairedReleaseRun(benchmark::State& state)
+void runPaired(benchmark::State& state, const StudyInputs& inputs)
 {
-    const StudyInputs inputs = pairedInputs(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const PairedReleaseRecord record = takePairedReleaseRecord(inputs, {});
         CountingMonitor monitor;
@@ -71,9 +80,20 @@ void pairedReleaseRun(benchmark::State& state)
     }
 }
 
+void pairedReleaseRun(benchmark::State& state)
+{
+    runPaired(state, pairedInputs(static_cast<int>(state.range(0))));
+}
+
+void pairedReleaseRunOverSt(benchmark::State& state)
+{
+    runPaired(state, pairedInputsOverSt(static_cast<int>(state.range(0))));
+}
+
 } // namespace
 
 BENCHMARK(singleReleaseRun)->ArgName("n")->Arg(10)->Arg(30)->Arg(99)->Unit(benchmark::kMillisecond);
 BENCHMARK(pairedReleaseRun)->ArgName("n")->Arg(10)->Arg(30)->Arg(99)->Unit(benchmark::kMillisecond);
+BENCHMARK(pairedReleaseRunOverSt)->ArgName("n")->Arg(99)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

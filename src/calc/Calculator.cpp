@@ -321,16 +321,12 @@ Written writeOutput(const QString& path, const Pieces& pieces)
 // when Ctrl-C stopped it.
 int writtenStatus(const QString& path, const QByteArray& content)
 {
-    switch (writeOutput(path, piecesOf(content))) {
-    case Written::Whole:
-        return ExitStatus::success;
-    case Written::Cancelled:
+    const Written written = writeOutput(path, piecesOf(content));
+    if (written == Written::Cancelled || ConsoleMonitor::interrupted()) {
         complain(QStringLiteral("Cancelled!"));
         return ExitStatus::interrupted;
-    case Written::Failed:
-        break;
     }
-    return ExitStatus::failed;
+    return written == Written::Whole ? ExitStatus::success : ExitStatus::failed;
 }
 
 // The first output of request that would replace one of its design files,
