@@ -187,8 +187,9 @@ QByteArray wholeOutput(const std::vector<const DesignRun*>& runs,
     return reports.join(QLatin1Char('\n')).toUtf8();
 }
 
-// An output is written in pieces that Ctrl-C can stop between: make() hands
-// each piece to write() in turn and answers false as soon as write() does.
+// An output is written in pieces that Ctrl-C can stop between: its Pieces
+// hand each piece to the PieceWriter in turn and answer false as soon as the
+// writer does (Ctrl-C, or a failed write), true when every piece was taken.
 using PieceWriter = std::function<bool(const QByteArray&)>;
 using Pieces = std::function<bool(const PieceWriter&)>;
 
