@@ -191,9 +191,10 @@ QByteArray waitChannel(qint64 pid)
     return wchan.open(QIODevice::ReadOnly) ? wchan.readAll() : QByteArray();
 }
 
-// Whether the process has a file in folder open: its output, written
-// through a temporary file that may have no name yet.
-bool holdsFileIn(qint64 pid, const QString& folder)
+// Whether the process has a file in folder open other than the design file
+// it reads: its output, written through a temporary file that may have no
+// name yet.
+bool writesIn(qint64 pid, const QString& folder, const QString& design)
 {
     const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(pid));
     for (const QString& fd : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
@@ -201,7 +202,8 @@ bool holdsFileIn(qint64 pid, const QString& folder)
         char target[4096];
         const ssize_t size = ::readlink(QFile::encodeName(descriptors.filePath(fd)).constData(),
                                         target, sizeof target);
-        if (size > 0 && QString::fromLocal8Bit(target, int(size)).startsWith(folder + "/"))
+        const QString file = size > 0 ? QString::fromLocal8Bit(target, int(size)) : QString();
+        if (file.startsWith(folder + "/") && file != folder + "/" + design)
             return true;
     }
     return false;
@@ -245,8 +247,9 @@ TEST(CalculatorOutput, CtrlCWhileAnOutputIsWrittenLeavesNothing)
     QProcess calc;
     startSlowly(calc, folder.path(), {"-f", "json", "-o", "out.json", "paired.json"}, 400);
     const QDir dir(folder.path());
-    ASSERT_TRUE(eventually([&] { return holdsFileIn(calc.processId(), folder.path()); }))
-        << "the output was never opened";
+    ASSERT_TRUE(eventually([&] {
+        return writesIn(calc.processId(), folder.path(), "paired.json");
+    })) << "the output was never opened";
     ::kill(pid_t(calc.processId()), SIGINT);
     // A guard against a hang, far above the few tenths of a second it takes.
     ASSERT_TRUE(calc.waitForFinished(5000));
