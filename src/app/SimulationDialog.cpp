@@ -1,9 +1,9 @@
 #include "app/SimulationDialog.h"
 
-#include "app/SaveChoice.h"
-#include "app/WindowDialogs.h"
 #include "forms/core/Refusal.h"
+#include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
+#include "framework/window/WindowDialogs.h"
 #include "studies/common/ReportFile.h"
 #include "studies/common/ReportPages.h"
 #include "studies/simulation/DesignSimulation.h"
@@ -26,7 +26,7 @@
 #include <thread>
 
 SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
-                                   const QString& designTitle, WindowDialogs* dialogs,
+                                   const QString& designTitle, ryn::WindowDialogs* dialogs,
                                    QWidget* parent)
     : QDialog(parent)
     , simulation(std::move(simulation))
@@ -223,13 +223,12 @@ void SimulationDialog::onSaveReport()
     if (!shown)
         return;
     const QStringList filters = ReportFile::filters();
-    QString filter;
-    const QString answer = dialogs->saveFileName(
-        this, tr("Save Report"), QDir::home().filePath(QStringLiteral("simulation-check.rtf")),
-        filters, &filter);
-    if (answer.isEmpty())
+    const ryn::SaveChoice choice =
+        dialogs->askSave(this, tr("Save Report"), QDir::homePath(),
+                         ryn::SaveChoice::fileNameOf(designTitle) + QStringLiteral("-simulation"),
+                         filters, ReportFile::Html);
+    if (choice.path.isEmpty())
         return;
-    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
     ryn::SaveFailure failure;
     if (!ReportFile::save(*reportView->document(), choice.path,
                           ReportFile::formatOf(filters[choice.type]), &failure))

@@ -1,7 +1,7 @@
 #include "app/SimulationDialog.h"
 #include "app/FileCommands.h"
 #include "app/QVWindow.h"
-#include "app/WindowDialogs.h"
+#include "framework/window/WindowDialogs.h"
 
 #include "FileContent.h"
 #include "ModalBoxAnswerer.h"
@@ -41,7 +41,7 @@ const char* const rangedSingleRelease = R"({"design": "single", "reaches": 3, "i
     "P2": "0.7", "D2": "0", "R2": "0", "Lambda": "0.55"}})";
 
 // Saves to the path the test sets, as HTML, and prints to a PDF file.
-class SavingDialogs : public WindowDialogs
+class SavingDialogs : public ryn::WindowDialogs
 {
 public:
     QString savePath;
