@@ -312,10 +312,15 @@ TEST(FileCommands, SaveAsOfThePlotWritesTheStoredSizeOnWhiteAndNothingWhenItFail
     f.window->action(QVWindow::SaveAsAction)->trigger();
     EXPECT_TRUE(contentOf(f.dialogs->savePath).contains("<svg"));
     EXPECT_TRUE(answerer.seen.isEmpty());
-
-    // No image format for the suffix: the box, no file left, an existing one
-    // kept, no folder remembered.
+    // The next dialog starts on the type written last.
     f.dialogs->saveFilter.clear();
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_EQ(f.dialogs->startFilters.last(), "SVG Images (*.svg)");
+    EXPECT_TRUE(f.dialogs->asked.last().endsWith("/single.svg"));
+
+    // An image under a suffix of no image format: the box, no file left, an
+    // existing one kept, no folder remembered.
+    f.dialogs->saveFilter = "PNG Images (*.png)";
     QDir(dir.path()).mkdir("other");
     for (const QString name : {"other/plot.xyz", "other/kept.xyz"}) {
         if (name.endsWith("kept.xyz"))
@@ -411,7 +416,8 @@ TEST(FileCommands, ExportResultsWritesTheNumbersOfTheReportOnceTheRunHasEnded)
     const QStringList lines = QString::fromUtf8(contentOf(f.dialogs->savePath)).split('\n');
     const QStringList header = lines[0].split(',');
     EXPECT_EQ(header[0], "R0");
-    QTextTable* report = tablesOf(*f.window->textOutput()->document()).last();
+    QTextTable* report = tableUnder(*f.window->textOutput()->document(), "Standard Errors:");
+    ASSERT_TRUE(report);
     ASSERT_EQ(lines.size(), report->rows() + 1); // and an empty last line
     for (int row = 1; row < report->rows(); ++row) {
         const QStringList fields = lines[row].split(',');
