@@ -3,6 +3,7 @@
 #include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
 #include "framework/window/MessageLine.h"
+#include "framework/window/ScreenFit.h"
 #include "framework/window/WindowDialogs.h"
 #include "plot/ComparisonPlot.h"
 #include "studies/common/ReportFile.h"
@@ -24,6 +25,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTextCursor>
@@ -68,7 +70,7 @@ ComparisonDialog::ComparisonDialog(const QList<ComparedDesign>& designs, QWidget
     for (const ComparedDesign& design : designs)
         addDesign(design);
     onModeChanged();
-    resize(1100, 940);
+    ryn::screenfit::fitToScreen(this, QSize(1100, 940));
 }
 
 void ComparisonDialog::setDialogs(std::unique_ptr<ryn::WindowDialogs> dialogs)
@@ -163,10 +165,16 @@ void ComparisonDialog::createControls()
     right->addWidget(compareButton, 0, Qt::AlignRight);
     right->addStretch();
     top->addLayout(right, 2);
+    // On a low screen the choices, the plot and the table scroll; the buttons
+    // stay below them in view.
+    auto* content = new QWidget;
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addLayout(top);
+    contentLayout->addWidget(message);
+    contentLayout->addWidget(results, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(message);
-    layout->addWidget(results, 1);
+    layout->addWidget(ryn::screenfit::scrolling(content), 1);
     layout->addLayout(buttons);
 }
 

@@ -69,6 +69,7 @@ private slots:
     void onPrint();
 
 private:
+    void placeInScrollingArea();
     void fillChoices();
     void setRunning(bool running);
     void showReport();

@@ -2,6 +2,7 @@
 
 #include "AnsweringDialogs.h"
 #include "FileContent.h"
+#include "ScreenCheck.h"
 #include "framework/files/SaveFile.h"
 #include "plot/ComparisonPlot.h"
 #include "studies/design/DesignFile.h"
@@ -52,6 +53,8 @@ TEST(ComparisonDialog, ComparesTheTickedDesignsInPlotAndTable)
 {
     ComparisonDialog dialog({example("paired"), example("btps"), example("vwp")});
     dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    quorvel::test::expectInsideTheScreen(&dialog);
     ASSERT_EQ(dialog.designTable()->rowCount(), 3);
     EXPECT_EQ(static_cast<QComboBox*>(dialog.designTable()->cellWidget(0, 2))->currentText(), "St");
     ASSERT_TRUE(compareAndWait(dialog));
@@ -63,6 +66,7 @@ TEST(ComparisonDialog, ComparesTheTickedDesignsInPlotAndTable)
     EXPECT_TRUE(report.contains("Fewest fish: Paired Release (paired.json)"))
         << report.toStdString();
     EXPECT_TRUE(dialog.messageText().startsWith("Fewest fish:"));
+    quorvel::test::expectInsideTheScreen(&dialog);
 
     dialog.modeChoice()->setCurrentIndex(ComparisonRequest::Budget);
     dialog.measureChoice()->setCurrentIndex(PlanTarget::Power);

@@ -5,6 +5,7 @@
 
 #include "FileContent.h"
 #include "ModalBoxAnswerer.h"
+#include "ScreenCheck.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "framework/navigation/NavPanelItem.h"
@@ -85,6 +86,8 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     auto* dialog = window.findChild<SimulationDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    expectInsideTheScreen(dialog);
     EXPECT_EQ(dialog->pointCombo->count(), 40);
     EXPECT_EQ(dialog->pointCombo->itemText(2), QStringLiteral("R0 = 1200"));
     EXPECT_EQ(dialog->quantityCombo->count(), 5);

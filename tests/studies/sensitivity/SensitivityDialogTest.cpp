@@ -3,6 +3,7 @@
 
 #include "AnsweringDialogs.h"
 #include "FileContent.h"
+#include "ScreenCheck.h"
 #include "TestStore.h"
 #include "plot/QVPlotWidget.h"
 #include "plot/TornadoChart.h"
@@ -45,6 +46,9 @@ TEST(SensitivityDialog, AnalysesOnOpeningAndSavesWhatItShows)
         chart->setBars(dialog.result().title(), "SE", labels, dialog.result().base, low, high);
     });
     QTRY_VERIFY_WITH_TIMEOUT(dialog.result().inputs.size() == 6, 10000);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    expectInsideTheScreen(&dialog);
     EXPECT_EQ(dialog.table()->rowCount(), 6);
     EXPECT_EQ(chart->barCount(), 6);
     for (int r = 0; r < 6; ++r)

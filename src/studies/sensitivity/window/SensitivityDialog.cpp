@@ -3,6 +3,7 @@
 #include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
 #include "framework/window/MessageLine.h"
+#include "framework/window/ScreenFit.h"
 #include "framework/window/WindowDialogs.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/planning/Planner.h"
@@ -50,7 +51,7 @@ SensitivityDialog::SensitivityDialog(StudySubWindow* window, QWidget* chart, QWi
     setWindowTitle(tr("Sensitivity: %1").arg(window->title()));
     createControls(chart);
     fillChoices();
-    resize(760, 720);
+    ryn::screenfit::fitToScreen(this, QSize(760, 720));
     progressTimer->setInterval(100);
     connect(progressTimer, &QTimer::timeout, this, [this] {
         if (worker->steps() > 1)
