@@ -255,9 +255,7 @@ bool RynMainWindow::eventFilter(QObject* watched, QEvent* event)
     auto* window = qobject_cast<QMdiSubWindow*>(watched);
     if (window && window->mdiArea() == mdi && event->type() == QEvent::Show) {
         QTimer::singleShot(0, window, [this, window] {
-            if (isTiled(window))
-                tileSubWindows();
-            else
+            if (!isTiled() || !arrangeInGrid())
                 keepInsideArea(window);
         });
     }
@@ -539,10 +537,16 @@ void RynMainWindow::placeInsideArea(QMdiSubWindow* window, QPoint topLeft, QSize
 
 void RynMainWindow::tileSubWindows()
 {
+    if (!arrangeInGrid())
+        cascadeSubWindows();
+}
+
+bool RynMainWindow::arrangeInGrid()
+{
     const QList<QMdiSubWindow*> shown = shownSubWindows();
     const QRect area = mdi->viewport()->rect();
     if (shown.isEmpty() || area.isEmpty())
-        return;
+        return false;
     const int n = shown.size();
     // The room of a grid: the least share of its usable size any window gets
     // in its cell; a grid where some window gets less than all of it fails.
@@ -562,10 +566,8 @@ void RynMainWindow::tileSubWindows()
             columns = c;
         }
     }
-    if (columns == 0) {
-        cascadeSubWindows();
-        return;
-    }
+    if (columns == 0)
+        return false;
     const int rows = (n + columns - 1) / columns;
     for (int i = 0; i < n; ++i) {
         const int row = i / columns;
@@ -580,17 +582,20 @@ void RynMainWindow::tileSubWindows()
     tiles.clear();
     for (const QMdiSubWindow* window : shown)
         tiles[window] = window->geometry();
+    return true;
 }
 
-bool RynMainWindow::isTiled(const QMdiSubWindow* except) const
+bool RynMainWindow::isTiled() const
 {
-    if (tiles.isEmpty())
-        return false;
+    bool placed = false;
     for (const QMdiSubWindow* window : shownSubWindows()) {
-        if (window != except && tiles.value(window) != window->geometry())
+        if (!tiles.contains(window))
+            continue;
+        if (tiles.value(window) != window->geometry())
             return false;
+        placed = true;
     }
-    return true;
+    return placed;
 }
 
 void RynMainWindow::onCheckForUpdates()

@@ -144,12 +144,12 @@ public slots:
     // The shown sub-windows in a grid over the document area, of as many
     // columns as gives each window the most room for its usable size; where
     // no grid gives every window its usable size, they are cascaded instead.
-    // While the windows are tiled, a window shown takes its place in the
-    // grid.
+    // While the windows are tiled, a window shown takes its place in a new
+    // grid where one gives every window its usable size.
     void tileSubWindows();
-    // Whether the shown sub-windows (but except) are where the last Tile put
-    // them: none moved or resized since, none shown beside them.
-    bool isTiled(const QMdiSubWindow* except = nullptr) const;
+    // Whether the windows the last Tile placed that are still shown are where
+    // it put them (none moved or resized since).
+    bool isTiled() const;
     // The least size a sub-window is still usable at: its minimum size hint,
     // at least a few lines of a form.
     static QSize tileSizeOf(const QWidget* window);
@@ -172,6 +172,9 @@ protected:
     QList<QMdiSubWindow*> shownSubWindows() const;
 
 private:
+    // The grid of tileSubWindows; false, and nothing moved, where none gives
+    // every window its usable size.
+    bool arrangeInGrid();
     void createMdiArea();
     void createMenus();
     void createNavigation();

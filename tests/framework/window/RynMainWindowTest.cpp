@@ -514,10 +514,17 @@ TEST(RynMainWindow, TileGivesEachWindowItsRoomAndAWindowShownJoinsTheGrid)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(frame.sub(i)->geometry(), QRect(450 * (i % 2), 250 * (i / 2), 450, 250)) << i;
 
-    // Five need three columns of 300: too narrow, so three rows of 166,
-    // too low; they are cascaded, each at a usable size inside the area.
+    // A fifth window shown finds no grid for five (three columns of 300 are
+    // too narrow, three rows of 166 too low): the four stay tiled, and it
+    // is kept inside the area.
     frame.sub(4)->show();
     QTest::qWait(0);
+    EXPECT_TRUE(frame.window.isTiled());
+    EXPECT_EQ(frame.sub(3)->geometry(), QRect(450, 250, 450, 250));
+    EXPECT_TRUE(inside.contains(frame.sub(4)->geometry()));
+
+    // Tile with five cascades them, each at a usable size inside the area.
+    frame.window.tileSubWindows();
     EXPECT_FALSE(frame.window.isTiled());
     QPoint last(-1, -1);
     for (int i = 0; i < 5; ++i) {
