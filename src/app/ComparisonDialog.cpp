@@ -1,7 +1,10 @@
 #include "app/ComparisonDialog.h"
 
+#include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
 #include "framework/window/MessageLine.h"
+#include "framework/window/ScreenFit.h"
+#include "framework/window/WindowDialogs.h"
 #include "plot/ComparisonPlot.h"
 #include "studies/common/ReportFile.h"
 #include "studies/common/RunMonitor.h"
@@ -10,7 +13,7 @@
 #include "studies/planning/Planner.h"
 
 #include <QComboBox>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -19,10 +22,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTextCursor>
@@ -60,13 +63,19 @@ enum Column { CompareColumn, DesignColumn, QuantityColumn };
 
 ComparisonDialog::ComparisonDialog(const QList<ComparedDesign>& designs, QWidget* parent)
     : QDialog(parent)
+    , dialogs(std::make_unique<ryn::WindowDialogs>())
 {
     setWindowTitle(tr("Compare designs"));
     createControls();
     for (const ComparedDesign& design : designs)
         addDesign(design);
     onModeChanged();
-    resize(1100, 940);
+    ryn::screenfit::fitToScreen(this, QSize(1100, 940));
+}
+
+void ComparisonDialog::setDialogs(std::unique_ptr<ryn::WindowDialogs> dialogs)
+{
+    this->dialogs = std::move(dialogs);
 }
 
 ComparisonDialog::~ComparisonDialog()
@@ -156,10 +165,16 @@ void ComparisonDialog::createControls()
     right->addWidget(compareButton, 0, Qt::AlignRight);
     right->addStretch();
     top->addLayout(right, 2);
+    // On a low screen the choices, the plot and the table scroll; the buttons
+    // stay below them in view.
+    auto* content = new QWidget;
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addLayout(top);
+    contentLayout->addWidget(message);
+    contentLayout->addWidget(results, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(message);
-    layout->addWidget(results, 1);
+    layout->addWidget(ryn::screenfit::scrolling(content), 1);
     layout->addLayout(buttons);
 }
 
@@ -290,8 +305,8 @@ void ComparisonDialog::onCompared()
 
 void ComparisonDialog::onAddFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Add design file"), QString(),
-                                                      tr("Design files (*.json)"));
+    const QString path = dialogs->openFileName(this, tr("Add design file"), QDir::homePath(),
+                                               tr("Design files (*.json)"));
     if (path.isEmpty())
         return;
     ComparedDesign design;
@@ -306,55 +321,58 @@ void ComparisonDialog::onAddFile()
 
 void ComparisonDialog::onSavePlot()
 {
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save plot"), QStringLiteral("comparison.png"),
-                                     tr("PNG image (*.png);;SVG drawing (*.svg);;PDF (*.pdf)"));
-    if (path.isEmpty())
+    const QStringList filters = {tr("PNG image (*.png)"), tr("SVG drawing (*.svg)"),
+                                 tr("PDF (*.pdf)")};
+    const ryn::SaveChoice choice = dialogs->askSave(this, tr("Save plot"), QDir::homePath(),
+                                                    QStringLiteral("comparison"), filters);
+    if (choice.path.isEmpty())
         return;
     ryn::SaveFailure failure;
-    if (!plot->exportTo(path, QSize(900, 600), &failure))
+    const QString format = ryn::SaveChoice::extensionsOf(filters[choice.type]).first();
+    if (!plot->exportTo(choice.path, format, QSize(900, 600), &failure))
         QMessageBox::warning(this, windowTitle(),
-                             tr("Cannot save %1: %2").arg(path, failure.reason));
+                             tr("Cannot save %1: %2").arg(choice.path, failure.reason));
 }
 
 void ComparisonDialog::onSaveReport()
 {
-    QString filter;
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save table"), QStringLiteral("comparison.html"),
-                                     ReportFile::filters().join(QStringLiteral(";;")), &filter);
-    if (path.isEmpty())
+    const QStringList filters = ReportFile::filters();
+    const ryn::SaveChoice choice =
+        dialogs->askSave(this, tr("Save table"), QDir::homePath(), QStringLiteral("comparison"),
+                         filters, ReportFile::Html);
+    if (choice.path.isEmpty())
         return;
     ryn::SaveFailure failure;
-    if (!ReportFile::save(*report->document(), path, ReportFile::formatOf(filter), &failure))
+    if (!ReportFile::save(*report->document(), choice.path,
+                          ReportFile::formatOf(filters[choice.type]), &failure))
         QMessageBox::warning(this, windowTitle(),
-                             tr("Cannot save %1: %2").arg(path, failure.reason));
+                             tr("Cannot save %1: %2").arg(choice.path, failure.reason));
 }
 
 void ComparisonDialog::onExportCsv()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Export comparison"), QStringLiteral("comparison.csv"), tr("CSV (*.csv)"));
-    if (path.isEmpty())
+    const ryn::SaveChoice choice =
+        dialogs->askSave(this, tr("Export comparison"), QDir::homePath(),
+                         QStringLiteral("comparison"), {tr("CSV (*.csv)")});
+    if (choice.path.isEmpty())
         return;
     const QByteArray csv = comparison::csv(shown).toUtf8();
     ryn::SaveFailure failure;
     if (!ryn::saveFile(
-            path, QIODevice::WriteOnly,
+            choice.path, QIODevice::WriteOnly,
             [&csv](QIODevice& device) {
                 return device.write(csv) == csv.size() ? QString() : device.errorString();
             },
             &failure))
         QMessageBox::warning(this, windowTitle(),
-                             tr("Cannot save %1: %2").arg(path, failure.reason));
+                             tr("Cannot save %1: %2").arg(choice.path, failure.reason));
 }
 
 // The plot on the first page, the table on the next.
 void ComparisonDialog::onPrint()
 {
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!dialogs->acceptPrint(&printer, this, tr("Print comparison"), false))
         return;
     QPainter painter(&printer);
     const QRectF page(0, 0, printer.width(), printer.height());

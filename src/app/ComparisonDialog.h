@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <atomic>
+#include <memory>
 
 class ComparisonPlot;
 class QComboBox;
@@ -17,6 +18,10 @@ class QTableWidget;
 class QTextEdit;
 class QThread;
 
+namespace ryn {
+class WindowDialogs;
+}
+
 // "Compare designs…": two to six designs side by side, each with the
 // quantity it is judged on, compared on the fewest fish that meet a target
 // or on the measure each reaches with a budget of fish. The open designs are
@@ -24,7 +29,7 @@ class QThread;
 // on a thread of its own; the plot shows each design's measure against the
 // fish it releases with the target's line, the report below it the answer
 // per design. Both are saved, printed and exported from the dialog's
-// buttons.
+// buttons; a name typed without an extension gets the chosen type's.
 class ComparisonDialog : public QDialog
 {
     Q_OBJECT
@@ -47,6 +52,9 @@ public:
     bool isRunning() const { return worker != nullptr; }
     const Comparison& lastComparison() const { return shown; }
     QString messageText() const;
+    // The file and print dialogs asked, Qt's own until a test puts its
+    // answers in their place.
+    void setDialogs(std::unique_ptr<ryn::WindowDialogs> dialogs);
 
 public slots:
     // Compares the ticked designs with the dialog's choices; a choice that
@@ -84,6 +92,7 @@ private:
     QList<QPushButton*> outputButtons;
 
     const ryn::RynStyle style;
+    std::unique_ptr<ryn::WindowDialogs> dialogs;
     QThread* worker = nullptr;
     std::atomic<bool> cancel{false};
     // What the worker computes, read once it has finished.

@@ -1,7 +1,7 @@
 #include "app/FileCommands.h"
 
 #include "app/QVWindow.h"
-#include "app/SaveChoice.h"
+#include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
@@ -54,7 +54,8 @@ FileCommands::FileCommands(QVWindow* window, ryn::RynSettings* settings)
     : QObject(window)
     , window(window)
     , settings(settings)
-    , dialogs_(std::make_unique<WindowDialogs>())
+    , dialogs_(std::make_unique<ryn::WindowDialogs>())
+    , reportType(ReportFile::Html)
 {}
 
 FileCommands::~FileCommands() = default;
@@ -106,61 +107,73 @@ void FileCommands::noteReportWritten(int type)
     updateActions();
 }
 
-void FileCommands::setDialogs(std::unique_ptr<WindowDialogs> dialogs)
+void FileCommands::setDialogs(std::unique_ptr<ryn::WindowDialogs> dialogs)
 {
     dialogs_ = std::move(dialogs);
 }
 
-QString FileCommands::defaultSavePath(const QString& shortName, const QString& extension,
-                                      int dirSetting) const
+QString FileCommands::saveFolder(int dirSetting) const
 {
-    QString folder = settings->stringValue(dirSetting);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    return QFileInfo(QDir(folder), shortName + QLatin1Char('.') + extension).absoluteFilePath();
+    const QString folder = settings->stringValue(dirSetting);
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+QString FileCommands::designFileName(int type) const
+{
+    if (designFiles.contains(type))
+        return designFiles.value(type);
+    const DesignInfo* info = designs::ofStudyType(type);
+    return info ? info->name : QStringLiteral("design");
+}
+
+void FileCommands::noteDesignFile(int type, const QString& path)
+{
+    designFiles[type] = QFileInfo(path).completeBaseName();
 }
 
 // The proposal is in the folder of the last report or plot saved while such
-// a file is still there, else in the last folder of any file.
+// a file of the proposed name is still there, else in the last folder of any
+// file.
 void FileCommands::saveAs()
 {
     const StudySubWindow* study = window->activeStudyWindow();
     if (!study)
         return;
     const bool plot = window->activeSubWindowKey() == QVWindow::PlotWindowId;
-    const QString extension = plot ? QStringLiteral("png") : QStringLiteral("rtf");
+    const QString name = designFileName(study->id());
+    const QString filter =
+        plot ? tr(plotFormats[plotType].filter) : ReportFile::filters()[reportType];
     const int dirSetting = plot ? QVSettingsKeys::PlotOutLastDir : QVSettingsKeys::TextOutLastDir;
-    QString proposal = defaultSavePath(study->shortName(), extension, dirSetting);
-    if (!QFileInfo::exists(proposal))
-        proposal = defaultSavePath(study->shortName(), extension, QVSettingsKeys::LastDir);
+    QString folder = saveFolder(dirSetting);
+    if (!QFileInfo::exists(QDir(folder).filePath(ryn::SaveChoice::proposal(name, filter))))
+        folder = saveFolder(QVSettingsKeys::LastDir);
     if (plot)
-        savePlot(proposal);
+        savePlot(folder, name);
     else
-        saveReport(proposal);
+        saveReport(folder, name);
 }
 
-void FileCommands::saveReport(const QString& proposal)
+void FileCommands::saveReport(const QString& folder, const QString& name)
 {
     const QTextEdit* editor = window->textOutput();
     if (!editor)
         return;
-    QString filter;
     const QStringList filters = ReportFile::filters();
-    const QString answer =
-        dialogs_->saveFileName(window, tr("Save Report"), proposal, filters, &filter);
-    if (answer.isEmpty())
+    const ryn::SaveChoice choice =
+        dialogs_->askSave(window, tr("Save Report"), folder, name, filters, reportType);
+    if (choice.path.isEmpty())
         return;
-    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
     ryn::SaveFailure failure;
     if (!ReportFile::save(*editor->document(), choice.path,
                           ReportFile::formatOf(filters[choice.type]), &failure)) {
         showSaveFailure(choice.path, failure);
         return;
     }
+    reportType = choice.type;
     settings->storeDirectoryOf(QVSettingsKeys::TextOutLastDir, choice.path);
 }
 
-void FileCommands::savePlot(const QString& proposal)
+void FileCommands::savePlot(const QString& folder, const QString& name)
 {
     QVPlotWidget* plot = window->plotWidget();
     if (!plot)
@@ -168,18 +181,17 @@ void FileCommands::savePlot(const QString& proposal)
     QStringList filters;
     for (const PlotFormat& format : plotFormats)
         filters << tr(format.filter);
-    QString filter;
-    const QString answer =
-        dialogs_->saveFileName(window, tr("Save Graph"), proposal, filters, &filter);
-    if (answer.isEmpty())
+    const ryn::SaveChoice choice =
+        dialogs_->askSave(window, tr("Save Graph"), folder, name, filters, plotType);
+    if (choice.path.isEmpty())
         return;
-    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
     const PlotFormat& format = plotFormats[choice.type];
     ryn::SaveFailure failure;
     if (!(plot->*format.write)(choice.path, &failure)) {
         showSaveFailure(choice.path, failure);
         return;
     }
+    plotType = choice.type;
     settings->storeDirectoryOf(QVSettingsKeys::PlotOutLastDir, choice.path);
 }
 
@@ -238,11 +250,10 @@ void FileCommands::exportResults()
     const StudySubWindow* study = window->activeStudyWindow();
     if (!study || window->pendingRunType() != 0 || !withResults.contains(study->id()))
         return;
-    const QString proposal =
-        defaultSavePath(study->shortName(), QStringLiteral("csv"), QVSettingsKeys::LastDir);
-    QString filter;
-    const QString path = dialogs_->saveFileName(window, tr("Export Results"), proposal,
-                                                {tr("CSV Files (*.csv)")}, &filter);
+    const ryn::SaveChoice choice =
+        dialogs_->askSave(window, tr("Export Results"), saveFolder(QVSettingsKeys::LastDir),
+                          designFileName(study->id()), {tr("CSV Files (*.csv)")});
+    const QString path = choice.path;
     if (path.isEmpty())
         return;
     const QByteArray table = ResultsCsv::table(study->precisionTable()).toUtf8();
@@ -266,11 +277,8 @@ void FileCommands::exportResults()
 // of the file.
 void FileCommands::openDesign()
 {
-    QString folder = settings->stringValue(QVSettingsKeys::LastDir);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    const QString path =
-        dialogs_->openFileName(window, tr("Open Design"), folder, tr(designFilter));
+    const QString path = dialogs_->openFileName(
+        window, tr("Open Design"), saveFolder(QVSettingsKeys::LastDir), tr(designFilter));
     if (path.isEmpty())
         return;
     Design design;
@@ -287,6 +295,7 @@ void FileCommands::openDesign()
         return;
     }
     window->showStudy(info.studyType);
+    noteDesignFile(info.studyType, path);
     settings->storeDirectoryOf(QVSettingsKeys::LastDir, path);
 }
 
@@ -295,11 +304,10 @@ void FileCommands::saveDesignAs()
     const StudySubWindow* study = window->activeStudyWindow();
     if (!study)
         return;
-    const QString proposal =
-        defaultSavePath(study->shortName(), QStringLiteral("json"), QVSettingsKeys::LastDir);
-    QString filter;
-    const QString path =
-        dialogs_->saveFileName(window, tr("Save Design"), proposal, {tr(designFilter)}, &filter);
+    const ryn::SaveChoice choice =
+        dialogs_->askSave(window, tr("Save Design"), saveFolder(QVSettingsKeys::LastDir),
+                          designFileName(study->id()), {tr(designFilter)});
+    const QString path = choice.path;
     if (path.isEmpty())
         return;
     QString error;
@@ -307,6 +315,7 @@ void FileCommands::saveDesignAs()
         showCritical(tr("Can't save the design in \"%1\": %2").arg(path, error));
         return;
     }
+    noteDesignFile(study->id(), path);
     settings->storeDirectoryOf(QVSettingsKeys::LastDir, path);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/WindowDialogs.h"
+#include "framework/window/WindowDialogs.h"
 
+#include <QMap>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -23,8 +24,11 @@ struct SaveFailure;
 // results…"), and design files ("Open design…", "Save design as…"). Every
 // file is written whole or not at all; a file that cannot be written or read
 // is named in a box with the reason, and nothing changes then, not even the
-// remembered folders. The dialogs are asked through WindowDialogs, which
-// tests replace.
+// remembered folders. Every save dialog proposes a name of the design's (the
+// design file it was last opened from or saved to, else the design's name in
+// design files, "paired") with the extension of the type it starts on, and a
+// name typed without an extension gets the chosen type's. The dialogs are
+// asked through WindowDialogs, which tests replace.
 class FileCommands : public QObject
 {
     Q_OBJECT
@@ -46,17 +50,19 @@ public:
     void noteRunStarted(int type);
     void noteReportWritten(int type);
 
-    void setDialogs(std::unique_ptr<WindowDialogs> dialogs);
-    WindowDialogs* dialogs() const { return dialogs_.get(); }
+    void setDialogs(std::unique_ptr<ryn::WindowDialogs> dialogs);
+    ryn::WindowDialogs* dialogs() const { return dialogs_.get(); }
 
     QAction* openDesignAction() const { return openDesign_; }
     QAction* saveDesignAction() const { return saveDesign_; }
     QAction* exportResultsAction() const { return exportResults_; }
 
-    // shortName.extension in the folder stored under dirSetting, or in the
-    // home folder when none is stored.
-    QString defaultSavePath(const QString& shortName, const QString& extension,
-                            int dirSetting) const;
+    // The folder stored under dirSetting, or the home folder when none is
+    // stored.
+    QString saveFolder(int dirSetting) const;
+    // The name the save dialogs propose for the design of that type, without
+    // an extension.
+    QString designFileName(int type) const;
 
     void saveAs();
     void print();
@@ -68,8 +74,10 @@ public:
     void saveDesignAs();
 
 private:
-    void saveReport(const QString& proposal);
-    void savePlot(const QString& proposal);
+    void saveReport(const QString& folder, const QString& name);
+    void savePlot(const QString& folder, const QString& name);
+    // The design file of type was read or written at path.
+    void noteDesignFile(int type, const QString& path);
     void printPlotOrReport(QPrinter* printer);
     // The box for a file not saved: "Can't open" when it could not be opened,
     // "Can't write" with the reason when its content could not be written.
@@ -79,8 +87,14 @@ private:
 
     QVWindow* window;
     ryn::RynSettings* settings;
-    std::unique_ptr<WindowDialogs> dialogs_;
+    std::unique_ptr<ryn::WindowDialogs> dialogs_;
     QSet<int> withResults;
+    QMap<int, QString> designFiles;
+    // The types last chosen in the report's and the plot's save dialogs: the
+    // next one starts there. A report starts as HTML, which every type but
+    // the PDF's holds.
+    int reportType;
+    int plotType = 0;
     QAction* openDesign_ = nullptr;
     QAction* saveDesign_ = nullptr;
     QAction* exportResults_ = nullptr;

@@ -1,5 +1,6 @@
 #include "app/GettingStartedDialog.h"
 
+#include "framework/window/ScreenFit.h"
 #include "resources/QuorvelResources.h"
 
 #include <QDialogButtonBox>
@@ -22,5 +23,5 @@ GettingStartedDialog::GettingStartedDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(page);
     layout->addWidget(buttons);
-    resize(560, 520);
+    ryn::screenfit::fitToScreen(this, QSize(560, 520));
 }

@@ -18,6 +18,7 @@
 #include "framework/run/ThreadRunner.h"
 #include "framework/settings/QVSettingsKeys.h"
 #include "framework/settings/RynSettings.h"
+#include "framework/window/ScreenFit.h"
 #include "numerics/Matrix.h"
 #include "plot/QVPlotWidget.h"
 #include "plot/TornadoChart.h"
@@ -155,33 +156,36 @@ void QVWindow::createDialogDocks()
     replicates->setWindowTitle(tr("Number of Replicates"));
     auto* replicatesDock = new QDockWidget(tr("Number of Replicates"), this);
     replicatesDock->setObjectName(QStringLiteral("ReplicatesDock"));
-    replicatesDock->setWidget(replicates);
+    replicatesDock->setWidget(ryn::screenfit::scrolling(replicates));
     addDock(ReplicatesDockId, Qt::LeftDockWidgetArea, replicatesDock);
 
     reaches = new ReachNumDialog(settings);
     reaches->setWindowTitle(tr("Number of Reaches"));
     auto* reachesDock = new QDockWidget(tr("Number of Reaches"), this);
     reachesDock->setObjectName(QStringLiteral("ReachesDock"));
-    reachesDock->setWidget(reaches);
+    reachesDock->setWidget(ryn::screenfit::scrolling(reaches));
     addDock(ReachesDockId, Qt::LeftDockWidgetArea, reachesDock);
     connect(reaches, &ReachNumDialog::reachNumChanged, this, &QVWindow::onReachNumChanged);
 
     effect = new EffectPanel(settings);
     auto* effectDock = new QDockWidget(tr("Effect Test"), this);
     effectDock->setObjectName(QStringLiteral("EffectDock"));
-    effectDock->setWidget(effect);
+    effectDock->setWidget(ryn::screenfit::scrolling(effect));
     addDock(EffectDockId, Qt::LeftDockWidgetArea, effectDock);
 
     // The left column runs the window's full height, so that the navigation
     // panel shows all its entries above the dialogs, wide enough for the
-    // longest design name; the dialogs take no more than they need.
+    // longest design name; the dialogs take no more than they need, and
+    // scroll where a low screen leaves them less.
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-    for (QWidget* dialog : {static_cast<QWidget*>(replicates), static_cast<QWidget*>(reaches),
-                            static_cast<QWidget*>(effect)})
-        dialog->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    for (QDockWidget* dialogDock : {replicatesDock, reachesDock, effectDock})
+        dialogDock->widget()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     const QList<QDockWidget*> column = {dock(NavigationDockId), replicatesDock, reachesDock,
                                         effectDock};
-    resizeDocks(column, {165, 280, 100, 150}, Qt::Vertical);
+    resizeDocks(column,
+                {navView()->sizeHint().height(), replicates->sizeHint().height(),
+                 reaches->sizeHint().height(), effect->sizeHint().height()},
+                Qt::Vertical);
     resizeDocks({dock(OutputDockId)}, {120}, Qt::Vertical);
     resizeDocks({dock(NavigationDockId)}, {300}, Qt::Horizontal);
 }
@@ -230,12 +234,24 @@ void QVWindow::showResultsWindow(int key)
 // A maximised window would keep the results behind it: it is restored to
 // its normal size, and the results are raised above the designs, the plot
 // last, so that both stay in view (the report at the top left, the plot at
-// the bottom right). The design stays the active one.
+// the bottom right); where the plot would cover most of the report (windows
+// cascaded or moved by hand), the two take their first places again, side
+// by side. The design stays the active one.
 void QVWindow::bringResultsForward()
 {
     for (QMdiSubWindow* window : mdiArea()->subWindowList()) {
         if (window->isMaximized())
             window->showNormal();
+    }
+    auto* report = qobject_cast<QMdiSubWindow*>(subWindow(TextOutputWindowId));
+    auto* plot = qobject_cast<QMdiSubWindow*>(subWindow(PlotWindowId));
+    if (report && plot && !report->isHidden() && !plot->isHidden()) {
+        const QRect covered = report->geometry() & plot->geometry();
+        const QSize shown = report->size();
+        if (2 * covered.width() * covered.height() > shown.width() * shown.height()) {
+            place(report, resultsSize(TextOutputWindowId), Qt::AlignLeft | Qt::AlignTop);
+            place(plot, resultsSize(PlotWindowId), Qt::AlignRight | Qt::AlignBottom);
+        }
     }
     for (int key : {int(TextOutputWindowId), int(PlotWindowId)}) {
         QWidget* window = subWindow(key);
@@ -805,7 +821,7 @@ QTextEdit* QVWindow::textOutputWindow()
         window->setWidget(editor);
         addSubWindow(TextOutputWindowId, window);
         window->hide();
-        place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+        place(window, resultsSize(TextOutputWindowId), Qt::AlignLeft | Qt::AlignTop);
         resultsActions.value(TextOutputWindowId)->setEnabled(true);
     }
     return static_cast<QTextEdit*>(window->widget());
@@ -828,10 +844,25 @@ QVPlotWidget* QVWindow::plotWindow()
         window->setWidget(plot);
         addSubWindow(PlotWindowId, window);
         window->hide();
-        place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+        place(window, resultsSize(PlotWindowId), Qt::AlignRight | Qt::AlignBottom);
         resultsActions.value(PlotWindowId)->setEnabled(true);
     }
     return static_cast<QVPlotWidget*>(window->widget());
+}
+
+// The report's and the plot's first sizes, 800 x 600 and 640 x 480, their
+// widths shared in that proportion where the document area cannot hold the
+// two side by side, so that the plot, raised last, leaves the report in view.
+QSize QVWindow::resultsSize(int key) const
+{
+    const QSize report(800, 600);
+    const QSize plot(640, 480);
+    QSize size = key == TextOutputWindowId ? report : plot;
+    const int room = mdiArea()->viewport()->width();
+    const int both = report.width() + plot.width();
+    if (room > 0 && room < both)
+        size.setWidth(size.width() * room / both);
+    return size;
 }
 
 // A window of size, smaller where the document area is, in the given corner
@@ -942,9 +973,9 @@ void QVWindow::onResetWindowGeom()
     for (QMdiSubWindow* window : shownSubWindows()) {
         const int key = subWindowId(window);
         if (key == TextOutputWindowId) {
-            place(window, QSize(800, 600), Qt::AlignLeft | Qt::AlignTop);
+            place(window, resultsSize(key), Qt::AlignLeft | Qt::AlignTop);
         } else if (key == PlotWindowId) {
-            place(window, QSize(640, 480), Qt::AlignRight | Qt::AlignBottom);
+            place(window, resultsSize(key), Qt::AlignRight | Qt::AlignBottom);
         } else if (StudySubWindow* study = studyWindows.value(key)) {
             placeInsideArea(window, QPoint(cascaded * step, cascaded * step), initialSize(study));
             ++cascaded;

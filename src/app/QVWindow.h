@@ -139,6 +139,7 @@ private:
     QSize initialSize(StudySubWindow* window) const;
     void updateReplicatesDock(int type);
     void refreshReplicateParameters(int type);
+    QSize resultsSize(int key) const;
     void place(QMdiSubWindow* window, QSize size, Qt::Alignment corner);
     void createResultsEntries();
     void showResultsWindow(int key);

@@ -1,9 +1,10 @@
 #include "app/SimulationDialog.h"
 
-#include "app/SaveChoice.h"
-#include "app/WindowDialogs.h"
 #include "forms/core/Refusal.h"
+#include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
+#include "framework/window/ScreenFit.h"
+#include "framework/window/WindowDialogs.h"
 #include "studies/common/ReportFile.h"
 #include "studies/common/ReportPages.h"
 #include "studies/simulation/DesignSimulation.h"
@@ -16,9 +17,11 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QTextCursor>
 #include <QThread>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <cstdint>
 #include <exception>
@@ -26,7 +29,7 @@
 #include <thread>
 
 SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
-                                   const QString& designTitle, WindowDialogs* dialogs,
+                                   const QString& designTitle, ryn::WindowDialogs* dialogs,
                                    QWidget* parent)
     : QDialog(parent)
     , simulation(std::move(simulation))
@@ -36,6 +39,8 @@ SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
     , progressTimer(new QTimer(this))
 {
     setupUi(this);
+    placeInScrollingArea();
+    ryn::screenfit::fitToScreen(this, size());
     saveButton = buttonBox->addButton(tr("Save Report…"), QDialogButtonBox::ActionRole);
     printButton = buttonBox->addButton(tr("Print…"), QDialogButtonBox::ActionRole);
     saveButton->setEnabled(false);
@@ -68,6 +73,21 @@ SimulationDialog::SimulationDialog(std::unique_ptr<DesignSimulation> simulation,
     connect(printButton, &QPushButton::clicked, this, &SimulationDialog::onPrint);
     connect(progress, &QProgressDialog::canceled, this, [this] { cancelFlag = true; });
     connect(progressTimer, &QTimer::timeout, this, &SimulationDialog::showProgress);
+}
+
+// On a low screen the choices, the report and the histogram scroll; the
+// buttons stay below them in view.
+void SimulationDialog::placeInScrollingArea()
+{
+    auto* content = new QWidget;
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->removeItem(settingsLayout);
+    settingsLayout->setParent(nullptr);
+    contentLayout->addLayout(settingsLayout);
+    mainLayout->removeWidget(splitter);
+    contentLayout->addWidget(splitter, 1);
+    mainLayout->insertWidget(0, ryn::screenfit::scrolling(content), 1);
 }
 
 // The worker reads the simulation and writes the outcome, both members, so
@@ -223,13 +243,12 @@ void SimulationDialog::onSaveReport()
     if (!shown)
         return;
     const QStringList filters = ReportFile::filters();
-    QString filter;
-    const QString answer = dialogs->saveFileName(
-        this, tr("Save Report"), QDir::home().filePath(QStringLiteral("simulation-check.rtf")),
-        filters, &filter);
-    if (answer.isEmpty())
+    const ryn::SaveChoice choice =
+        dialogs->askSave(this, tr("Save Report"), QDir::homePath(),
+                         ryn::SaveChoice::fileNameOf(designTitle) + QStringLiteral("-simulation"),
+                         filters, ReportFile::Html);
+    if (choice.path.isEmpty())
         return;
-    const SaveChoice choice = SaveChoice::of(answer, filters, filter);
     ryn::SaveFailure failure;
     if (!ReportFile::save(*reportView->document(), choice.path,
                           ReportFile::formatOf(filters[choice.type]), &failure))

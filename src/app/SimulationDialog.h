@@ -15,7 +15,10 @@ class QPushButton;
 class QThread;
 class QTimer;
 struct SimulationCheck;
+
+namespace ryn {
 class WindowDialogs;
+}
 
 // "Check by simulation…": checks the predicted precision of the design that
 // was active when the dialog opened by drawing data sets at its true values
@@ -38,7 +41,7 @@ public:
     // the message boxes; dialogs (the main window's, which must outlive this
     // dialog) ask for the file to save to and the printer.
     SimulationDialog(std::unique_ptr<DesignSimulation> simulation, const QString& designTitle,
-                     WindowDialogs* dialogs, QWidget* parent = nullptr);
+                     ryn::WindowDialogs* dialogs, QWidget* parent = nullptr);
     // Cancels a check in progress and waits for it.
     ~SimulationDialog() override;
 
@@ -66,13 +69,14 @@ private slots:
     void onPrint();
 
 private:
+    void placeInScrollingArea();
     void fillChoices();
     void setRunning(bool running);
     void showReport();
 
     std::unique_ptr<DesignSimulation> simulation;
     QString designTitle;
-    WindowDialogs* dialogs;
+    ryn::WindowDialogs* dialogs;
     ryn::RynStyle style;
     QPushButton* saveButton;
     QPushButton* printButton;

@@ -99,7 +99,12 @@ void ComparisonPlot::renderOn(QPainter* painter, const QRectF& rect) const
 bool ComparisonPlot::exportTo(const QString& fileName, const QSize& size,
                               ryn::SaveFailure* failure) const
 {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    return exportTo(fileName, QFileInfo(fileName).suffix().toLower(), size, failure);
+}
+
+bool ComparisonPlot::exportTo(const QString& fileName, const QString& suffix, const QSize& size,
+                              ryn::SaveFailure* failure) const
+{
     const QRectF area(QPointF(0, 0), size);
     if (suffix == QStringLiteral("svg")) {
         return ryn::saveFile(

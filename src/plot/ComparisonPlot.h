@@ -45,6 +45,10 @@ public:
     // The plot as a PNG (or another image format by the suffix), an SVG or a
     // PDF of size pixels, replacing the file only when it was written whole.
     bool exportTo(const QString& fileName, const QSize& size, ryn::SaveFailure* failure) const;
+    // The same in the format named ("png", "svg", "pdf"), whatever the name's
+    // suffix.
+    bool exportTo(const QString& fileName, const QString& format, const QSize& size,
+                  ryn::SaveFailure* failure) const;
 
 private:
     QwtPlotMarker* line;

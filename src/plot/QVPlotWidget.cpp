@@ -6,6 +6,8 @@
 #include "plot/QVPlotControls.h"
 #include "plot/QwtDataBar.h"
 
+#include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -30,7 +32,9 @@
 #include <qwt_plot_panner.h>
 #include <qwt_plot_renderer.h>
 #include <qwt_plot_textlabel.h>
+#include <qwt_scale_div.h>
 #include <qwt_scale_draw.h>
+#include <qwt_scale_widget.h>
 #include <qwt_text.h>
 
 #include <cmath>
@@ -59,7 +63,7 @@ QVPlotWidget::QVPlotWidget(ryn::RynSettings* settings, QWidget* parent)
     setGrid(-1);
     createControls();
     bindControls();
-    new QwtPlotMagnifier(plot_->canvas());
+    createZoom();
     updatePlotTools();
 
     // The radio buttons' bindings were connected first, so the store already
@@ -103,6 +107,66 @@ void QVPlotWidget::createControls()
             [this] { emit bandsRequested(controls_->parsCombo->currentText()); });
 }
 
+// The magnifier zooms about the canvas's centre, at a turn of the wheel with
+// Ctrl held, in as the wheel turns away from the user, a tenth a notch; its
+// zoom by dragging with the right button gives way to the context menu,
+// which offers "Reset zoom".
+void QVPlotWidget::createZoom()
+{
+    auto* magnifier = new QwtPlotMagnifier(plot_->canvas());
+    magnifier->setWheelModifiers(Qt::ControlModifier);
+    magnifier->setWheelFactor(1 / 0.9);
+    magnifier->setMouseButton(Qt::NoButton);
+
+    resetZoom_ = new QAction(tr("Reset zoom"), this);
+    resetZoom_->setToolTip(controls_->resetZoomButton->toolTip());
+    connect(resetZoom_, &QAction::triggered, this, &QVPlotWidget::resetZoom);
+    connect(controls_->resetZoomButton, &QPushButton::clicked, resetZoom_, &QAction::trigger);
+    QWidget* canvas = plot_->canvas();
+    canvas->addAction(resetZoom_);
+    canvas->setContextMenuPolicy(Qt::ActionsContextMenu);
+    canvas->installEventFilter(this);
+    for (int axis : {QwtPlot::xBottom, QwtPlot::yLeft})
+        connect(plot_->axisWidget(axis), &QwtScaleWidget::scaleDivChanged, this,
+                &QVPlotWidget::updateZoomState);
+    updateZoomState();
+}
+
+bool QVPlotWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == plot_->canvas() && event->type() == QEvent::MouseButtonDblClick)
+        resetZoom();
+    return QWidget::eventFilter(watched, event);
+}
+
+void QVPlotWidget::resetZoom()
+{
+    plot_->setAxisAutoScale(QwtPlot::xBottom);
+    updatePlot();
+}
+
+// The magnifier and the panner fix the scales they move; the power's y
+// scale is fixed at 0 to 1 anyway.
+bool QVPlotWidget::isZoomed() const
+{
+    if (!plot_->axisAutoScale(QwtPlot::xBottom))
+        return true;
+    if (measure() == Power) {
+        const QwtScaleDiv& y = plot_->axisScaleDiv(QwtPlot::yLeft);
+        return y.lowerBound() != 0.0 || y.upperBound() != 1.0;
+    }
+    return !plot_->axisAutoScale(QwtPlot::yLeft);
+}
+
+void QVPlotWidget::updateZoomState()
+{
+    const bool zoomed = isZoomed();
+    resetZoom_->setEnabled(zoomed);
+    controls_->resetZoomButton->setEnabled(zoomed);
+    if (dataBar)
+        dataBar->update();
+}
+
 void QVPlotWidget::bindControls()
 {
     settings->bindWidget(controls_->dataBarRadio, QVSettingsKeys::PlotDataBar, false);
@@ -123,6 +187,11 @@ void QVPlotWidget::setData(const QStringList& names, const Matrix& table, const 
     band = ShadedBand();
     powerTable = Matrix();
     powerTest.clear();
+    // A new run is seen whole, whatever the last one was zoomed to; the data
+    // bar's reading was of the curves replaced.
+    plot_->setAxisAutoScale(QwtPlot::xBottom);
+    if (dataBar)
+        dataBar->clear();
     updatePlot();
 }
 
@@ -213,6 +282,7 @@ void QVPlotWidget::updatePlot()
     else
         drawHalfWidths(column);
     plot_->replot();
+    updateZoomState();
 }
 
 // Column k + 1 of the table holds the variance v of the chosen parameter k;

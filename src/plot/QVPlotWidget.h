@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAction;
 class QPainter;
 class QPrinter;
 class QPushButton;
@@ -27,7 +28,10 @@ struct SaveFailure;
 // the other measure, the power of the test of the parameter's effect on a 0 to
 // 1 axis with the usual target of 0.8 drawn. The controls choose the
 // parameter, the measure, the grid density and the mouse tool: the data bar,
-// which reads the curves at the mouse, or panning; the wheel zooms.
+// which reads the curves at the mouse, or panning. The wheel zooms with Ctrl
+// held (a wheel turned alone may be meant for the report beside the plot);
+// "Reset zoom" (a button, the canvas's context menu, or a double click on
+// the canvas) and every new run show the whole run again.
 class QVPlotWidget : public QWidget
 {
     Q_OBJECT
@@ -54,6 +58,12 @@ public:
     Measure measure() const;
     // Redraws the curves of the chosen parameter from the table.
     void updatePlot();
+    // Shows the whole run again: the x axis over the ranged input, the y axis
+    // over the curves (or 0 to 1 for the power).
+    void resetZoom();
+    // Whether a zoom or a pan has moved the view off the whole run.
+    bool isZoomed() const;
+    QAction* resetZoomAction() const { return resetZoom_; }
     // Shows the parameter called name when the table has it; false, and the
     // choice unchanged, when not.
     bool showParameter(const QString& name);
@@ -101,6 +111,10 @@ public slots:
     // panner, never both.
     void updatePlotTools();
 
+protected:
+    // A double click on the canvas resets the zoom.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createPlot();
     // The curves of the chosen measure for the table's column.
@@ -108,6 +122,8 @@ private:
     void drawPower(const QString& parameter, int column);
     void createControls();
     void bindControls();
+    void createZoom();
+    void updateZoomState();
     // The plot as shown, into rect of painter's device, without the widget's
     // background.
     void render(QPainter* painter, const QRectF& rect) const;
@@ -122,6 +138,7 @@ private:
     QVPlotControls* controls_ = nullptr;
     QwtDataBar* dataBar = nullptr;
     QwtPlotPanner* panner = nullptr;
+    QAction* resetZoom_ = nullptr;
     QString fontFamily = QStringLiteral("Tahoma");
     Matrix table;
     Matrix powerTable;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -32,6 +33,8 @@ QwtDataBar::QwtDataBar(QWidget* canvas)
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
     hide();
+    // Moves without a button held reach the canvas only while it tracks.
+    canvas->setMouseTracking(true);
     canvas->installEventFilter(this);
 }
 
@@ -41,28 +44,30 @@ QwtPlot* QwtDataBar::plot() const
     return canvas ? qobject_cast<QwtPlot*>(canvas->parentWidget()) : nullptr;
 }
 
+void QwtDataBar::follow(QPoint pos)
+{
+    mousePos = pos;
+    resize(parentWidget()->size());
+    show();
+    update();
+}
+
+void QwtDataBar::clear()
+{
+    hide();
+}
+
 bool QwtDataBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != parentWidget())
         return false;
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const QPoint pos = static_cast<QMouseEvent*>(event)->pos();
-        mousePos = pressPos = pos;
-        tracking = true;
-        resize(parentWidget()->size());
-        show();
-        update();
-        break;
-    }
+    case QEvent::MouseButtonPress:
     case QEvent::MouseMove:
-        if (tracking) {
-            mousePos = static_cast<QMouseEvent*>(event)->pos();
-            update();
-        }
+        follow(static_cast<QMouseEvent*>(event)->pos());
         break;
-    case QEvent::MouseButtonRelease:
-        tracking = false;
+    case QEvent::Leave:
+        hide();
         break;
     case QEvent::Resize:
         resize(parentWidget()->size());
@@ -77,10 +82,22 @@ bool QwtDataBar::eventFilter(QObject* watched, QEvent* event)
 // the nearest x (the first of equally near ones). Its value is shown in a box
 // whose top left corner is at the sample; a box that would pass the canvas's
 // right edge goes to the left of the bar, one that would pass the bottom goes
-// above the sample.
+// above the sample, and none leaves the canvas on the left. The boxes are
+// then moved apart below the reading.
 QVector<QwtDataBar::Label> QwtDataBar::labels(int* barX) const
 {
-    return read(barX, nullptr, nullptr);
+    int px = 0;
+    double x = 0;
+    QStringList parts;
+    QVector<Label> shown = read(&px, &x, &parts);
+    if (!shown.isEmpty()) {
+        QRect readingBox;
+        readingLines(QString::number(x, 'g', 10), parts, px, &readingBox);
+        separate(shown, readingBox.bottom() + 1);
+    }
+    if (barX)
+        *barX = px;
+    return shown;
 }
 
 QVector<QwtDataBar::Label> QwtDataBar::read(int* barX, double* sampleX, QStringList* parts) const
@@ -125,10 +142,13 @@ QVector<QwtDataBar::Label> QwtDataBar::read(int* barX, double* sampleX, QStringL
         int left = px;
         if (left + width > canvasSize.width())
             left = px - width;
+        left = std::max(0, left);
         int top = py;
         if (top + height > canvasSize.height())
             top = py - height;
         label.box = QRect(left, top, width, height);
+        label.sample = QPoint(px, py);
+        label.value = yv;
         shown.append(label);
     }
     if (barX)
@@ -136,8 +156,63 @@ QVector<QwtDataBar::Label> QwtDataBar::read(int* barX, double* sampleX, QStringL
     return shown;
 }
 
+// From the top down each box starts below the one above it; where the last
+// then passes the canvas's bottom, from the bottom up each ends above the one
+// below it. Only a canvas too low for all of them lets them cover the top.
+void QwtDataBar::separate(QVector<Label>& shown, int top) const
+{
+    // The boxes keep the curves' order; they are moved from the largest value
+    // down (the y axis rises upwards), so that they stack as the curves do
+    // even where two samples share a pixel.
+    std::vector<Label*> order;
+    for (Label& label : shown)
+        order.push_back(&label);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Label* a, const Label* b) { return a->value > b->value; });
+    std::vector<QRect*> boxes;
+    for (Label* label : order)
+        boxes.push_back(&label->box);
+    int next = top;
+    for (QRect* box : boxes) {
+        box->moveTop(std::max(box->top(), next));
+        next = box->bottom() + 1;
+    }
+    int limit = parentWidget()->height();
+    for (auto it = boxes.rbegin(); it != boxes.rend(); ++it) {
+        if ((*it)->bottom() + 1 > limit)
+            (*it)->moveBottom(limit - 1);
+        limit = (*it)->top();
+    }
+    for (QRect* box : boxes)
+        box->moveTop(std::max(0, box->top()));
+}
+
 // The reading's box lies at the top of the canvas beside the bar, to its
-// left where it would pass the right edge.
+// left where it would pass the right edge, and never outside the canvas on
+// the left. Too wide for the canvas on one line, it takes a line for the
+// ranged value and one for each curve.
+QStringList QwtDataBar::readingLines(const QString& x, const QStringList& parts, int barX,
+                                     QRect* box) const
+{
+    const QwtPlot* plot = this->plot();
+    const QString head = QStringLiteral("%1 = %2").arg(plot->axisTitle(xAxis).text(), x);
+    const QFontMetrics metrics(font());
+    const int canvasWidth = parentWidget()->width();
+    QStringList lines = {head + QStringLiteral(": ") + parts.join(QStringLiteral(", "))};
+    if (metrics.horizontalAdvance(lines.first()) + 2 * textMargin > canvasWidth)
+        lines = QStringList{head + QLatin1Char(':')} + parts;
+    int width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    width += 2 * textMargin;
+    int left = barX + 1;
+    if (left + width > canvasWidth)
+        left = barX - width;
+    left = std::max(0, std::min(left, canvasWidth - width));
+    *box = QRect(left, 0, width, static_cast<int>(lines.size()) * metrics.height() + textMargin);
+    return lines;
+}
+
 QString QwtDataBar::reading(QRect* box) const
 {
     int px = 0;
@@ -145,42 +220,37 @@ QString QwtDataBar::reading(QRect* box) const
     QStringList parts;
     if (read(&px, &x, &parts).isEmpty())
         return QString();
-    const QwtPlot* plot = this->plot();
-    const QString text = QStringLiteral("%1 = %2: %3")
-                             .arg(plot->axisTitle(xAxis).text(), QString::number(x, 'g', 10),
-                                  parts.join(QStringLiteral(", ")));
-    if (box) {
-        const QFontMetrics metrics(font());
-        const int width = metrics.horizontalAdvance(text) + 2 * textMargin;
-        int left = px + 1;
-        if (left + width > parentWidget()->width())
-            left = std::max(0, px - width);
-        *box = QRect(left, 0, width, metrics.ascent() + textMargin);
-    }
-    return text;
+    const QString xText = QString::number(x, 'g', 10);
+    if (box)
+        readingLines(xText, parts, px, box);
+    return QStringLiteral("%1 = %2: %3")
+        .arg(plot()->axisTitle(xAxis).text(), xText, parts.join(QStringLiteral(", ")));
 }
 
 void QwtDataBar::paintEvent(QPaintEvent* /*event*/)
 {
     int px = 0;
-    const QVector<Label> shown = labels(&px);
-    if (shown.isEmpty())
+    double x = 0;
+    QStringList parts;
+    if (read(&px, &x, &parts).isEmpty())
         return;
+    const QVector<Label> shown = labels();
     QPainter painter(this);
-    const int ascent = painter.fontMetrics().ascent();
+    const QFontMetrics metrics = painter.fontMetrics();
     QRect readingBox;
-    const QString whole = reading(&readingBox);
+    const QStringList lines = readingLines(QString::number(x, 'g', 10), parts, px, &readingBox);
     painter.setPen(Qt::black);
+    painter.drawLine(px, 0, px, height());
     painter.setBrush(QBrush(QColor(255, 255, 225), Qt::SolidPattern));
     painter.drawRect(readingBox);
-    painter.drawText(readingBox.left() + textMargin, readingBox.top() + ascent + textMargin / 2,
-                     whole);
+    for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(
+            readingBox.left() + textMargin,
+            readingBox.top() + textMargin / 2 + i * metrics.height() + metrics.ascent(), lines[i]);
+    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
     for (const Label& label : shown) {
-        painter.setPen(Qt::black);
-        painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
         painter.drawRect(label.box);
-        painter.drawText(label.box.left() + textMargin, label.box.top() + ascent + textMargin / 2,
-                         label.text);
+        painter.drawText(label.box.left() + textMargin,
+                         label.box.top() + metrics.ascent() + textMargin / 2, label.text);
     }
-    painter.drawLine(px, 0, px, height());
 }

@@ -1,5 +1,8 @@
 #include "app/ComparisonDialog.h"
 
+#include "AnsweringDialogs.h"
+#include "FileContent.h"
+#include "ScreenCheck.h"
 #include "framework/files/SaveFile.h"
 #include "plot/ComparisonPlot.h"
 #include "studies/design/DesignFile.h"
@@ -7,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -15,6 +21,8 @@
 #include <QTextEdit>
 
 #include <qwt_scale_div.h>
+
+using quorvel::test::contentOf;
 
 namespace {
 
@@ -45,6 +53,8 @@ TEST(ComparisonDialog, ComparesTheTickedDesignsInPlotAndTable)
 {
     ComparisonDialog dialog({example("paired"), example("btps"), example("vwp")});
     dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    quorvel::test::expectInsideTheScreen(&dialog);
     ASSERT_EQ(dialog.designTable()->rowCount(), 3);
     EXPECT_EQ(static_cast<QComboBox*>(dialog.designTable()->cellWidget(0, 2))->currentText(), "St");
     ASSERT_TRUE(compareAndWait(dialog));
@@ -56,6 +66,7 @@ TEST(ComparisonDialog, ComparesTheTickedDesignsInPlotAndTable)
     EXPECT_TRUE(report.contains("Fewest fish: Paired Release (paired.json)"))
         << report.toStdString();
     EXPECT_TRUE(dialog.messageText().startsWith("Fewest fish:"));
+    quorvel::test::expectInsideTheScreen(&dialog);
 
     dialog.modeChoice()->setCurrentIndex(ComparisonRequest::Budget);
     dialog.measureChoice()->setCurrentIndex(PlanTarget::Power);
@@ -85,4 +96,57 @@ TEST(ComparisonDialog, ComparesTheTickedDesignsInPlotAndTable)
     ASSERT_TRUE(compareAndWait(dialog));
     EXPECT_TRUE(dialog.messageText().contains("2 to 6 designs"))
         << dialog.messageText().toStdString();
+}
+
+// Every output is proposed as "comparison" with its type's extension, and a
+// name typed without one gets the chosen type's; a name with another offered
+// type's extension is written as that type.
+TEST(ComparisonDialog, SavesEachOutputUnderTheChosenTypesExtension)
+{
+    ComparisonDialog dialog({example("paired"), example("btps")});
+    auto owned = std::make_unique<quorvel::test::AnsweringDialogs>();
+    quorvel::test::AnsweringDialogs* answers = owned.get();
+    dialog.setDialogs(std::move(owned));
+    dialog.show();
+    ASSERT_TRUE(compareAndWait(dialog));
+    const auto click = [&dialog](const QString& text) {
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == text) {
+                ASSERT_TRUE(button->isEnabled()) << text.toStdString();
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        FAIL() << text.toStdString();
+    };
+    QTemporaryDir folder;
+    const QString home = QDir::homePath();
+
+    answers->saveFilter = "SVG drawing (*.svg)";
+    answers->savePath = folder.filePath("plot");
+    click("Save plot…");
+    EXPECT_EQ(answers->proposals.last(), home + "/comparison.png");
+    EXPECT_EQ(answers->startFilters.last(), "PNG image (*.png)");
+    EXPECT_TRUE(contentOf(folder.filePath("plot.svg")).contains("<svg"));
+    EXPECT_FALSE(QFile::exists(answers->savePath));
+    answers->savePath = folder.filePath("plot.pdf");
+    click("Save plot…");
+    EXPECT_TRUE(contentOf(answers->savePath).startsWith("%PDF-"));
+
+    answers->saveFilter = "PDF (*.pdf)";
+    answers->savePath = folder.filePath("table");
+    click("Save table…");
+    EXPECT_EQ(answers->proposals.last(), home + "/comparison.html");
+    EXPECT_EQ(answers->startFilters.last(), "HTML (*.html *.htm)");
+    EXPECT_TRUE(contentOf(folder.filePath("table.pdf")).startsWith("%PDF-"));
+
+    answers->saveFilter.clear();
+    answers->savePath = folder.filePath("answers");
+    click("Export CSV…");
+    EXPECT_EQ(answers->proposals.last(), home + "/comparison.csv");
+    EXPECT_TRUE(contentOf(folder.filePath("answers.csv")).contains("paired.json"));
+
+    answers->pdfPath = folder.filePath("printed.pdf");
+    click("Print…");
+    EXPECT_TRUE(contentOf(answers->pdfPath).startsWith("%PDF-"));
 }

@@ -41,7 +41,7 @@ enum { SR = 1, PR = 2 };
 
 // Answers the window's dialogs as a test sets them, noting what each was
 // asked; the printer dialogs send the pages to a PDF file.
-class ScriptedDialogs : public WindowDialogs
+class ScriptedDialogs : public ryn::WindowDialogs
 {
 public:
     QString savePath;
@@ -49,12 +49,18 @@ public:
     QString openPath;
     QString pdfPath;
     QStringList asked;
+    // The filter each save dialog started on.
+    QStringList startFilters;
 
+    // The dialog stays on the filter it starts on unless the test chose one.
     QString saveFileName(QWidget*, const QString& caption, const QString& proposal,
                          const QStringList& filters, QString* chosenFilter) override
     {
         asked << caption + "|" + proposal;
-        *chosenFilter = saveFilter.isEmpty() ? filters.first() : saveFilter;
+        startFilters << *chosenFilter;
+        EXPECT_TRUE(filters.contains(*chosenFilter)) << chosenFilter->toStdString();
+        if (!saveFilter.isEmpty())
+            *chosenFilter = saveFilter;
         return savePath;
     }
     QString openFileName(QWidget*, const QString& caption, const QString& folder,
@@ -158,17 +164,18 @@ TEST(FileCommands, SaveAsOfTheReportProposesTheDesignsNameAndWritesEveryFormatWh
     f.activate(QVWindow::TextOutputWindowId);
     const QString home = QDir::homePath();
     QTemporaryDir dir;
-    const QString saved = dir.filePath("SR.rtf");
+    const QString saved = dir.filePath("single.html");
 
-    // The first proposal is in the home folder; the next in the folder saved
-    // to while the file is there.
+    // The first proposal is the design's name as an HTML page in the home
+    // folder; the next in the folder saved to while the file is there.
     f.dialogs->savePath = saved;
     f.window->action(QVWindow::SaveAsAction)->trigger();
-    EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + home + "/SR.rtf");
+    EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + home + "/single.html");
+    EXPECT_EQ(f.dialogs->startFilters.last(), "HTML (*.html *.htm)");
     EXPECT_EQ(store->stringValue(Key::TextOutLastDir), dir.path());
     const QByteArray html = contentOf(saved);
     EXPECT_TRUE(html.startsWith("<!DOCTYPE HTML"));
-    EXPECT_FALSE(html.contains("charset"));
+    EXPECT_TRUE(html.contains("charset=utf-8"));
     EXPECT_TRUE(html.endsWith("</html>\n"));
     QTextTable* results = tablesOf(*f.window->textOutput()->document()).last();
     for (const QString& cell : rowTexts(results, 1))
@@ -177,7 +184,21 @@ TEST(FileCommands, SaveAsOfTheReportProposesTheDesignsNameAndWritesEveryFormatWh
     EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + saved);
     QFile::remove(saved);
     f.window->action(QVWindow::SaveAsAction)->trigger();
-    EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + home + "/SR.rtf");
+    EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + home + "/single.html");
+
+    // The program's habit: HTML without a character set under an .rtf name.
+    // The next dialog starts on the type chosen last, its name with that
+    // type's extension.
+    f.dialogs->saveFilter = "HTML as rich text (*.rtf)";
+    f.dialogs->savePath = dir.filePath("habit");
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    const QByteArray rich = contentOf(dir.filePath("habit.rtf"));
+    EXPECT_TRUE(rich.startsWith("<!DOCTYPE HTML"));
+    EXPECT_FALSE(rich.contains("charset"));
+    EXPECT_TRUE(rich.endsWith("</html>\n"));
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + home + "/single.rtf");
+    EXPECT_EQ(f.dialogs->startFilters.last(), "HTML as rich text (*.rtf)");
 
     // The other formats, by the dialog's filter.
     const struct
@@ -212,7 +233,7 @@ TEST(FileCommands, SaveAsOfTheReportProposesTheDesignsNameAndWritesEveryFormatWh
 
     // A file that cannot be opened: the box, and no folder remembered.
     f.dialogs->saveFilter.clear();
-    f.dialogs->savePath = dir.filePath("r.pdf/SR.rtf");
+    f.dialogs->savePath = dir.filePath("r.pdf/single.rtf");
     f.window->action(QVWindow::SaveAsAction)->trigger();
     EXPECT_EQ(answerer.seen, QStringList{"Quorvel|Can't open \"" + f.dialogs->savePath +
                                          "\" for writing.|critical"});
@@ -238,9 +259,10 @@ TEST(FileCommands, SaveAsOfThePlotWritesTheStoredSizeOnWhiteAndNothingWhenItFail
     f.activate(QVWindow::PlotWindowId);
     QTemporaryDir dir;
 
-    f.dialogs->savePath = dir.filePath("SR.png");
+    f.dialogs->savePath = dir.filePath("single.png");
     f.window->action(QVWindow::SaveAsAction)->trigger();
-    EXPECT_EQ(f.dialogs->asked.last(), "Save Graph|" + QDir::homePath() + "/SR.png");
+    EXPECT_EQ(f.dialogs->asked.last(), "Save Graph|" + QDir::homePath() + "/single.png");
+    EXPECT_EQ(f.dialogs->startFilters.last(), "PNG Images (*.png)");
     QImage image(f.dialogs->savePath);
     EXPECT_EQ(image.size(), QSize(600, 400));
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
@@ -290,10 +312,15 @@ TEST(FileCommands, SaveAsOfThePlotWritesTheStoredSizeOnWhiteAndNothingWhenItFail
     f.window->action(QVWindow::SaveAsAction)->trigger();
     EXPECT_TRUE(contentOf(f.dialogs->savePath).contains("<svg"));
     EXPECT_TRUE(answerer.seen.isEmpty());
-
-    // No image format for the suffix: the box, no file left, an existing one
-    // kept, no folder remembered.
+    // The next dialog starts on the type written last.
     f.dialogs->saveFilter.clear();
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_EQ(f.dialogs->startFilters.last(), "SVG Images (*.svg)");
+    EXPECT_TRUE(f.dialogs->asked.last().endsWith("/single.svg"));
+
+    // An image under a suffix of no image format: the box, no file left, an
+    // existing one kept, no folder remembered.
+    f.dialogs->saveFilter = "PNG Images (*.png)";
     QDir(dir.path()).mkdir("other");
     for (const QString name : {"other/plot.xyz", "other/kept.xyz"}) {
         if (name.endsWith("kept.xyz"))
@@ -376,17 +403,21 @@ TEST(FileCommands, ExportResultsWritesTheNumbersOfTheReportOnceTheRunHasEnded)
     ASSERT_TRUE(exportResults->isEnabled());
 
     QTemporaryDir dir;
-    f.dialogs->savePath = dir.filePath("SR.csv");
+    // A name typed without an extension is saved as CSV, under .csv.
+    f.dialogs->savePath = dir.filePath("results");
     exportResults->trigger();
-    EXPECT_EQ(f.dialogs->asked.last(), "Export Results|" + QDir::homePath() + "/SR.csv");
+    EXPECT_EQ(f.dialogs->asked.last(), "Export Results|" + QDir::homePath() + "/single.csv");
     EXPECT_EQ(store->stringValue(Key::LastDir), dir.path());
+    EXPECT_FALSE(QFile::exists(f.dialogs->savePath));
+    f.dialogs->savePath += ".csv";
 
     // Every standard error of the report, which rounds them, from the file's
     // full precision; the ranged value first.
     const QStringList lines = QString::fromUtf8(contentOf(f.dialogs->savePath)).split('\n');
     const QStringList header = lines[0].split(',');
     EXPECT_EQ(header[0], "R0");
-    QTextTable* report = tablesOf(*f.window->textOutput()->document()).last();
+    QTextTable* report = tableUnder(*f.window->textOutput()->document(), "Standard Errors:");
+    ASSERT_TRUE(report);
     ASSERT_EQ(lines.size(), report->rows() + 1); // and an empty last line
     for (int row = 1; row < report->rows(); ++row) {
         const QStringList fields = lines[row].split(',');
@@ -447,11 +478,17 @@ TEST(FileCommands, ADesignSavedAndOpenedInAFreshWindowShowsTheSameFormAndReport)
         storeReplicatedSingleRelease(store);
         Fixture f(store);
         f.open(SR);
-        f.dialogs->savePath = path;
+        // A name typed without an extension gets .json, so that Open design
+        // lists the file; the design's later files are proposed under its
+        // name.
+        f.dialogs->savePath = dir.filePath("alternative");
         f.window->fileCommands()->saveDesignAction()->trigger();
-        EXPECT_EQ(f.dialogs->asked.last(), "Save Design|" + QDir::homePath() + "/SR.json");
+        EXPECT_EQ(f.dialogs->asked.last(), "Save Design|" + QDir::homePath() + "/single.json");
+        EXPECT_FALSE(QFile::exists(f.dialogs->savePath));
         saved = designShown(*f.window);
         EXPECT_EQ(contentOf(path), saved);
+        f.window->fileCommands()->saveDesignAction()->trigger();
+        EXPECT_EQ(f.dialogs->asked.last(), "Save Design|" + dir.path() + "/alternative.json");
         f.run();
         report = f.window->textOutput()->toPlainText();
     }
@@ -481,6 +518,11 @@ TEST(FileCommands, ADesignSavedAndOpenedInAFreshWindowShowsTheSameFormAndReport)
     EXPECT_EQ(store->stringValue(Key::LastDir), dir.path());
     f.run();
     EXPECT_EQ(f.window->textOutput()->toPlainText(), report);
+    // The report of the design opened carries the file's name.
+    f.dialogs->savePath.clear();
+    f.activate(QVWindow::TextOutputWindowId);
+    f.window->action(QVWindow::SaveAsAction)->trigger();
+    EXPECT_EQ(f.dialogs->asked.last(), "Save Report|" + dir.path() + "/alternative.html");
 }
 
 TEST(FileCommands, ADesignFileThatCannotBeReadIsNamedAndChangesNothing)

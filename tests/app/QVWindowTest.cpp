@@ -5,6 +5,7 @@
 #include "ModalBoxAnswerer.h"
 #include "ReferenceCases.h"
 #include "ReportDocument.h"
+#include "ScreenCheck.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "forms/btps/BTPSWidgetImpl.h"
@@ -332,13 +333,16 @@ TEST(QVWindow, EveryDesignRunsFromItsFormToTheCertifiedReportAndPlot)
         }
         EXPECT_TRUE(plot->plot()->title().text().startsWith(study->title() + ": Precision of "));
 
-        // The report: the standard errors of the first point, as rounded.
+        // The report: the standard errors of the first point, as rounded,
+        // under their heading or in the last table.
         QTextEdit* report = window->textOutput();
         ASSERT_TRUE(report);
         EXPECT_TRUE(isShown(window->subWindow(QVWindow::TextOutputWindowId)));
         const QList<QTextTable*> tables = tablesOf(*report->document());
         ASSERT_FALSE(tables.isEmpty());
-        QTextTable* table = tables.last();
+        QTextTable* table = tableUnder(*report->document(), "Standard Errors:");
+        if (!table)
+            table = tables.last();
         ASSERT_EQ(table->rows(), design.points + 1);
         ASSERT_GT(table->columns(), std::max(design.seColumn, 1));
         EXPECT_REL_NEAR(cellText(table, 1, 0).toDouble(), design.firstX, 1e-12);
@@ -600,6 +604,10 @@ TEST(QVWindow, NewcomersSeeAHintAnExampleThatRunsAndHelp)
     EXPECT_TRUE(help.contains("&Getting started"));
     GettingStartedDialog page;
     EXPECT_TRUE(page.findChild<QTextBrowser*>()->toPlainText().contains("Fill reaches"));
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    expectInsideTheScreen(&page);
+    page.hide();
 
     ModalBoxAnswerer answerer;
     StudySubWindow* btps = open(*window, BTPS);
@@ -721,6 +729,58 @@ TEST(QVWindow, TileAndResetKeepEveryWindowInsideTheDocumentAreaAtSensibleSizes)
     check("reset");
     // A design comes back at the size of its first opening where it fits.
     EXPECT_EQ(window->subWindow(TIRR)->size(), firstTransport);
+}
+
+// At the size a 1366 × 768 laptop screen gives the window, the navigation
+// panel shows every entry (the panels below it scroll), every design opens
+// wholly inside the document area, the virtual release's 700 × 600 window
+// too, and after a run the plot leaves the report in view, also after the
+// windows were cascaded over one another.
+TEST(QVWindow, OnALaptopScreenEveryWindowOpensInsideAndTheResultsStayInView)
+{
+    TestStore store;
+    storeSingleRelease(store, "2000:2100");
+    std::unique_ptr<QVWindow> window = shownWindow(store);
+    window->resize(1230, 690);
+    QTest::qWait(0);
+    ryn::NavPanelView* navigation = window->navView();
+    int entries = 0;
+    for (QModelIndex index = navigation->model()->index(0, 0); index.isValid();
+         index = navigation->indexBelow(index), ++entries)
+        EXPECT_TRUE(navigation->viewport()->rect().contains(navigation->visualRect(index)))
+            << index.data().toString().toStdString();
+    EXPECT_EQ(entries, 9);
+
+    QMdiArea* area = window->mdiArea();
+    const QRect inside = area->viewport()->rect();
+    ASSERT_LT(inside.height(), 600);
+    for (int t : {SR, PR, TIRR, BTPS, VWP}) {
+        open(*window, t);
+        QTest::qWait(0);
+        const QWidget* design = window->subWindow(t);
+        EXPECT_TRUE(inside.contains(design->geometry()))
+            << design->windowTitle().toStdString() << " " << design->x() << "," << design->y()
+            << " " << design->width() << "x" << design->height();
+    }
+
+    const auto expectReportInView = [&](const char* when) {
+        QWidget* report = window->subWindow(QVWindow::TextOutputWindowId);
+        QWidget* plot = window->subWindow(QVWindow::PlotWindowId);
+        ASSERT_TRUE(isShown(report) && isShown(plot)) << when;
+        EXPECT_TRUE(inside.contains(report->geometry())) << when;
+        EXPECT_TRUE(inside.contains(plot->geometry())) << when;
+        const QRect covered = report->geometry() & plot->geometry();
+        EXPECT_LE(2 * covered.width() * covered.height(), report->width() * report->height())
+            << when;
+    };
+    open(*window, SR);
+    runAnalysis(*window);
+    expectReportInView("first run");
+    window->action(QVWindow::CascadeAction)->trigger();
+    runAnalysis(*window);
+    expectReportInView("run after a cascade");
+    // The plot's controls take two rows on the narrow plot.
+    EXPECT_FALSE(window->plotWidget()->controls()->isOneRow());
 }
 
 TEST(QVWindow, PairedPlotShowsTreatmentSurvivalAndKeepsTheUsersChoiceOverRunsAndStarts)

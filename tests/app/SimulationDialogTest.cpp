@@ -1,10 +1,11 @@
 #include "app/SimulationDialog.h"
 #include "app/FileCommands.h"
 #include "app/QVWindow.h"
-#include "app/WindowDialogs.h"
+#include "framework/window/WindowDialogs.h"
 
 #include "FileContent.h"
 #include "ModalBoxAnswerer.h"
+#include "ScreenCheck.h"
 #include "TestStore.h"
 #include "Tolerance.h"
 #include "framework/navigation/NavPanelItem.h"
@@ -41,7 +42,7 @@ const char* const rangedSingleRelease = R"({"design": "single", "reaches": 3, "i
     "P2": "0.7", "D2": "0", "R2": "0", "Lambda": "0.55"}})";
 
 // Saves to the path the test sets, as HTML, and prints to a PDF file.
-class SavingDialogs : public WindowDialogs
+class SavingDialogs : public ryn::WindowDialogs
 {
 public:
     QString savePath;
@@ -85,6 +86,8 @@ TEST(SimulationDialog, ChecksTheActiveDesignAtTheChosenPoint)
     auto* dialog = window.findChild<SimulationDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    expectInsideTheScreen(dialog);
     EXPECT_EQ(dialog->pointCombo->count(), 40);
     EXPECT_EQ(dialog->pointCombo->itemText(2), QStringLiteral("R0 = 1200"));
     EXPECT_EQ(dialog->quantityCombo->count(), 5);

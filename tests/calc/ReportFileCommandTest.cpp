@@ -59,7 +59,8 @@ QByteArray widestSingleRelease()
 
 // The PDF is the report the window shows, every table cut into blocks of
 // columns that fit the page: every word of the report's text (every column
-// head and every value) is on its pages at least as often as in the text.
+// head and every value, the half-widths' tables too) is on its pages at least
+// as often as in the text.
 // Uncut, a block wider than the page loses its right-hand columns.
 TEST(ReportFileCommand, APdfOfNinetyNineReachesKeepsEveryColumnOnItsPages)
 {
@@ -75,7 +76,10 @@ TEST(ReportFileCommand, APdfOfNinetyNineReachesKeepsEveryColumnOnItsPages)
     const QString pages = pdfText(folder.filePath("wide.pdf"));
     ASSERT_FALSE(pages.isEmpty()) << "pdftotext (poppler-utils) read nothing";
     const QString text = runCalc({"wide.json"}, folder.path()).out;
-    ASSERT_TRUE(text.contains("S98") && text.contains("D5 = 0.1")) << text.toStdString();
+    ASSERT_TRUE(text.contains("S98") && text.contains("Proportions removed:") &&
+                text.contains("Half-widths of the 90% confidence intervals:") &&
+                text.contains("Half-widths of the 95% confidence intervals:"))
+        << text.toStdString();
 
     const QMap<QString, int> onPages = wordCounts(pages);
     QMap<QString, int> inReport = wordCounts(text);

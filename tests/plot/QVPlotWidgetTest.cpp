@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -186,4 +187,130 @@ TEST(QVPlotWidget, ExportsAnImageOfTheStoredSize)
     const QImage image(file);
     EXPECT_EQ(image.size(), QSize(600, 400));
     EXPECT_FALSE(widget.exportImage(dir.filePath("missing/plot.png")));
+}
+
+namespace {
+
+void wheel(QWidget* canvas, Qt::KeyboardModifiers modifiers)
+{
+    const QPoint pos = canvas->rect().center();
+    QWheelEvent event(pos, canvas->mapToGlobal(pos), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &event);
+}
+
+QPair<double, double> bounds(const QVPlotWidget& widget, int axis)
+{
+    const QwtScaleDiv& div = widget.plot()->axisScaleDiv(axis);
+    return {div.lowerBound(), div.upperBound()};
+}
+
+// A run over release sizes from low to high with the variances of S1 falling
+// as 1/R.
+Matrix rangeFrom(double low, double high)
+{
+    Matrix table(3, 2);
+    const double x[3] = {low, (low + high) / 2, high};
+    for (int i = 0; i < 3; ++i) {
+        table(i, 0) = x[i];
+        table(i, 1) = 1.0 / x[i];
+    }
+    return table;
+}
+
+} // namespace
+
+TEST(QVPlotWidget, TheWheelZoomsOnlyWithCtrlAndANewRunIsShownWhole)
+{
+    TestStore store;
+    QVPlotWidget widget(store.get());
+    widget.setData({"S1"}, rangeFrom(500, 5000), "R0", "Single Release");
+    widget.resize(640, 480);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    QWidget* canvas = widget.plot()->canvas();
+    const auto whole = bounds(widget, QwtPlot::xBottom);
+    EXPECT_LE(whole.first, 500);
+    EXPECT_GE(whole.second, 5000);
+    EXPECT_FALSE(widget.isZoomed());
+    EXPECT_FALSE(widget.resetZoomAction()->isEnabled());
+    EXPECT_FALSE(widget.controls()->resetZoomButton->isEnabled());
+
+    // A wheel turned alone (to scroll the report beside) leaves the plot be.
+    for (int i = 0; i < 3; ++i)
+        wheel(canvas, Qt::NoModifier);
+    EXPECT_EQ(bounds(widget, QwtPlot::xBottom), whole);
+    EXPECT_FALSE(widget.isZoomed());
+
+    // With Ctrl it zooms, and the way back is offered.
+    for (int i = 0; i < 3; ++i)
+        wheel(canvas, Qt::ControlModifier);
+    const auto zoomed = bounds(widget, QwtPlot::xBottom);
+    EXPECT_LT(zoomed.second - zoomed.first, whole.second - whole.first);
+    EXPECT_TRUE(widget.isZoomed());
+    EXPECT_TRUE(widget.resetZoomAction()->isEnabled());
+    EXPECT_TRUE(widget.controls()->resetZoomButton->isEnabled());
+
+    // The next run, far outside the zoomed view, is drawn whole.
+    widget.setData({"S1"}, rangeFrom(5000, 20000), "R0", "Single Release");
+    const auto next = bounds(widget, QwtPlot::xBottom);
+    EXPECT_LE(next.first, 5000);
+    EXPECT_GE(next.second, 20000);
+    EXPECT_LT(next.second, 30000);
+    const auto y = bounds(widget, QwtPlot::yLeft);
+    // 95% half-widths 1.96/sqrt(R) from 0.0139 to 0.0277.
+    EXPECT_LE(y.first, 1.96 / std::sqrt(20000.0));
+    EXPECT_GE(y.second, 1.96 / std::sqrt(5000.0));
+    EXPECT_FALSE(widget.isZoomed());
+    EXPECT_FALSE(widget.resetZoomAction()->isEnabled());
+}
+
+TEST(QVPlotWidget, DoubleClickButtonAndContextMenuShowTheWholeRunAgain)
+{
+    TestStore store;
+    QVPlotWidget widget(store.get());
+    widget.setData({"S1"}, rangeFrom(500, 5000), "R0", "Single Release");
+    widget.resize(640, 480);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    QWidget* canvas = widget.plot()->canvas();
+    const auto wholeX = bounds(widget, QwtPlot::xBottom);
+    const auto wholeY = bounds(widget, QwtPlot::yLeft);
+
+    wheel(canvas, Qt::ControlModifier);
+    ASSERT_TRUE(widget.isZoomed());
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, canvas->rect().center());
+    EXPECT_FALSE(widget.isZoomed());
+    EXPECT_EQ(bounds(widget, QwtPlot::xBottom), wholeX);
+    EXPECT_EQ(bounds(widget, QwtPlot::yLeft), wholeY);
+
+    wheel(canvas, Qt::ControlModifier);
+    ASSERT_TRUE(widget.isZoomed());
+    QTest::mouseClick(widget.controls()->resetZoomButton, Qt::LeftButton);
+    EXPECT_EQ(bounds(widget, QwtPlot::xBottom), wholeX);
+
+    // The canvas's context menu holds the same entry; the power's axis
+    // returns to 0 to 1 after a pan.
+    Matrix power = rangeFrom(500, 5000);
+    for (int i = 0; i < 3; ++i)
+        power(i, 1) = 0.2 * (i + 1);
+    widget.setPower(power, "two-sided test at alpha = 0.05");
+    EXPECT_EQ(canvas->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_TRUE(canvas->actions().contains(widget.resetZoomAction()));
+    EXPECT_EQ(widget.resetZoomAction()->text(), "Reset zoom");
+    widget.controls()->panningRadio->click();
+    widget.showMeasure(QVPlotWidget::Power);
+    sendMouse(canvas, QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
+    sendMouse(canvas, QEvent::MouseMove, {250, 150}, Qt::LeftButton);
+    sendMouse(canvas, QEvent::MouseButtonRelease, {250, 150}, Qt::NoButton);
+    EXPECT_TRUE(widget.isZoomed());
+    EXPECT_NE(bounds(widget, QwtPlot::yLeft), qMakePair(0.0, 1.0));
+    widget.resetZoomAction()->trigger();
+    EXPECT_EQ(bounds(widget, QwtPlot::yLeft), qMakePair(0.0, 1.0));
+    EXPECT_EQ(bounds(widget, QwtPlot::xBottom), wholeX);
+    EXPECT_FALSE(widget.isZoomed());
+
+    // The mouse tools say what they do.
+    EXPECT_FALSE(widget.controls()->dataBarRadio->toolTip().isEmpty());
+    EXPECT_FALSE(widget.controls()->panningRadio->toolTip().isEmpty());
 }

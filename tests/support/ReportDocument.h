@@ -59,4 +59,20 @@ inline QStringList headingsOf(const QTextDocument& document)
     return texts;
 }
 
+// The first table after the paragraph that reads heading, null when there is
+// none.
+inline QTextTable* tableUnder(const QTextDocument& document, const QString& heading)
+{
+    bool under = false;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+            if (under)
+                return table;
+        } else if (it.currentBlock().isValid() && !it.currentBlock().text().isEmpty()) {
+            under = it.currentBlock().text() == heading;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace quorvel::test

@@ -20,9 +20,12 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QSignalMapper>
+#include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ryn {
 
@@ -241,8 +244,31 @@ void RynMainWindow::addSubWindow(int key, QWidget* widget)
 {
     if (!widget || subWindows.value(key))
         return;
-    mdi->addSubWindow(widget);
+    mdi->addSubWindow(widget)->installEventFilter(this);
     subWindows[key] = widget;
+}
+
+// The area places a window when it is shown, and a stored geometry may be
+// one of a larger screen: the window is checked once both are done.
+bool RynMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(watched);
+    if (window && window->mdiArea() == mdi && event->type() == QEvent::Show) {
+        QTimer::singleShot(0, window, [this, window] {
+            if (!isTiled() || !arrangeInGrid())
+                keepInsideArea(window);
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void RynMainWindow::keepInsideArea(QMdiSubWindow* window)
+{
+    const QRect area = mdi->viewport()->rect();
+    if (area.isEmpty() || window->isHidden() || window->isMaximized() || window->isMinimized() ||
+        area.contains(window->geometry()))
+        return;
+    placeInsideArea(window, window->pos(), window->size());
 }
 
 QWidget* RynMainWindow::subWindow(int key) const
@@ -458,10 +484,34 @@ void RynMainWindow::onNavItemClicked(const QModelIndex&) {}
 
 void RynMainWindow::onNavContextMenuRequested(const QPoint&) {}
 
+// Each window one title bar below and right of the one before, all of the
+// size that leaves the last inside the area, and none below its usable size
+// (the area clamps the last windows where that is larger).
 void RynMainWindow::cascadeSubWindows()
 {
-    if (mdi)
-        mdi->cascadeSubWindows();
+    tiles.clear();
+    QList<QMdiSubWindow*> shown = shownSubWindows();
+    const QRect area = mdi->viewport()->rect();
+    if (shown.isEmpty() || area.isEmpty())
+        return;
+    // The active window comes last, in front.
+    if (QMdiSubWindow* active = mdi->activeSubWindow(); shown.removeOne(active))
+        shown.append(active);
+    const int step = std::max(1, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int offset = step * (static_cast<int>(shown.size()) - 1);
+    const QSize common(std::max(area.width() - offset, area.width() * 2 / 3),
+                       std::max(area.height() - offset, area.height() * 2 / 3));
+    for (int i = 0; i < shown.size(); ++i) {
+        QMdiSubWindow* window = shown[i];
+        placeInsideArea(window, area.topLeft() + QPoint(i * step, i * step),
+                        common.expandedTo(tileSizeOf(window)));
+        window->raise();
+    }
+}
+
+QSize RynMainWindow::tileSizeOf(const QWidget* window)
+{
+    return window->minimumSizeHint().expandedTo(QSize(320, 200));
 }
 
 QList<QMdiSubWindow*> RynMainWindow::shownSubWindows() const
@@ -487,12 +537,37 @@ void RynMainWindow::placeInsideArea(QMdiSubWindow* window, QPoint topLeft, QSize
 
 void RynMainWindow::tileSubWindows()
 {
+    if (!arrangeInGrid())
+        cascadeSubWindows();
+}
+
+bool RynMainWindow::arrangeInGrid()
+{
     const QList<QMdiSubWindow*> shown = shownSubWindows();
-    if (shown.isEmpty())
-        return;
     const QRect area = mdi->viewport()->rect();
+    if (shown.isEmpty() || area.isEmpty())
+        return false;
     const int n = shown.size();
-    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+    // The room of a grid: the least share of its usable size any window gets
+    // in its cell; a grid where some window gets less than all of it fails.
+    int columns = 0;
+    double bestRoom = 1.0;
+    for (int c = 1; c <= n; ++c) {
+        const int r = (n + c - 1) / c;
+        const QSize cell(area.width() / c, area.height() / r);
+        double room = std::numeric_limits<double>::infinity();
+        for (const QMdiSubWindow* window : shown) {
+            const QSize usable = tileSizeOf(window);
+            room = std::min({room, double(cell.width()) / usable.width(),
+                             double(cell.height()) / usable.height()});
+        }
+        if (room >= bestRoom) {
+            bestRoom = room;
+            columns = c;
+        }
+    }
+    if (columns == 0)
+        return false;
     const int rows = (n + columns - 1) / columns;
     for (int i = 0; i < n; ++i) {
         const int row = i / columns;
@@ -504,6 +579,23 @@ void RynMainWindow::tileSubWindows()
         placeInsideArea(shown[i], topLeft,
                         QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
     }
+    tiles.clear();
+    for (const QMdiSubWindow* window : shown)
+        tiles[window] = window->geometry();
+    return true;
+}
+
+bool RynMainWindow::isTiled() const
+{
+    bool placed = false;
+    for (const QMdiSubWindow* window : shownSubWindows()) {
+        if (!tiles.contains(window))
+            continue;
+        if (tiles.value(window) != window->geometry())
+            return false;
+        placed = true;
+    }
+    return placed;
 }
 
 void RynMainWindow::onCheckForUpdates()

@@ -2,6 +2,7 @@
 
 #include "framework/window/OutputDockWidget.h"
 
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
@@ -137,15 +138,32 @@ public slots:
     virtual void onNavItemClicked(const QModelIndex& index);
     virtual void onNavContextMenuRequested(const QPoint& pos);
 
+    // The shown sub-windows one below and right of the other, each of the
+    // same size, at least its usable size (tileSizeOf) and inside the area.
     void cascadeSubWindows();
-    // The shown sub-windows in a grid over the document area, each at least
-    // its minimum size and none reaching outside the area (where the minimums
-    // do not fit side by side, the windows overlap).
+    // The shown sub-windows in a grid over the document area, of as many
+    // columns as gives each window the most room for its usable size; where
+    // no grid gives every window its usable size, they are cascaded instead.
+    // While the windows are tiled, a window shown takes its place in a new
+    // grid where one gives every window its usable size.
     void tileSubWindows();
+    // Whether the windows the last Tile placed that are still shown are where
+    // it put them (none moved or resized since).
+    bool isTiled() const;
+    // The least size a sub-window is still usable at: its minimum size hint,
+    // at least a few lines of a form.
+    static QSize tileSizeOf(const QWidget* window);
     void onCheckForUpdates();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A sub-window shown is kept inside the document area (where the area's
+    // own placement or a stored geometry would leave part of it outside),
+    // and takes its place in the grid while the windows are tiled.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Moves a shown sub-window that reaches outside the document area into
+    // it, shrunk to the area where it is larger.
+    void keepInsideArea(QMdiSubWindow* window);
     // Gives window size, grown to its minimum and shrunk to the document
     // area, at topLeft, moved as far as it must be to lie inside the area; a
     // maximised window is restored first.
@@ -154,6 +172,9 @@ protected:
     QList<QMdiSubWindow*> shownSubWindows() const;
 
 private:
+    // The grid of tileSubWindows; false, and nothing moved, where none gives
+    // every window its usable size.
+    bool arrangeInGrid();
     void createMdiArea();
     void createMenus();
     void createNavigation();
@@ -182,6 +203,8 @@ private:
     QAction* windowAnchor = nullptr;
     QAction* helpAnchor = nullptr;
     QProgressDialog* progress = nullptr;
+    // Where the last Tile put each window.
+    QHash<const QMdiSubWindow*, QRect> tiles;
     std::unique_ptr<ThreadRunner> runner;
     OutputDockWidget* output = nullptr;
     const QString updaterName;

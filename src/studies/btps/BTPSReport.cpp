@@ -36,12 +36,11 @@ void BTPSReport::write(QTextCursor& cursor) const
     cursor.endEditBlock();
 }
 
-// The first point's inputs, also over a range. With St given the table shows
-// St = Sc·T.
+// The first point's inputs as typed, also over a range. With St given the
+// table shows St = Sc·T.
 void BTPSReport::writeInputs(QTextCursor& cursor) const
 {
-    const int d = options.precisionErr;
-    const auto fixed = [d](double v) { return QString::number(v, 'f', d); };
+    const auto fixed = inputNumber;
     cursor.insertText(QStringLiteral("Input:"), style.heading2Format);
     cursor.insertBlock();
     insertInputTable(
@@ -50,9 +49,10 @@ void BTPSReport::writeInputs(QTextCursor& cursor) const
             {QStringLiteral("Control Release Size (Rc):"), QString::number(record.rc[0])},
             {QStringLiteral("Treatment Release Size (Rt):"), QString::number(record.rt[0])},
             {QStringLiteral("Control Survival (Sc):"), fixed(record.sc[0])},
-            record.useSt ? qMakePair(QStringLiteral("Treatment Survival (St):"),
-                                     fixed(record.sc[0] * record.t[0]))
-                         : qMakePair(QStringLiteral("Tau (T):"), fixed(record.t[0])),
+            record.useSt
+                ? qMakePair(QStringLiteral("Treatment Survival (St):"),
+                            fixed(record.sc[0] * record.t[0]))
+                : qMakePair(QStringLiteral("Survival Ratio (T = St/Sc):"), fixed(record.t[0])),
             {QStringLiteral("Proportion Alive Fish (Pa):"), fixed(record.pa[0])},
             {QStringLiteral("Proportion Dead Fish (Pd):"), fixed(record.pd[0])},
         },
@@ -66,17 +66,17 @@ void BTPSReport::writeSinglePoint(QTextCursor& cursor) const
     const double se = std::sqrt(results.variances[0]);
     cursor.insertText(QStringLiteral("Results:"), style.heading2Format);
     cursor.insertBlock();
-    QStringList labels = {QStringLiteral("se"), QStringLiteral("1/2 95% CI"),
-                          QStringLiteral("1/2 90% CI")};
+    QStringList labels = {QStringLiteral("se"), QStringLiteral("1/2 90% CI"),
+                          QStringLiteral("1/2 95% CI")};
     QStringList values;
-    for (double value : {se, halfWidth95(se), halfWidth90(se)})
-        values << QString::number(value, 'f', d);
+    for (double value : {se, halfWidth90(se), halfWidth95(se)})
+        values << reportNumber(value, d);
     if (power.shown()) {
         labels << QStringLiteral("power");
         values << power.at(0);
     }
     QTextTable* table = insertReportTable(cursor, style, labels.size() + 1, 2, true, true);
-    writeCell(table, 0, 1, QStringLiteral("Tau"), style.headerCellFormat);
+    writeCell(table, 0, 1, QStringLiteral("T"), style.headerCellFormat);
     for (int row = 0; row < labels.size(); ++row) {
         writeCell(table, row + 1, 0, labels[row], style.headerCellFormat);
         writeCell(table, row + 1, 1, values[row], style.cellFormat);
@@ -88,7 +88,7 @@ void BTPSReport::writeRange(QTextCursor& cursor) const
     const int n = results.pointCount();
     const bool tested = power.shown();
     QStringList headers = {record.rangeName, QStringLiteral("var(T)"), QStringLiteral("se(T)"),
-                           QStringLiteral("1/2 95% CI"), QStringLiteral("1/2 90% CI")};
+                           QStringLiteral("1/2 90% CI"), QStringLiteral("1/2 95% CI")};
     if (tested)
         headers << QStringLiteral("Power");
     QTextTable* table = insertReportTable(cursor, style, n + 1, headers.size(), true, false);
@@ -97,7 +97,7 @@ void BTPSReport::writeRange(QTextCursor& cursor) const
     for (int i = 0; i < n; ++i) {
         const double variance = results.variances[i];
         const double se = std::sqrt(variance);
-        const QList<double> values = {record.x[i], variance, se, halfWidth95(se), halfWidth90(se)};
+        const QList<double> values = {record.x[i], variance, se, halfWidth90(se), halfWidth95(se)};
         for (int column = 0; column < values.size(); ++column)
             writeCell(table, i + 1, column, QString::number(values[column], 'g', 6),
                       style.cellFormat);

@@ -13,11 +13,12 @@ namespace ryn {
 class RynStyle;
 }
 
-// The report of a balloon-tag run: the inputs of its first point, then the
-// precision of T, as a table of se and the half-widths of the 95% and 90%
-// intervals for one point, or as a table of var(T), se(T) and the half-widths
-// at every point of a range; with a test of T in the options, its power beside
-// them. Written from the run's record and results alone.
+// The report of a balloon-tag run: the inputs of its first point as typed,
+// then the precision of T (the survival ratio St/Sc), as a table of se and
+// the half-widths of the 90% and 95% intervals for one point, or as a table
+// of var(T), se(T) and the half-widths at every point of a range; with a test
+// of T in the options, its power beside them. Written from the run's record
+// and results alone.
 class BTPSReport
 {
 public:

@@ -57,27 +57,6 @@ TableWidths measure(const QAbstractTextDocumentLayout& layout, QTextTable* table
     return widths;
 }
 
-// The value columns (those after the lead columns) in runs that fit width
-// together with the lead columns; at least one column a run.
-std::vector<std::vector<int>> columnRuns(const TableWidths& widths, int lead, double width)
-{
-    double leadWidth = widths.around;
-    for (int c = 0; c < lead; ++c)
-        leadWidth += widths.columns[static_cast<std::size_t>(c)];
-    std::vector<std::vector<int>> runs;
-    double used = 0;
-    for (int c = lead; c < static_cast<int>(widths.columns.size()); ++c) {
-        const double w = widths.columns[static_cast<std::size_t>(c)];
-        if (runs.empty() || (leadWidth + used + w > width && !runs.back().empty())) {
-            runs.emplace_back();
-            used = 0;
-        }
-        runs.back().push_back(c);
-        used += w;
-    }
-    return runs;
-}
-
 // The cell's paragraphs with their block and character formats.
 void copyCell(const QTextTableCell& from, const QTextTableCell& to)
 {
@@ -127,6 +106,26 @@ void cut(QTextTable* table, int lead, const std::vector<std::vector<int>>& runs)
 
 } // namespace
 
+std::vector<std::vector<int>> cutColumns(const std::vector<double>& columnWidths, double around,
+                                         int leadColumns, double width)
+{
+    double leadWidth = around;
+    for (int c = 0; c < leadColumns; ++c)
+        leadWidth += columnWidths[static_cast<std::size_t>(c)];
+    std::vector<std::vector<int>> parts;
+    double used = 0;
+    for (int c = leadColumns; c < static_cast<int>(columnWidths.size()); ++c) {
+        const double w = columnWidths[static_cast<std::size_t>(c)];
+        if (parts.empty() || (leadWidth + used + w > width && !parts.back().empty())) {
+            parts.emplace_back();
+            used = 0;
+        }
+        parts.back().push_back(c);
+        used += w;
+    }
+    return parts;
+}
+
 void fitTablesToWidth(QTextDocument& report, double width)
 {
     const double textWidth = report.textWidth();
@@ -148,7 +147,7 @@ void fitTablesToWidth(QTextDocument& report, double width)
     for (auto it = tables.rbegin(); it != tables.rend(); ++it) {
         const int lead = std::min(it->table->columns() - 1,
                                   it->table->format().property(reportLeadColumnsProperty).toInt());
-        const std::vector<std::vector<int>> runs = columnRuns(*it, lead, width);
+        const std::vector<std::vector<int>> runs = cutColumns(it->columns, it->around, lead, width);
         if (runs.size() > 1)
             cut(it->table, lead, runs);
     }

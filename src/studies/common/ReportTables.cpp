@@ -9,6 +9,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -42,6 +43,23 @@ ReportOptions ReportOptions::fromSettings(const ryn::RynSettings& settings)
     options.precisionEst = settings.value(QVSettingsKeys::PrecisionEst).toInt();
     options.precisionErr = settings.value(QVSettingsKeys::PrecisionErr).toInt();
     return options;
+}
+
+QString reportNumber(double value, int decimals)
+{
+    const QString text = QString::number(value, 'f', decimals);
+    if (!std::isfinite(value))
+        return text;
+    for (const QChar c : text) {
+        if (c.isDigit() && c != QLatin1Char('0'))
+            return text;
+    }
+    return QStringLiteral("0");
+}
+
+QString inputNumber(double value)
+{
+    return QString::number(value, 'g', 12);
 }
 
 QString inputOverPoints(const QVector<double>& values, const std::function<QString(double)>& format)

@@ -58,6 +58,18 @@ QString inputOverPoints(const QVector<double>& values,
                         const std::function<QString(double)>& format);
 QString inputOverPoints(const QVector<int>& values);
 
+// value with decimals digits after the point, as the reports show their
+// estimates, variances and errors; a value that rounds to zero there is
+// "0", never "-0.00000000" (a covariance a rounding below zero) nor a row of
+// zeros.
+QString reportNumber(double value, int decimals);
+
+// An input as the user typed it: the fewest digits that give the value back
+// ("0.8", not "0.80000000"); a value computed from inputs (St = Sc·T) is
+// rounded to 12 significant digits, so that the rounding of the product
+// does not show.
+QString inputNumber(double value);
+
 // A report table at the cursor in the style's grid format, every cell centred,
 // the header row and/or column shaded. The cursor is left in the first cell.
 QTextTable* insertReportTable(QTextCursor& cursor, const ryn::RynStyle& style, int rows,

@@ -95,7 +95,7 @@ void TIRRReport::writeRange(QTextCursor& cursor) const
     const int n = results.pointCount();
     const bool tested = power.shown();
     QStringList headers = {record.rangeName, QStringLiteral("Var(T)"), QStringLiteral("SE(T)"),
-                           QStringLiteral("1/2 95% CI"), QStringLiteral(" 1/2 90% CI")};
+                           QStringLiteral("1/2 90% CI"), QStringLiteral("1/2 95% CI")};
     if (tested)
         headers << QStringLiteral("Power");
     QTextTable* table = insertReportTable(cursor, style, n + 1, headers.size(), true, true);
@@ -105,10 +105,9 @@ void TIRRReport::writeRange(QTextCursor& cursor) const
         const double variance = results.variances[i];
         const double se = std::sqrt(variance);
         writeCell(table, i + 1, 0, general(record.x[i]), style.cellFormat);
-        const QList<double> values = {variance, se, halfWidth95(se), halfWidth90(se)};
+        const QList<double> values = {variance, se, halfWidth90(se), halfWidth95(se)};
         for (int column = 0; column < values.size(); ++column)
-            writeCell(table, i + 1, column + 1, QString::number(values[column], 'f', 4),
-                      style.cellFormat);
+            writeCell(table, i + 1, column + 1, reportNumber(values[column], 4), style.cellFormat);
         if (tested)
             writeCell(table, i + 1, values.size() + 1, power.at(i), style.cellFormat);
     }

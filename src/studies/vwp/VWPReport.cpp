@@ -73,7 +73,7 @@ void VWPReport::writeSinglePoint(QTextCursor& cursor) const
 {
     const VWPPointResult& point = results.points[0];
     cursor.insertText(QStringLiteral("Results for Sdam:"), style.heading2Format);
-    const auto fixed = [](double v) { return QString::number(v, 'f', variancePrecision); };
+    const auto fixed = [](double v) { return reportNumber(v, variancePrecision); };
     QList<QPair<QString, QString>> rows = {
         {QStringLiteral("Standard Error: "), fixed(point.seSdam)},
         {QStringLiteral("1/2 90% CI: "), fixed(halfWidth90(point.seSdam))},
@@ -95,10 +95,9 @@ void VWPReport::writeSinglePoint(QTextCursor& cursor) const
     const QList<double> variances = {point.varS1, point.varS2, point.varS3};
     for (int row = 0; row < names.size(); ++row) {
         writeCell(table, row + 1, 0, names[row], style.cellFormat);
-        writeCell(table, row + 1, 1, QString::number(variances[row], 'f', variancePrecision),
+        writeCell(table, row + 1, 1, reportNumber(variances[row], variancePrecision),
                   style.cellFormat);
-        writeCell(table, row + 1, 2,
-                  QString::number(std::sqrt(variances[row]), 'f', errorPrecision),
+        writeCell(table, row + 1, 2, reportNumber(std::sqrt(variances[row]), errorPrecision),
                   style.cellFormat);
     }
     cursor.movePosition(QTextCursor::End);
@@ -122,8 +121,8 @@ void VWPReport::writeRange(QTextCursor& cursor) const
         writeCell(table, i + 1, 0, QString::number(record.x[i], 'g', 6), style.cellFormat);
         const QList<double> values = {se, halfWidth90(se), halfWidth95(se)};
         for (int column = 0; column < values.size(); ++column)
-            writeCell(table, i + 1, column + 1,
-                      QString::number(values[column], 'f', errorPrecision), style.cellFormat);
+            writeCell(table, i + 1, column + 1, reportNumber(values[column], errorPrecision),
+                      style.cellFormat);
         if (tested)
             writeCell(table, i + 1, values.size() + 1, power.at(i), style.cellFormat);
     }

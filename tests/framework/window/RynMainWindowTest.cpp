@@ -472,4 +472,102 @@ TEST(RynMainWindow, UpdaterBesideTheProgramIsOfferedAndStartedByItsPath)
     EXPECT_EQ(updater.log(), "/silent\n/checknow\n");
 }
 
+namespace {
+
+// A frame whose document area is about 900 × 500 pixels, with n plain
+// sub-windows of no minimum of their own.
+struct TiledFrame
+{
+    explicit TiledFrame(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            window.addSubWindow(300 + i, new QTextEdit);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.resize(window.size() + QSize(900, 500) - area()->viewport()->size());
+        QTest::qWait(0);
+    }
+
+    QMdiArea* area() const { return window.mdiArea(); }
+    QMdiSubWindow* sub(int i) const
+    {
+        return static_cast<QMdiSubWindow*>(window.subWindow(300 + i)->parentWidget());
+    }
+
+    RynMainWindow window{nullptr, "Quorvel"};
+};
+
+} // namespace
+
+// Four windows that each need 320 × 200 fit 2 × 2 in a 900 × 500 area, not
+// in one row (225 wide) nor one column (125 high); a window shown while they
+// are tiled takes its place in the grid; one moved by hand ends the tiling.
+TEST(RynMainWindow, TileGivesEachWindowItsRoomAndAWindowShownJoinsTheGrid)
+{
+    TiledFrame frame(5);
+    const QRect inside = frame.area()->viewport()->rect();
+    ASSERT_EQ(inside.size(), QSize(900, 500));
+    EXPECT_EQ(RynMainWindow::tileSizeOf(frame.sub(0)), QSize(320, 200));
+    frame.sub(4)->hide();
+    frame.window.tileSubWindows();
+    EXPECT_TRUE(frame.window.isTiled());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(frame.sub(i)->geometry(), QRect(450 * (i % 2), 250 * (i / 2), 450, 250)) << i;
+
+    // A fifth window shown finds no grid for five (three columns of 300 are
+    // too narrow, three rows of 166 too low): the four stay tiled, and it
+    // is kept inside the area.
+    frame.sub(4)->show();
+    QTest::qWait(0);
+    EXPECT_TRUE(frame.window.isTiled());
+    EXPECT_EQ(frame.sub(3)->geometry(), QRect(450, 250, 450, 250));
+    EXPECT_TRUE(inside.contains(frame.sub(4)->geometry()));
+
+    // Tile with five cascades them, each at a usable size inside the area.
+    frame.window.tileSubWindows();
+    EXPECT_FALSE(frame.window.isTiled());
+    QPoint last(-1, -1);
+    for (int i = 0; i < 5; ++i) {
+        const QRect placed = frame.sub(i)->geometry();
+        EXPECT_TRUE(inside.contains(placed)) << i;
+        EXPECT_GE(placed.width(), 320) << i;
+        EXPECT_GE(placed.height(), 200) << i;
+        EXPECT_GT(placed.topLeft().y(), last.y()) << i;
+        last = placed.topLeft();
+    }
+
+    // Three tiled in a row of 300 are too narrow: two columns, two rows.
+    frame.sub(3)->hide();
+    frame.sub(4)->hide();
+    frame.window.tileSubWindows();
+    EXPECT_EQ(frame.sub(2)->geometry(), QRect(0, 250, 450, 250));
+    frame.sub(3)->show();
+    QTest::qWait(0);
+    EXPECT_EQ(frame.sub(3)->geometry(), QRect(450, 250, 450, 250));
+    EXPECT_TRUE(frame.window.isTiled());
+    frame.sub(0)->move(20, 20);
+    EXPECT_FALSE(frame.window.isTiled());
+    frame.window.cascadeSubWindows();
+    EXPECT_FALSE(frame.window.isTiled());
+}
+
+// A window shown where part of it lies outside the document area (placed
+// there by the area, or by a geometry stored on a larger screen) is moved
+// in, and shrunk to the area where it is larger.
+TEST(RynMainWindow, AWindowShownIsKeptInsideTheDocumentArea)
+{
+    TiledFrame frame(2);
+    const QRect inside = frame.area()->viewport()->rect();
+    frame.sub(1)->hide();
+    frame.sub(1)->setGeometry(700, 400, 400, 300);
+    frame.sub(1)->show();
+    QTest::qWait(0);
+    EXPECT_EQ(frame.sub(1)->geometry(), QRect(500, 200, 400, 300));
+    frame.sub(0)->hide();
+    frame.sub(0)->setGeometry(100, 50, 1200, 900);
+    frame.sub(0)->show();
+    QTest::qWait(0);
+    EXPECT_EQ(frame.sub(0)->geometry(), inside);
+}
+
 #include "RynMainWindowTest.moc"

@@ -122,8 +122,10 @@ TEST(BTPSSubWindow, SinglePointReportShowsTheInputsAndListsThe95PercentHalfWidth
     ASSERT_EQ(inputs->rows(), 6);
     EXPECT_EQ(inputs->format().border(), 0);
     EXPECT_EQ(rowTexts(inputs, 1), (QStringList{"Treatment Release Size (Rt):", "1000"}));
-    EXPECT_EQ(rowTexts(inputs, 3), (QStringList{"Treatment Survival (St):", "0.720000"}));
-    EXPECT_EQ(rowTexts(inputs, 4), (QStringList{"Proportion Alive Fish (Pa):", "0.500000"}));
+    // Inputs as typed, not to the report's decimals: St = Sc·T = 0.8 · 0.9
+    // without the rounding of the product.
+    EXPECT_EQ(rowTexts(inputs, 3), (QStringList{"Treatment Survival (St):", "0.72"}));
+    EXPECT_EQ(rowTexts(inputs, 4), (QStringList{"Proportion Alive Fish (Pa):", "0.5"}));
     EXPECT_TRUE(cellCharFormat(inputs, 4, 0).fontWeight() > QFont::Normal);
     EXPECT_EQ(cellCharFormat(inputs, 4, 1).fontWeight(), QFont::Normal);
     EXPECT_EQ(inputs->cellAt(4, 0).firstCursorPosition().blockFormat().leftMargin(), 10);
@@ -132,10 +134,10 @@ TEST(BTPSSubWindow, SinglePointReportShowsTheInputsAndListsThe95PercentHalfWidth
     // the power against T = 1 at T = 0.9 is Φ(0.1/se − 1.96) + Φ(−0.1/se − 1.96).
     QTextTable* results = tables[1];
     ASSERT_EQ(results->rows(), 5);
-    EXPECT_EQ(rowTexts(results, 0), (QStringList{"", "Tau"}));
+    EXPECT_EQ(rowTexts(results, 0), (QStringList{"", "T"}));
     EXPECT_EQ(rowTexts(results, 1), (QStringList{"se", "0.051527"}));
-    EXPECT_EQ(rowTexts(results, 2), (QStringList{"1/2 95% CI", "0.100992"}));
-    EXPECT_EQ(rowTexts(results, 3), (QStringList{"1/2 90% CI", "0.084761"}));
+    EXPECT_EQ(rowTexts(results, 2), (QStringList{"1/2 90% CI", "0.084761"}));
+    EXPECT_EQ(rowTexts(results, 3), (QStringList{"1/2 95% CI", "0.100992"}));
     EXPECT_EQ(rowTexts(results, 4), (QStringList{"power", "0.4924"}));
     EXPECT_EQ(cellCharFormat(results, 1, 1).fontPointSize(), 8);
 }
@@ -157,13 +159,14 @@ TEST(BTPSSubWindow, RangeReportKeepsTheInputTableAndGivesEveryPointInGeneralForm
     const QList<QTextTable*> tables = tablesOf(document);
     ASSERT_EQ(tables.size(), 2);
     EXPECT_EQ(rowTexts(tables[0], 1), (QStringList{"Treatment Release Size (Rt):", "1000"}));
-    EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Tau (T):", "0.90000000"}));
+    EXPECT_EQ(rowTexts(tables[0], 3), (QStringList{"Survival Ratio (T = St/Sc):", "0.9"}));
+    EXPECT_FALSE(document.toPlainText().contains("Tau"));
     QTextTable* range = tables[1];
     ASSERT_EQ(range->rows(), 101);
     EXPECT_EQ(rowTexts(range, 0),
-              (QStringList{"Rt", "var(T)", "se(T)", "1/2 95% CI", "1/2 90% CI", "Power"}));
+              (QStringList{"Rt", "var(T)", "se(T)", "1/2 90% CI", "1/2 95% CI", "Power"}));
     // At Rt = Rc = 1000 the certified variance 0.002655, se 0.0515267.
     EXPECT_EQ(rowTexts(range, 1),
-              (QStringList{"1000", "0.002655", "0.0515267", "0.100992", "0.0847614", "0.4924"}));
+              (QStringList{"1000", "0.002655", "0.0515267", "0.0847614", "0.100992", "0.4924"}));
     EXPECT_EQ(cellText(range, 100, 0), "2000");
 }

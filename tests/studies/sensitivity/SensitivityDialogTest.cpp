@@ -1,6 +1,9 @@
 #include "studies/sensitivity/window/SensitivityDialog.h"
 #include "studies/sensitivity/window/BandDialog.h"
 
+#include "AnsweringDialogs.h"
+#include "FileContent.h"
+#include "ScreenCheck.h"
 #include "TestStore.h"
 #include "plot/QVPlotWidget.h"
 #include "plot/TornadoChart.h"
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +46,9 @@ TEST(SensitivityDialog, AnalysesOnOpeningAndSavesWhatItShows)
         chart->setBars(dialog.result().title(), "SE", labels, dialog.result().base, low, high);
     });
     QTRY_VERIFY_WITH_TIMEOUT(dialog.result().inputs.size() == 6, 10000);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    expectInsideTheScreen(&dialog);
     EXPECT_EQ(dialog.table()->rowCount(), 6);
     EXPECT_EQ(chart->barCount(), 6);
     for (int r = 0; r < 6; ++r)
@@ -58,6 +65,27 @@ TEST(SensitivityDialog, AnalysesOnOpeningAndSavesWhatItShows)
     EXPECT_FALSE(dialog.saveTo(folder.filePath("s.doc"), &error));
     EXPECT_FALSE(dialog.saveTo(folder.filePath("no/such/s.csv"), &error));
     EXPECT_FALSE(QFile::exists(folder.filePath("s.doc")));
+
+    // Save as proposes the design's name; a name without an extension gets
+    // the chosen type's, one with another extension is written as the type
+    // chosen.
+    auto owned = std::make_unique<AnsweringDialogs>();
+    AnsweringDialogs* answers = owned.get();
+    dialog.setDialogs(std::move(owned));
+    answers->saveFilter = "JSON (*.json)";
+    answers->savePath = folder.filePath("guess");
+    dialog.onSaveAs();
+    EXPECT_EQ(answers->proposals.last(),
+              QDir::homePath() + "/balloon-tag-passage-survival-estimate-sensitivity.csv");
+    EXPECT_EQ(answers->startFilters.last(), "CSV table (*.csv)");
+    EXPECT_TRUE(contentOf(folder.filePath("guess.json")).trimmed().startsWith("{"));
+    answers->saveFilter = "Text (*.txt)";
+    answers->savePath = folder.filePath("guess.dat");
+    dialog.onSaveAs();
+    EXPECT_TRUE(contentOf(answers->savePath).startsWith("Sensitivity of"));
+    answers->pdfPath = folder.filePath("printed.pdf");
+    dialog.onPrint();
+    EXPECT_TRUE(contentOf(answers->pdfPath).startsWith("%PDF-"));
 
     // Closed while analysing, the dialog waits for its worker to stop.
     auto* closing = new SensitivityDialog(&window, new TornadoChart);

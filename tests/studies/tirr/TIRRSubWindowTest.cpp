@@ -110,8 +110,8 @@ TEST(TIRRReport, RangeReportStatesItsInputsAndGivesFourDecimals)
     EXPECT_EQ(rowTexts(tables[0], 5), (QStringList{"Treatment Effect (T):", "0.8:1.6"}));
     ASSERT_EQ(tables[1]->rows(), 101);
     EXPECT_EQ(rowTexts(tables[1], 0),
-              (QStringList{"T", "Var(T)", "SE(T)", "1/2 95% CI", " 1/2 90% CI"}));
-    EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"0.8", "0.0032", "0.0566", "0.1109", "0.0931"}));
+              (QStringList{"T", "Var(T)", "SE(T)", "1/2 90% CI", "1/2 95% CI"}));
+    EXPECT_EQ(rowTexts(tables[1], 1), (QStringList{"0.8", "0.0032", "0.0566", "0.0931", "0.1109"}));
     EXPECT_EQ(cellText(tables[1], 100, 0), "1.6");
     EXPECT_EQ(headingsOf(document), (QStringList{"Transport In-River Ratio Results", "Input:"}));
 }

@@ -80,9 +80,8 @@ QList<ReportPiece> ReleaseRecaptureReport::releaseSizePieces() const
 
 // "CompositeS" and other derived quantities have no estimate of their own:
 // the table lists the first parameterCount() names. Removals change the
-// precision, so when any reach removes fish a third row states every removal
-// proportion, each cell naming its own ("D2 = 0.2"), the table widened where
-// there are more reaches than parameters.
+// precision, so when any reach removes fish a table of its own below states
+// every removal proportion under its name (D1, D2, ...).
 QList<ReportPiece> ReleaseRecaptureReport::parameterPieces() const
 {
     QList<ReportPiece> pieces{caption(QStringLiteral("Parameters:"))};
@@ -94,32 +93,33 @@ QList<ReportPiece> ReleaseRecaptureReport::parameterPieces() const
     const QStringList ranged = record.rangedColumns;
     const int p = options.precisionEst;
     const QString rangeText = record.range.toString('g', p);
+    pieces << reportTablePieces(
+        style, {2, k, true, false, false},
+        [names, estimates, ranged, rangeText, p](int row, int column) -> QString {
+            if (row == 0)
+                return names[column];
+            return ranged.contains(names[column])
+                       ? rangeText
+                       : QString::number(estimates[static_cast<std::size_t>(column)], 'g', p);
+        });
+
+    QStringList removalNames;
     QStringList removals;
     bool removing = false;
     for (std::size_t i = 0; i < record.removals.size(); ++i) {
         const QString name = QStringLiteral("D%1").arg(i + 1);
         const bool isRanged = record.rangeName == name;
         removing = removing || isRanged || record.removals[i] != 0.0;
-        removals << name + QStringLiteral(" = ") +
-                        (isRanged ? rangeText : QString::number(record.removals[i], 'g', p));
+        removalNames << name;
+        removals << (isRanged ? rangeText : QString::number(record.removals[i], 'g', p));
     }
     if (!removing)
-        removals.clear();
-    const int columns = std::max(k, static_cast<int>(removals.size()));
+        return pieces;
+    pieces << caption(QStringLiteral("Proportions removed:"));
     return pieces << reportTablePieces(
-               style, {removing ? 3 : 2, columns, true, false, false},
-               [names, estimates, ranged, rangeText, p, k, removals](int row,
-                                                                     int column) -> QString {
-                   if (row == 2)
-                       return removals.value(column);
-                   if (column >= k)
-                       return QString();
-                   if (row == 0)
-                       return names[column];
-                   return ranged.contains(names[column])
-                              ? rangeText
-                              : QString::number(estimates[static_cast<std::size_t>(column)], 'g',
-                                                p);
+               style, {2, static_cast<int>(removals.size()), true, false, false},
+               [removalNames, removals](int row, int column) {
+                   return row == 0 ? removalNames[column] : removals[column];
                });
 }
 
@@ -138,8 +138,7 @@ QList<ReportPiece> ReleaseRecaptureReport::singlePointPieces() const
                                             return column == 0 ? QString() : names[column - 1];
                                         if (column == 0)
                                             return names[row - 1];
-                                        return QString::number((*covariance)(row - 1, column - 1),
-                                                               'f', s);
+                                        return reportNumber((*covariance)(row - 1, column - 1), s);
                                     });
     }
 
@@ -164,12 +163,15 @@ QList<ReportPiece> ReleaseRecaptureReport::singlePointPieces() const
                 return PowerReport::cell(precision, *options.power, 0, names[shown - 1]);
             const double se = std::sqrt((*variances)(0, shown));
             const double value = row == 1 ? se : row == 2 ? halfWidth90(se) : halfWidth95(se);
-            return QString::number(value, 'f', s);
+            return reportNumber(value, s);
         });
     pieces << [this](QTextCursor& cursor) { writeExtra(cursor); };
     return pieces;
 }
 
+// The standard errors (with the power beside them), then the half-widths of
+// the 90% and of the 95% intervals, one table each with the ranged value in
+// its first column, so that a page cuts each the same way.
 QList<ReportPiece> ReleaseRecaptureReport::rangePieces() const
 {
     int replicateColumn = -1;
@@ -183,25 +185,40 @@ QList<ReportPiece> ReleaseRecaptureReport::rangePieces() const
     // The power columns follow the standard errors, one per tested quantity.
     const QStringList tested = testedNames(columns);
     const int errors = 1 + columns.size();
+    const ReportTableShape shape{variances->rows() + 1, errors, true, false, true};
+    // The cell of the table of a measure of the standard error: the head
+    // row, the ranged value, or the measure at the point.
+    const auto measureCell = [variances, columns, names, rangeName, e,
+                              s](int row, int column, double (*measure)(double)) -> QString {
+        if (row == 0)
+            return column == 0 ? rangeName : names[columns[column - 1] - 1];
+        if (column == 0)
+            return QString::number((*variances)(row - 1, 0), 'f', e);
+        return reportNumber(measure(std::sqrt((*variances)(row - 1, columns[column - 1]))), s);
+    };
+    const auto standardError = [](double se) { return se; };
+
     QList<ReportPiece> pieces{caption(QStringLiteral("Standard Errors:"))};
-    return pieces << reportTablePieces(
-               style,
-               {variances->rows() + 1, errors + static_cast<int>(tested.size()), true, false, true},
-               [this, variances, columns, names, rangeName, e, s, tested,
-                errors](int row, int column) -> QString {
-                   if (column >= errors) {
-                       const QString& name = tested[column - errors];
-                       return row == 0
-                                  ? QStringLiteral("Power %1").arg(name)
-                                  : PowerReport::cell(precision, *options.power, row - 1, name);
-                   }
-                   if (row == 0)
-                       return column == 0 ? rangeName : names[columns[column - 1] - 1];
-                   if (column == 0)
-                       return QString::number((*variances)(row - 1, 0), 'f', e);
-                   return QString::number(std::sqrt((*variances)(row - 1, columns[column - 1])),
-                                          'f', s);
-               });
+    ReportTableShape errorShape = shape;
+    errorShape.columns += static_cast<int>(tested.size());
+    pieces << reportTablePieces(
+        style, errorShape,
+        [this, measureCell, standardError, tested, errors](int row, int column) -> QString {
+            if (column < errors)
+                return measureCell(row, column, standardError);
+            const QString& name = tested[column - errors];
+            return row == 0 ? QStringLiteral("Power %1").arg(name)
+                            : PowerReport::cell(precision, *options.power, row - 1, name);
+        });
+    pieces << caption(QStringLiteral("Half-widths of the 90% confidence intervals:"));
+    pieces << reportTablePieces(style, shape, [measureCell](int row, int column) {
+        return measureCell(row, column, halfWidth90);
+    });
+    pieces << caption(QStringLiteral("Half-widths of the 95% confidence intervals:"));
+    pieces << reportTablePieces(style, shape, [measureCell](int row, int column) {
+        return measureCell(row, column, halfWidth95);
+    });
+    return pieces;
 }
 
 // A variance of 0 in the tables is that of a parameter known exactly; the

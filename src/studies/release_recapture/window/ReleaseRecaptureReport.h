@@ -19,9 +19,11 @@ class RynStyle;
 // a front end without windows write the same report. It holds the title
 // ("<title> Results"), the replicates table when replicates are in use, the
 // release sizes and the parameters of the first point (the range text in the
-// columns of the ranged input), then either the single-point report
+// columns of the ranged input) with the removal proportions in a table of
+// their own when any reach removes fish, then either the single-point report
 // (variance-covariance matrix unless replicates are in use, the precision
-// table) or, over a range, the standard errors at every point, and the
+// table) or, over a range, the standard errors and the half-widths of the 90%
+// and the 95% intervals at every point, each a table of its own, and the
 // parameters known exactly ("P2 = 1: known, not estimated"). With a test in
 // the options, the power of each quantity with a null value stands beside
 // its precision: a "power" row at one point, a column over a range. With

@@ -1,7 +1,10 @@
 #include "studies/sensitivity/window/SensitivityDialog.h"
 
+#include "framework/files/SaveChoice.h"
 #include "framework/files/SaveFile.h"
 #include "framework/window/MessageLine.h"
+#include "framework/window/ScreenFit.h"
+#include "framework/window/WindowDialogs.h"
 #include "studies/common/StudySubWindow.h"
 #include "studies/planning/Planner.h"
 #include "studies/sensitivity/SensitivityTables.h"
@@ -12,7 +15,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -24,7 +27,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
@@ -44,11 +46,12 @@ SensitivityDialog::SensitivityDialog(StudySubWindow* window, QWidget* chart, QWi
     , chart(chart)
     , worker(new GuessWorker(this))
     , progressTimer(new QTimer(this))
+    , dialogs(std::make_unique<ryn::WindowDialogs>())
 {
     setWindowTitle(tr("Sensitivity: %1").arg(window->title()));
     createControls(chart);
     fillChoices();
-    resize(760, 720);
+    ryn::screenfit::fitToScreen(this, QSize(760, 720));
     progressTimer->setInterval(100);
     connect(progressTimer, &QTimer::timeout, this, [this] {
         if (worker->steps() > 1)
@@ -262,13 +265,18 @@ void SensitivityDialog::printOn(QPagedPaintDevice* device) const
     printed->print(device);
 }
 
-bool SensitivityDialog::saveTo(const QString& path, QString* error) const
+void SensitivityDialog::setDialogs(std::unique_ptr<ryn::WindowDialogs> dialogs)
+{
+    this->dialogs = std::move(dialogs);
+}
+
+bool SensitivityDialog::saveTo(const QString& path, QString* error, const QString& format) const
 {
     if (shown.inputs.isEmpty()) {
         *error = tr("Nothing has been analysed yet");
         return false;
     }
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QString suffix = format.isEmpty() ? QFileInfo(path).suffix().toLower() : format;
     const QStringList suffixes = {QStringLiteral("csv"), QStringLiteral("json"),
                                   QStringLiteral("txt"), QStringLiteral("png"),
                                   QStringLiteral("pdf")};
@@ -308,14 +316,16 @@ bool SensitivityDialog::saveTo(const QString& path, QString* error) const
 
 void SensitivityDialog::onSaveAs()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Save the sensitivity"), QString(),
-        tr("CSV table (*.csv);;JSON (*.json);;Text (*.txt);;Chart as PNG image (*.png);;"
-           "Table and chart as PDF (*.pdf)"));
-    if (path.isEmpty())
+    const QStringList filters = {tr("CSV table (*.csv)"), tr("JSON (*.json)"), tr("Text (*.txt)"),
+                                 tr("Chart as PNG image (*.png)"),
+                                 tr("Table and chart as PDF (*.pdf)")};
+    const ryn::SaveChoice choice = dialogs->askSave(
+        this, tr("Save the sensitivity"), QDir::homePath(),
+        ryn::SaveChoice::fileNameOf(window->title()) + QStringLiteral("-sensitivity"), filters);
+    if (choice.path.isEmpty())
         return;
     QString error;
-    if (!saveTo(path, &error))
+    if (!saveTo(choice.path, &error, ryn::SaveChoice::extensionsOf(filters[choice.type]).first()))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -324,8 +334,7 @@ void SensitivityDialog::onPrint()
     if (shown.inputs.isEmpty())
         return;
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialogs->acceptPrint(&printer, this, tr("Print the sensitivity"), false))
         printOn(&printer);
 }
 

@@ -300,14 +300,35 @@ TEST(ReleaseRecaptureReport, RangedReleaseShowsItsRangeAndIntegerPoints)
     Report report(window);
 
     EXPECT_EQ(report.headings.mid(1),
-              (QStringList{"Release sizes:", "Parameters:", "Standard Errors:"}));
-    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "2 x 5", "91 x 6"}));
+              (QStringList{"Release sizes:", "Parameters:", "Standard Errors:",
+                           "Half-widths of the 90% confidence intervals:",
+                           "Half-widths of the 95% confidence intervals:"}));
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "2 x 5", "91 x 6", "91 x 6", "91 x 6"}));
     EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"100:1000", "0", "0"}));
     QTextTable* errors = report.tables[2];
     EXPECT_EQ(rowTexts(errors, 0), (QStringList{"R0", "S1", "S2", "P1", "P2", "Final"}));
     EXPECT_EQ(cellText(errors, 1, 0), "100");
     EXPECT_EQ(cellText(errors, 2, 0), "110");
     EXPECT_EQ(cellText(errors, 90, 0), "1000");
+    // The half-widths, 1.645 and 1.96 standard errors, at the same points,
+    // with the standard errors' decimals.
+    const struct
+    {
+        QTextTable* table;
+        double z;
+    } halves[] = {{report.tables[3], 1.645}, {report.tables[4], 1.96}};
+    for (const auto& half : halves) {
+        EXPECT_EQ(rowTexts(half.table, 0), rowTexts(errors, 0));
+        for (int row = 1; row <= 90; row += 89) {
+            EXPECT_EQ(cellText(half.table, row, 0), cellText(errors, row, 0));
+            for (int column = 1; column < 6; ++column) {
+                const QString text = cellText(half.table, row, column);
+                EXPECT_EQ(text.section('.', 1).size(), 8) << text.toStdString();
+                EXPECT_NEAR(text.toDouble(), half.z * cellText(errors, row, column).toDouble(),
+                            half.z * 0.5e-8 + 0.5e-8);
+            }
+        }
+    }
     EXPECT_EQ(window.rangeLabel(), "R0");
     EXPECT_EQ(window.precisionTable().pointCount(), 90);
 }
@@ -324,18 +345,22 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
     ASSERT_TRUE(runToEnd(window, runner));
     Report report(window);
 
-    EXPECT_EQ(
-        report.headings,
-        (QStringList{"Paired Release Results", "Release sizes:", "Parameters:", "Standard Errors:",
-                     "Power: two-sided test at alpha = 0.05 of St against 1."}));
-    // The case removes fish: a third row states the removals. The power of
-    // St, the treatment's survival relative to the control's, stands last.
-    EXPECT_EQ(report.sizes(), (QStringList{"2 x 2", "3 x 10", "101 x 12"}));
+    EXPECT_EQ(report.headings,
+              (QStringList{"Paired Release Results",
+                           "Release sizes:", "Parameters:", "Proportions removed:",
+                           "Standard Errors:", "Half-widths of the 90% confidence intervals:",
+                           "Half-widths of the 95% confidence intervals:",
+                           "Power: two-sided test at alpha = 0.05 of St against 1."}));
+    // The case removes fish: a table states the removals. The power of St,
+    // the treatment's survival relative to the control's, stands last beside
+    // the standard errors; the half-widths have the same columns without it.
+    EXPECT_EQ(report.sizes(),
+              (QStringList{"2 x 2", "2 x 10", "2 x 2", "101 x 12", "101 x 11", "101 x 11"}));
     EXPECT_EQ(rowTexts(report.tables[0], 1), (QStringList{"1000", "1000"}));
     EXPECT_EQ(rowTexts(report.tables[1], 0).mid(0, 4), (QStringList{"Sc", "St", "Sc2", "St2"}));
     EXPECT_EQ(rowTexts(report.tables[1], 1).mid(0, 4),
               (QStringList{"0.92", "0.85", "0.5:0.9", "0.5:0.9"}));
-    QTextTable* errors = report.tables[2];
+    QTextTable* errors = report.tables[3];
     EXPECT_EQ(cellText(errors, 0, 0), "S2");
     EXPECT_EQ(cellText(errors, 1, 0), "0.500");
     EXPECT_EQ(cellText(errors, 100, 0), "0.900");
@@ -348,9 +373,9 @@ TEST(ReleaseRecaptureReport, PairedRangeOverAReachSurvivalFillsBothGroupsColumns
 }
 
 // Removals change the precision, so a report that removes fish anywhere
-// states every removal proportion in its parameters table; one that removes
-// none keeps the table as it was.
-TEST(ReleaseRecaptureReport, RemovalProportionsAreARowOfTheParametersWhenAnyIsNotZero)
+// states every removal proportion in a table of its own below the
+// parameters, each under its name; one that removes none has no such table.
+TEST(ReleaseRecaptureReport, RemovalProportionsHaveTheirOwnTableWhenAnyIsNotZero)
 {
     TestStore store;
     storeTwoReaches(store);
@@ -359,8 +384,12 @@ TEST(ReleaseRecaptureReport, RemovalProportionsAreARowOfTheParametersWhenAnyIsNo
     SingleReleaseSubWindow single(store.get());
     ASSERT_TRUE(runToEnd(single, runner));
     Report report(single);
-    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "3 x 5", "6 x 6", "4 x 6"}));
-    EXPECT_EQ(rowTexts(report.tables[1], 2), (QStringList{"D1 = 0", "D2 = 0.2", "", "", ""}));
+    EXPECT_EQ(report.headings.mid(1, 3),
+              (QStringList{"Release sizes:", "Parameters:", "Proportions removed:"}));
+    EXPECT_EQ(report.sizes(), (QStringList{"2 x 3", "2 x 5", "2 x 2", "6 x 6", "4 x 6"}));
+    EXPECT_EQ(rowTexts(report.tables[1], 0), (QStringList{"S1", "S2", "P1", "P2", "Final"}));
+    EXPECT_EQ(rowTexts(report.tables[2], 0), (QStringList{"D1", "D2"}));
+    EXPECT_EQ(rowTexts(report.tables[2], 1), (QStringList{"0", "0.2"}));
 
     storePairedCase(
         store, referenceCase("paired_one_downstream_reach_unequal_releases")["inputs"].toObject());
@@ -368,11 +397,13 @@ TEST(ReleaseRecaptureReport, RemovalProportionsAreARowOfTheParametersWhenAnyIsNo
     store->setArrayValue(QVSettingsKeys::PrD, 0, "0");
     PairedReleaseSubWindow paired(store.get());
     ASSERT_TRUE(runToEnd(paired, runner));
+    EXPECT_FALSE(Report(paired).headings.contains("Proportions removed:"));
     EXPECT_EQ(Report(paired).tables[1]->rows(), 2);
     store->setValue(QVSettingsKeys::PrD1, "0.3:0.5");
     PairedReleaseSubWindow rangedWindow(store.get());
     ASSERT_TRUE(runToEnd(rangedWindow, runner));
     Report ranged(rangedWindow);
-    ASSERT_EQ(ranged.tables[1]->rows(), 3);
-    EXPECT_EQ(rowTexts(ranged.tables[1], 2).mid(0, 3), (QStringList{"D1 = 0.3:0.5", "D2 = 0", ""}));
+    ASSERT_EQ(ranged.tables[1]->rows(), 2);
+    EXPECT_EQ(rowTexts(ranged.tables[2], 0), (QStringList{"D1", "D2"}));
+    EXPECT_EQ(rowTexts(ranged.tables[2], 1), (QStringList{"0.3:0.5", "0"}));
 }

@@ -1,15 +1,13 @@
-#include "app/SaveChoice.h"
+#include "framework/files/SaveChoice.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
 
-namespace {
+namespace ryn {
 
-// The extensions a filter names, in its order, without "*.": "html" and "htm"
-// of "HTML (*.html *.htm)".
-QStringList extensionsOf(const QString& filter)
+QStringList SaveChoice::extensionsOf(const QString& filter)
 {
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     QStringList extensions;
@@ -18,7 +16,23 @@ QStringList extensionsOf(const QString& filter)
     return extensions;
 }
 
-} // namespace
+QString SaveChoice::proposal(const QString& baseName, const QString& filter)
+{
+    const QStringList extensions = extensionsOf(filter);
+    return extensions.isEmpty() ? baseName : baseName + QLatin1Char('.') + extensions.first();
+}
+
+QString SaveChoice::fileNameOf(const QString& title)
+{
+    static const QRegularExpression others(QStringLiteral("[^a-z0-9]+"));
+    QString name = title.toLower();
+    name.replace(others, QStringLiteral("-"));
+    while (name.startsWith(QLatin1Char('-')))
+        name.remove(0, 1);
+    while (name.endsWith(QLatin1Char('-')))
+        name.chop(1);
+    return name;
+}
 
 SaveChoice SaveChoice::of(const QString& path, const QStringList& filters,
                           const QString& chosenFilter)
@@ -44,3 +58,5 @@ SaveChoice SaveChoice::of(const QString& path, const QStringList& filters,
     }
     return choice;
 }
+
+} // namespace ryn

@@ -1,9 +1,12 @@
-#include "app/WindowDialogs.h"
+#include "framework/window/WindowDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+
+namespace ryn {
 
 WindowDialogs::~WindowDialogs() = default;
 
@@ -12,7 +15,8 @@ QString WindowDialogs::saveFileName(QWidget* parent, const QString& caption,
                                     QString* chosenFilter)
 {
     const QString separator = QStringLiteral(";;");
-    *chosenFilter = filters.value(0);
+    if (!filters.contains(*chosenFilter))
+        *chosenFilter = filters.value(0);
     return QFileDialog::getSaveFileName(parent, caption, proposal, filters.join(separator),
                                         chosenFilter);
 }
@@ -39,3 +43,16 @@ void WindowDialogs::preview(QPrinter* printer, QWidget* parent,
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
     dialog.exec();
 }
+
+SaveChoice WindowDialogs::askSave(QWidget* parent, const QString& caption, const QString& folder,
+                                  const QString& baseName, const QStringList& filters, int type)
+{
+    QString filter = filters.value(type);
+    const QString proposal = QDir(folder).filePath(SaveChoice::proposal(baseName, filter));
+    const QString answer = saveFileName(parent, caption, proposal, filters, &filter);
+    if (answer.isEmpty())
+        return SaveChoice();
+    return SaveChoice::of(answer, filters, filter);
+}
+
+} // namespace ryn
